@@ -1,0 +1,31 @@
+# wms-rights: the two commands a user needs, and the benchmarks.
+#   make run    install what is missing, build, open the demo host on the sample database
+#   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
+#   make bench  build and run the benchmarks
+BUILD ?= build
+JOBS ?= 2
+DB ?= $(HOME)/.local/share/wms-rights/sample.db
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/wms-rights --db "$(DB)"
+
+test: build
+	scripts/with-postgres ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300
+
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench
+	scripts/run-bench $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

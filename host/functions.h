@@ -1,0 +1,27 @@
+#pragma once
+// Global helpers the host supplies to the module.
+
+#include <QString>
+
+namespace host {
+
+// The logged-in operator's s_user.id.
+extern QString gs_user_id;
+
+// Shows a one-line notice to the operator (title "提示", OK button).
+void f_box(const QString& text);
+
+// True when the value (already trimmed by the caller) is null or empty.
+bool f_isnull(const QString& value);
+
+// Appends one timestamped line to the host's log file.
+void f_log(const QString& text);
+// Where f_log writes; the default is wms-rights.log in the temporary folder.
+void setLogFile(const QString& path);
+QString logFile();
+
+// Removes leading and trailing blanks: the space character only, as every
+// field of the module is trimmed (tabs and other white space stay).
+QString trimBlanks(const QString& value);
+
+}  // namespace host

@@ -1,0 +1,94 @@
+#include "host/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace host {
+
+namespace {
+
+MessageService* installed = nullptr;
+
+QMessageBox::Icon toQt(Icon icon)
+{
+    switch (icon) {
+    case Icon::Information: return QMessageBox::Information;
+    case Icon::StopSign: return QMessageBox::Critical;
+    case Icon::Exclamation: return QMessageBox::Warning;
+    case Icon::Question: return QMessageBox::Question;
+    case Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQt(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok: return QMessageBox::Ok;
+    case Answer::Cancel: return QMessageBox::Cancel;
+    case Answer::Yes: return QMessageBox::Yes;
+    case Answer::No: return QMessageBox::No;
+    case Answer::Retry: return QMessageBox::Retry;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons toQt(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Answer fromQt(int button, Buttons buttons)
+{
+    switch (button) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+    }
+    // Closed without a button: the answer that changes nothing.
+    switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+}  // namespace
+
+Answer QtMessageService::show(const MessageBoxRequest& request)
+{
+    QMessageBox box(toQt(request.icon), request.title, request.text, toQt(request.buttons),
+                    QApplication::activeWindow());
+    box.setDefaultButton(toQt(request.defaultButton));
+    return fromQt(box.exec(), request.buttons);
+}
+
+MessageService& messageService()
+{
+    static QtMessageService qtService;
+    return installed ? *installed : qtService;
+}
+
+void setMessageService(MessageService* service)
+{
+    installed = service;
+}
+
+Answer MessageBox(const QString& title, const QString& text, Icon icon, Buttons buttons,
+                  Answer defaultButton)
+{
+    return messageService().show({title, text, icon, buttons, defaultButton});
+}
+
+}  // namespace host

@@ -1,0 +1,45 @@
+#pragma once
+// The platform message box behind one replaceable service: every box of the
+// module goes through MessageBox() (or f_box), so that tests can script the
+// answers and read back every box shown.
+
+#include <QString>
+
+class QWidget;
+
+namespace host {
+
+enum class Icon { None, Information, StopSign, Exclamation, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+struct MessageBoxRequest {
+    QString title;
+    QString text;
+    Icon icon = Icon::Information;
+    Buttons buttons = Buttons::Ok;
+    Answer defaultButton = Answer::Ok;
+};
+
+class MessageService {
+public:
+    virtual ~MessageService() = default;
+    virtual Answer show(const MessageBoxRequest& request) = 0;
+};
+
+// The service in force; a Qt message box unless a test installed its own.
+MessageService& messageService();
+// Installs `service` (not owned); nullptr restores the Qt message box.
+void setMessageService(MessageService* service);
+
+// The platform's MessageBox(title, text, icon, buttons, default).
+Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::Information,
+                  Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
+
+// The message box shown by the Qt service on screen.
+class QtMessageService : public MessageService {
+public:
+    Answer show(const MessageBoxRequest& request) override;
+};
+
+}  // namespace host

@@ -1,0 +1,97 @@
+#include "host/window.h"
+
+#include "host/units.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+namespace host {
+
+Window::Window(QWidget* parent) : QDialog(parent, Qt::Window)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Windows are laid out in fixed positions; no size grip.
+    setSizeGripEnabled(false);
+}
+
+QString Window::tag() const
+{
+    return property("tag").toString();
+}
+
+void Window::setTag(const QString& tag)
+{
+    setProperty("tag", tag);
+}
+
+void Window::openEvent(const QString& parameter)
+{
+    stringParm_ = parameter;
+}
+
+void Window::closeWithReturn(const QString& result)
+{
+    result_ = result;
+    close();
+}
+
+void Window::forceClose()
+{
+    if (closed_)
+        return;
+    closed_ = true;
+    close();
+}
+
+void Window::setCancelButton(QPushButton* button)
+{
+    cancelButton_ = button;
+}
+
+void Window::setDefaultButton(QPushButton* button)
+{
+    button->setDefault(true);
+    button->setAutoDefault(true);
+}
+
+int Window::widthUnits() const
+{
+    return pixelsToUnitsX(width());
+}
+
+int Window::heightUnits() const
+{
+    return pixelsToUnitsY(height());
+}
+
+void Window::closeEvent(QCloseEvent* event)
+{
+    if (!closed_ && !closeQuery()) {
+        event->ignore();
+        return;
+    }
+    closed_ = true;
+    event->accept();
+    // Leaves a modal event loop, if any. QDialog::closeEvent is not called:
+    // it would turn the close into reject(), that is into Esc.
+    QDialog::done(result_.isNull() ? QDialog::Rejected : QDialog::Accepted);
+}
+
+void Window::reject()
+{
+    // Esc: only a window with a cancel button reacts, by clicking it.
+    if (cancelButton_ && cancelButton_->isEnabled() && cancelButton_->isVisible())
+        cancelButton_->click();
+}
+
+void Window::done(int result)
+{
+    // Every way out goes through close(), so closeQuery() is always asked.
+    if (!closed_) {
+        close();
+        return;
+    }
+    QDialog::done(result);
+}
+
+}  // namespace host

@@ -1,0 +1,42 @@
+#pragma once
+// One instance per window class. Windows are registered by class name
+// ("w_right_setup", ...) with a factory; opening a window that is already
+// open brings it to the front instead. A reference to an open window is
+// valid until the window closes (instance() returns null afterwards).
+
+#include "host/window.h"
+
+#include <QString>
+#include <functional>
+
+namespace host {
+
+class WindowRegistry {
+public:
+    using Factory = std::function<Window*()>;
+
+    static void registerClass(const QString& className, Factory factory);
+    static bool isRegistered(const QString& className);
+
+    // Opens a non-modal window with a string parameter, or brings the open
+    // instance to the front. Returns the window, or null when the class is
+    // unknown or the window closed itself while opening.
+    static Window* open(const QString& className, const QString& parameter = {});
+
+    // Opens a modal (response) window, waits until it closes and returns the
+    // string it closed with (empty when it was closed without a result).
+    static QString openWithReturn(const QString& className, const QString& parameter = {});
+
+    // The open instance of a class, or null.
+    static Window* instance(const QString& className);
+    template <class W>
+    static W* instanceOf(const QString& className)
+    {
+        return qobject_cast<W*>(instance(className));
+    }
+
+    // Closes every open window (the host's exit, and the end of a test).
+    static void closeAll();
+};
+
+}  // namespace host

@@ -1,0 +1,185 @@
+#include "schema/database.h"
+
+#include "host/transaction.h"
+#include "schema/tables.h"
+
+namespace schema {
+
+namespace {
+
+// A string column of at most `length` characters.
+QString column(const host::Transaction& trans, const QString& name, int length, bool notNull = false)
+{
+    QString text = QStringLiteral("%1 varchar(%2)").arg(name).arg(length);
+    if (notNull)
+        text += QStringLiteral(" not null");
+    if (trans.dialect() == host::Dialect::Sqlite)
+        text += QStringLiteral(" check (length(%1) <= %2)").arg(name).arg(length);
+    return text;
+}
+
+QString table(const QString& name, const QStringList& columns, const QString& key)
+{
+    return QStringLiteral("create table %1 (%2, primary key (%3))")
+        .arg(name, columns.join(QStringLiteral(", ")), key);
+}
+
+}  // namespace
+
+QStringList createStatements(const host::Transaction& t)
+{
+    return {
+        table(s_dept,
+              {column(t, "dept_id", len::dept_id, true), column(t, "dept_name", len::dept_name),
+               column(t, "memo", len::memo)},
+              "dept_id"),
+        table(s_employee,
+              {column(t, "id", len::employee_id, true), column(t, "name", len::employee_name),
+               column(t, "dept_id", len::dept_id), column(t, "status", len::employee_status)},
+              "id"),
+        table(s_user,
+              {column(t, "id", len::user_id, true), column(t, "password", len::user_password),
+               column(t, "status", len::user_status)},
+              "id"),
+        table(s_group,
+              {column(t, "group_id", len::group_id, true), column(t, "group_name", len::group_name)},
+              "group_id"),
+        table(s_user_group,
+              {column(t, "user_code", len::user_id, true), column(t, "group_code", len::group_id, true)},
+              "user_code, group_code"),
+        table(s_group_power,
+              {column(t, "group_id", len::group_id, true), column(t, "m_item_code", len::m_item_code, true),
+               column(t, "group_right", len::group_right)},
+              "group_id, m_item_code"),
+        table(s_moudle_item,
+              {column(t, "m_item_code", len::m_item_code, true), column(t, "name", len::m_item_name)},
+              "m_item_code"),
+    };
+}
+
+bool createTables(host::Transaction& trans)
+{
+    for (const QString& statement : createStatements(trans)) {
+        if (trans.execute(statement) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool dropTables(host::Transaction& trans)
+{
+    for (const QString& name : {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item}) {
+        if (trans.execute(QStringLiteral("drop table if exists %1").arg(name)) != 0)
+            return false;
+    }
+    return true;
+}
+
+bool tablesExist(host::Transaction& trans)
+{
+    for (const QString& name : {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item}) {
+        if (trans.execute(QStringLiteral("select count(*) from %1").arg(name)) != 0)
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+struct Row {
+    QString sql;
+    QVariantList values;
+};
+
+QList<Row> sampleRows()
+{
+    QList<Row> rows;
+    auto add = [&rows](const char* sql, std::initializer_list<QString> values) {
+        QVariantList list;
+        for (const QString& v : values)
+            list << v;
+        rows.append({QString::fromUtf8(sql), list});
+    };
+    const char* dept = "insert into s_dept (dept_id, dept_name, memo) values (?, ?, ?)";
+    add(dept, {"D01", "仓储部", "收货、存储与发货"});
+    add(dept, {"D02", "财务部", "结算与对账"});
+    add(dept, {"D03", "信息部", "系统维护"});
+
+    const char* employee = "insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)";
+    add(employee, {"admin", "系统管理员", "D03", "1"});
+    add(employee, {"E001", "张伟", "D01", "1"});
+    add(employee, {"E002", "王芳", "D01", "1"});
+    add(employee, {"E003", "李娜", "D01", "0"});
+    add(employee, {"E004", "刘洋", "D02", "1"});
+    add(employee, {"E005", "陈静", "D02", "2"});
+    add(employee, {"E006", "杨磊", "D03", "1"});
+
+    const char* user = "insert into s_user (id, password, status) values (?, ?, ?)";
+    add(user, {"admin", "admin", "1"});
+    add(user, {"E001", "123", "1"});
+    add(user, {"E002", "123", "1"});
+    add(user, {"E004", "123", "1"});
+    add(user, {"E006", "123", "1"});
+
+    const char* group = "insert into s_group (group_id, group_name) values (?, ?)";
+    add(group, {"001", "系统管理组"});
+    add(group, {"002", "仓库管理员"});
+    add(group, {"003", "查询员"});
+    add(group, {"004", "财务组"});
+
+    const char* member = "insert into s_user_group (user_code, group_code) values (?, ?)";
+    add(member, {"admin", "001"});
+    add(member, {"E006", "001"});
+    add(member, {"E001", "002"});
+    add(member, {"E002", "002"});
+    add(member, {"E002", "003"});
+    add(member, {"E004", "004"});
+    add(member, {"E004", "003"});
+
+    const char* item = "insert into s_moudle_item (m_item_code, name) values (?, ?)";
+    add(item, {"m101", "部门管理"});
+    add(item, {"m102", "权限管理"});
+    add(item, {"003", "操作组权限设置"});
+    add(item, {"w201", "入库登记"});
+    add(item, {"w202", "出库登记"});
+    add(item, {"w203", "库存查询"});
+    add(item, {"w204", "库存盘点"});
+    add(item, {"w205", "库位管理"});
+    add(item, {"w301", "进出库报表"});
+    add(item, {"w302", "费用结算"});
+
+    const char* power = "insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, ?)";
+    for (const char* code : {"m101", "m102", "003", "w201", "w202", "w203", "w204", "w205", "w301", "w302"})
+        add(power, {"001", QString::fromLatin1(code), "2"});
+    add(power, {"002", "w201", "2"});
+    add(power, {"002", "w202", "2"});
+    add(power, {"002", "w203", "1"});
+    add(power, {"002", "w204", "2"});
+    add(power, {"002", "w205", "0"});
+    add(power, {"002", "w301", "1"});
+    add(power, {"003", "w203", "1"});
+    add(power, {"003", "w301", "1"});
+    add(power, {"003", "w201", "0"});
+    add(power, {"004", "w302", "2"});
+    add(power, {"004", "w301", "1"});
+    add(power, {"004", "m101", "1"});
+    return rows;
+}
+
+}  // namespace
+
+bool loadSampleData(host::Transaction& trans)
+{
+    for (const Row& row : sampleRows()) {
+        if (trans.execute(row.sql, row.values) != 0) {
+            const QString error = trans.sqlerrtext;
+            trans.rollback();
+            trans.sqlerrtext = error;
+            trans.sqlcode = -1;
+            return false;
+        }
+    }
+    return trans.commit() == 0;
+}
+
+}  // namespace schema

@@ -1,0 +1,13 @@
+// The main of every test program: a QApplication (offscreen unless a display
+// platform was chosen), then GoogleTest.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
