@@ -1,0 +1,120 @@
+#pragma once
+// A data view without a widget: the query of its definition, a row buffer
+// (primary rows, rows filtered out, deleted rows) that knows each row's and
+// each column's status and the original values of every retrieved row, and
+// the update that writes the changes back through the transaction.
+//
+// Rows are numbered from 1 as the windows number them; 0 and negative row
+// numbers are errors except where stated. Columns are addressed by name.
+//
+// Update runs deletes, then updates, then inserts, each with bound values;
+// an update sets only the changed columns and finds its row by the original
+// key values. It returns 1 and leaves the buffer clean, or -1 at the first
+// failed statement with every pending change kept (the window rolls back and
+// the operator can correct and save again). It never commits or rolls back.
+
+#include "host/filter.h"
+#include "platform/definition.h"
+#include "platform/expression.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QVariant>
+#include <memory>
+
+namespace host {
+class Transaction;
+}
+
+namespace platform {
+
+enum class ItemStatus { NotModified, DataModified, New, NewModified };
+enum class Buffer { Primary, Filter, Delete };
+
+class DataStore : public QObject, public host::FilterableView {
+    Q_OBJECT
+public:
+    explicit DataStore(QObject* parent = nullptr);
+    explicit DataStore(const QString& dataObject, QObject* parent = nullptr);
+    ~DataStore() override;
+
+    // Loads a definition by name; drops every row. False when unknown.
+    bool setDataObject(const QString& name);
+    QString dataObject() const;
+    const Definition* definition() const;
+
+    void setTransObject(host::Transaction& trans) override;
+    host::Transaction* transObject() const;
+
+    // Reads the rows of the query (with retrieval arguments); the filter set
+    // is not applied. Returns the row count, or -1 (sqlca holds the error).
+    long retrieve() override;
+    long retrieve(const QVariantList& arguments);
+    // Drops every row of every buffer, without writing anything.
+    int reset();
+
+    // Inserts an empty new row before `before` (0: at the end); returns its number.
+    long insertRow(long before);
+    // Moves a row to the delete buffer (a new row is simply dropped). 1 or -1.
+    int deleteRow(long row);
+
+    long rowCount() const;       // rows in view
+    long filteredCount() const;  // rows filtered out
+    long deletedCount() const;   // deleted rows still to be written
+    long modifiedCount() const;  // rows in view or filtered that are new-and-modified or modified
+
+    // The value of a column; a null QVariant for null. Row out of range: null.
+    QVariant getItem(long row, const QString& column, Buffer buffer = Buffer::Primary) const;
+    QString getItemString(long row, const QString& column, Buffer buffer = Buffer::Primary) const;
+    // Sets a value (a null QVariant sets null). A string longer than the
+    // column's maximum length is refused: -1, nothing changed, lastError().
+    int setItem(long row, const QString& column, const QVariant& value);
+
+    // Status of a row (column empty) or of one of its columns.
+    ItemStatus getItemStatus(long row, const QString& column = {},
+                             Buffer buffer = Buffer::Primary) const;
+
+    // The first row from `start` to `end` (forward; end past the last row
+    // means the last row) that satisfies the expression: its number, 0 when
+    // none, -1 when the expression is malformed (lastError()).
+    long find(const QString& expression, long start, long end);
+
+    // Sets (and parses) the filter; 1, or -1 when malformed (nothing changed).
+    int setFilter(const QString& expression) override;
+    // Applies the filter: rows that fail it move to the filter buffer, rows
+    // that pass come back to view. 1 or -1.
+    int filter() override;
+    QString filterExpression() const;
+
+    // Writes the changes (see above). 1 or -1.
+    int update();
+    // Marks the buffer clean without writing.
+    int resetUpdate();
+
+    // Whether a column is protected on a row (its protect expression).
+    bool isProtected(long row, const QString& column) const;
+
+    QString lastError() const;
+
+    // The current row and column, shared with the widget that shows the view.
+    long getRow() const;
+    int setRow(long row);
+    QString getColumn() const;
+    int setColumn(const QString& column);
+
+signals:
+    // Emitted around every change of the row set (retrieve, reset, insert,
+    // delete, filter), and for each changed value, so that models can follow.
+    void aboutToReset();
+    void resetDone();
+    void rowsInserted(long first, long last);
+    void rowsRemoved(long first, long last);
+    void itemSet(long row, const QString& column);
+    void currentRowChanged(long row);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// The expression language of filters and finds:
+//   column names, string literals in single or double quotes (the quote
+//   written twice, or escaped with a backslash, inside), numbers,
+//   = <> < > <= >=, and, or, not, parentheses, isnull(col), isrownew(),
+//   and if(condition, a, b).
+// Strings compare as strings. A malformed expression is an error the caller
+// sees (parse() fails with a message), never a crash and never an empty result.
+
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+// Writes `value` as a string literal of the expression language, so that a
+// key holding a quote filters correctly: quoteLiteral("a'b") == "'a''b'".
+QString quoteLiteral(const QString& value);
+
+// What an expression asks of the row it is evaluated on.
+struct RowContext {
+    std::function<QVariant(const QString& column, bool* known)> value;
+    std::function<bool()> isNew;
+};
+
+class Expression {
+public:
+    Expression();
+    ~Expression();
+    Expression(Expression&&) noexcept;
+    Expression& operator=(Expression&&) noexcept;
+
+    // Parses `text`; false with error() on a malformed expression.
+    bool parse(const QString& text);
+    QString error() const;
+    bool isEmpty() const;
+
+    // Evaluates on a row; false with error() when a column is unknown.
+    bool evaluate(const RowContext& row, QVariant* result) const;
+    // Evaluates as a condition: true/false, or false with *ok = false on error.
+    bool test(const RowContext& row, bool* ok = nullptr) const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace platform
