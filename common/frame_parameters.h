@@ -1,0 +1,112 @@
+#pragma once
+// The values that make one manager window out of the tree-and-list frame:
+// captions, sizes, the data views and columns it reads, its pictures, its
+// root-only buttons, the roles of its popup menu commands and the statements
+// of its renames and deletions.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace common {
+
+// A position and size in layout units.
+struct Place {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// A picture button: objectName, picture name ("..\pic\x.bmp"), tooltip, place.
+struct PictureButton {
+    QString name;
+    QString picture;
+    QString tooltip;
+    Place place;
+};
+
+// What a statement binds to its `?` placeholders, in order.
+enum class Arg {
+    Name,       // the label typed in the list
+    Key,        // the data of the list item
+    EntityKey,  // the data of the current tree item
+};
+
+struct Statement {
+    QString sql;
+    QList<Arg> args;
+};
+
+// Which popup menu command plays which part (by the action's objectName).
+// A command in no role (a separator) is hidden whatever the list shows.
+struct MenuRoles {
+    QString entityAdd;
+    QStringList entityCommands;
+    QString memberAdd;
+    QStringList memberCommands;
+    QStringList rootOnly;
+};
+
+struct FrameParameters {
+    QString title;
+    QString tag;
+    int width = 0;   // layout units
+    int height = 0;
+    bool minMaxResizable = false;  // false: as w_father has it
+
+    QString rootLabel;
+
+    // The hidden data views.
+    QString entityView;        // "dw_group"
+    QString entityDataObject;  // "d_right_group"
+    QString entityKeyColumn;
+    QString entityNameColumn;
+    Place entityViewPlace;
+    QString memberView;
+    QString memberDataObject;
+    Place memberViewPlace;
+    // The member filter is memberFilterColumn = 'entity key'; members are read
+    // from memberKeyColumn and memberNameColumn (both trimmed) unless the
+    // window reads them itself.
+    QString memberFilterColumn;
+    QString memberKeyColumn;
+    QString memberNameColumn;
+
+    // Tree pictures: root, entity, selected item. List pictures: entity, member.
+    QStringList treePictures;
+    QStringList listPictures;
+
+    PictureButton add;
+    PictureButton edit;
+    PictureButton remove;
+    PictureButton button4;
+    PictureButton button5;
+    PictureButton close;
+
+    Place st_1;
+    Place p_1;
+    QString p_1Picture;
+    Place tv_1;
+    Place uo_1;
+    Place lv_1;
+    Place cb_tree;
+
+    MenuRoles menuRoles;
+
+    // Dialogs opened by pb_add: at the root, and under an entity.
+    QString entityAddWindow;
+    QString memberAddWindow;
+
+    Statement renameEntity;
+    Statement renameMember;
+    Statement deleteMember;
+    QList<Statement> deleteEntity;
+    // Asked before an entity is deleted, after the common question; empty: none.
+    QString deleteEntityQuestion;
+
+    // A double click opens an entity only while the root is current.
+    bool doubleClickOnlyAtRoot = false;
+};
+
+}  // namespace common

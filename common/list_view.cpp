@@ -1,0 +1,191 @@
+#include "common/list_view.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+namespace common {
+
+namespace {
+constexpr int kDataRole = Qt::UserRole;
+constexpr int kPictureRole = Qt::UserRole + 1;
+}  // namespace
+
+ListView::ListView(QWidget* parent) : QListWidget(parent)
+{
+    setViewMode(QListView::IconMode);
+    setIconSize(QSize(32, 32));
+    setMovement(QListView::Static);
+    setResizeMode(QListView::Adjust);
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setGridSize(QSize(96, 64));
+    setWordWrap(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setFrameShadow(QFrame::Sunken);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit itemChangedAt(row + 1);
+    });
+}
+
+void ListView::setPictures(const QList<QIcon>& pictures)
+{
+    pictures_ = pictures;
+}
+
+int ListView::addItem(const QString& label, const QString& data, int picture)
+{
+    auto* item = new QListWidgetItem(label);
+    item->setData(kDataRole, data);
+    item->setData(kPictureRole, picture);
+    if (picture >= 1 && picture <= pictures_.size())
+        item->setIcon(pictures_.at(picture - 1));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    QListWidget::addItem(item);
+    return count();
+}
+
+int ListView::deleteItem(int index)
+{
+    QListWidgetItem* item = itemAt(index);
+    if (!item)
+        return -1;
+    delete takeItem(index - 1);
+    return 1;
+}
+
+void ListView::deleteItems()
+{
+    clear();
+}
+
+QListWidgetItem* ListView::itemAt(int index) const
+{
+    if (index < 1 || index > count())
+        return nullptr;
+    return item(index - 1);
+}
+
+QString ListView::label(int index) const
+{
+    const QListWidgetItem* item = itemAt(index);
+    return item ? item->text() : QString();
+}
+
+QString ListView::data(int index) const
+{
+    const QListWidgetItem* item = itemAt(index);
+    return item ? item->data(kDataRole).toString() : QString();
+}
+
+int ListView::setLabel(int index, const QString& label)
+{
+    QListWidgetItem* item = itemAt(index);
+    if (!item)
+        return -1;
+    item->setText(label);
+    return 1;
+}
+
+int ListView::picture(int index) const
+{
+    const QListWidgetItem* item = itemAt(index);
+    return item ? item->data(kPictureRole).toInt() : 0;
+}
+
+int ListView::selectedIndex() const
+{
+    for (int row = 0; row < count(); ++row) {
+        if (item(row)->isSelected())
+            return row + 1;
+    }
+    return 0;
+}
+
+int ListView::selectItem(int index)
+{
+    QListWidgetItem* item = itemAt(index);
+    if (!item)
+        return -1;
+    setCurrentItem(item);
+    item->setSelected(true);
+    return 1;
+}
+
+bool ListView::editLabel(int index)
+{
+    QListWidgetItem* item = itemAt(index);
+    if (!item)
+        return false;
+    setCurrentItem(item);
+    editItem(item);
+    return editing_.isValid();
+}
+
+bool ListView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    const bool started = QListWidget::edit(index, trigger, event);
+    if (started) {
+        editing_ = index;
+        labelBeforeEdit_ = index.data(Qt::DisplayRole).toString();
+    }
+    return started;
+}
+
+void ListView::commitData(QWidget* editor)
+{
+    const QPersistentModelIndex edited = editing_;
+    editing_ = QPersistentModelIndex();
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!edited.isValid() || !line) {
+        QListWidget::commitData(editor);
+        return;
+    }
+    const QString typed = line->text();
+    // The list keeps the typed text; the handler may put the old one back.
+    QListWidget::commitData(editor);
+    emit endLabelEdit(edited.row() + 1, typed);
+}
+
+int ListView::indexAtPoint(const QPoint& pos) const
+{
+    const QModelIndex index = indexAt(pos);
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+void ListView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const int index = indexAtPoint(event->position().toPoint());
+    const Qt::MouseButton button = event->button();
+    QListWidget::mouseReleaseEvent(event);
+    if (afterDoubleClick_) {
+        afterDoubleClick_ = false;
+        return;
+    }
+    if (button == Qt::LeftButton)
+        emit clickedAt(index);
+    else if (button == Qt::RightButton)
+        emit rightClickedAt(index);
+}
+
+void ListView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const int index = indexAtPoint(event->position().toPoint());
+    const Qt::MouseButton button = event->button();
+    QListWidget::mouseDoubleClickEvent(event);
+    afterDoubleClick_ = true;
+    if (button == Qt::LeftButton)
+        emit doubleClickedAt(index);
+}
+
+void ListView::focusOutEvent(QFocusEvent* event)
+{
+    QListWidget::focusOutEvent(event);
+    // A popup menu of the list itself does not take the focus away.
+    if (event->reason() != Qt::PopupFocusReason)
+        emit loseFocus();
+}
+
+}  // namespace common

@@ -1,0 +1,64 @@
+#pragma once
+// The list view lv_1 of the manager frame: large icons, items addressed by
+// their 1-based index, each with a label, a string data and a picture index;
+// in-place label editing. It reports the events of the frame's list: clicked,
+// rightclicked and doubleclicked with the index under the pointer (0 beside
+// the items), endlabeledit, itemchanged and losefocus.
+
+#include <QListWidget>
+#include <QPersistentModelIndex>
+
+namespace common {
+
+class ListView : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListView(QWidget* parent = nullptr);
+
+    // Pictures by index (1-based), as the frame sets them.
+    void setPictures(const QList<QIcon>& pictures);
+
+    int totalItems() const { return count(); }
+    // Adds an item at the end; returns its index.
+    int addItem(const QString& label, const QString& data, int picture);
+    int deleteItem(int index);
+    void deleteItems();
+    QListWidgetItem* itemAt(int index) const;
+    QString label(int index) const;
+    QString data(int index) const;
+    int setLabel(int index, const QString& label);
+    int picture(int index) const;
+    // The first selected index, 0 when none.
+    int selectedIndex() const;
+    int selectItem(int index);
+    // Starts editing the label of an item; false when there is none.
+    bool editLabel(int index);
+    // The label the item had when the last edit began.
+    QString labelBeforeEdit() const { return labelBeforeEdit_; }
+
+signals:
+    void clickedAt(int index);
+    void rightClickedAt(int index);
+    void doubleClickedAt(int index);
+    void endLabelEdit(int index, const QString& newLabel);
+    void itemChangedAt(int index);
+    void loseFocus();
+
+protected:
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void commitData(QWidget* editor) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int indexAtPoint(const QPoint& pos) const;
+
+    QList<QIcon> pictures_;
+    QPersistentModelIndex editing_;
+    QString labelBeforeEdit_;
+    // The release that ends a double click is not another click.
+    bool afterDoubleClick_ = false;
+};
+
+}  // namespace common

@@ -1,0 +1,132 @@
+#pragma once
+// The tree-and-list manager window: a tree with one root and one item per
+// entity (group, department), a list of the entities or of the selected
+// entity's members, picture buttons, a status text and the splitter between
+// tree and list. A manager window is this frame with its FrameParameters and
+// the few events that only it has.
+//
+// Buttons post their events (queued), popup menus trigger them (direct call).
+
+#include "common/frame_parameters.h"
+#include "common/list_view.h"
+#include "common/popup_menu.h"
+#include "host/w_father.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace host {
+class uo_dialogbar;
+}
+namespace platform {
+class DataWindow;
+}
+
+namespace common {
+
+class ManagerFrame : public host::w_father {
+    Q_OBJECT
+public:
+    explicit ManagerFrame(FrameParameters parameters, QWidget* parent = nullptr);
+    ~ManagerFrame() override;
+
+    const FrameParameters& parameters() const { return params_; }
+
+    // Controls that dialogs reach into.
+    QTreeWidget* tv_1() const { return tv_1_; }
+    ListView* lv_1() const { return lv_1_; }
+    QPushButton* pb_add() const { return pb_add_; }
+    QPushButton* pb_edit() const { return pb_edit_; }
+    QPushButton* pb_delete() const { return pb_delete_; }
+    QPushButton* button4() const { return button4_; }
+    QPushButton* button5() const { return button5_; }
+    QPushButton* pb_close() const { return pb_close_; }
+    QLabel* st_1() const { return st_1_; }
+    QPushButton* cb_tree() const { return cb_tree_; }
+    platform::DataWindow* entityView() const { return entityView_; }
+    platform::DataWindow* memberView() const { return memberView_; }
+
+    // The current tree item (the selected one), its level (1 root, 2 entity,
+    // 0 none) and its data.
+    QTreeWidgetItem* currentTreeItem() const;
+    static int level(const QTreeWidgetItem* item);
+    static QString itemData(const QTreeWidgetItem* item);
+    QTreeWidgetItem* rootItem() const;
+    // Selects a tree item (raises selectionchanged when it changes).
+    void selectTreeItem(QTreeWidgetItem* item);
+
+    // Window functions and events.
+    void openEvent(const QString& parameter) override;
+    void resizeWindow(int newWidth, int newHeight) override;
+    void keyEvent(int key, Qt::KeyboardModifiers modifiers) override;
+    QTreeWidgetItem* wf_insert_tvi(const QString& as_label, const QString& as_data);
+    virtual void ue_rename();
+    virtual void ue_delete_lvi();
+
+    // Events of the controls, public so that the host and tests can raise them.
+    void buildTree();  // cb_tree clicked
+    void tv1SelectionChanged(QTreeWidgetItem* oldItem, QTreeWidgetItem* newItem);
+    void lv1Clicked(int index);
+    void lv1RightClicked(int index);
+    void lv1DoubleClicked(int index);
+    void lv1EndLabelEdit(int index, const QString& newLabel);
+    void lv1ItemChanged(int index);
+    void lv1LoseFocus();
+
+    // The popup menu for a right click at `index`, with its commands shown
+    // and enabled as the current tree item and the hit decide (not shown).
+    std::unique_ptr<PopupMenu> popupMenuFor(int index);
+
+    // Opens the window's help topic (the title followed by ".mht").
+    void showHelp();
+
+protected:
+    // A new instance of the window's popup menu class.
+    virtual std::unique_ptr<PopupMenu> createPopupMenu() = 0;
+    // The filter of the member view for an entity.
+    virtual QString memberFilter(const QString& entityKey) const;
+    // Key and name of member `row` of the filtered member view.
+    virtual void readMember(long row, QString* key, QString* name);
+    // Button 2 (posted): rename unless the window says otherwise.
+    virtual void button2Event();
+    virtual void button4Clicked() {}
+    virtual void button5Clicked() {}
+
+    // Posts a call: it runs after the current event handler has returned.
+    void post(std::function<void()> event);
+
+private:
+    QPushButton* makeButton(const PictureButton& spec, bool enabled);
+    void setListButtons(bool hit, int index);
+    void refillList(QTreeWidgetItem* item);
+    void addTreeChild(const QString& label, const QString& data);
+    int runStatement(const Statement& statement, const QString& name, const QString& key,
+                     const QString& entityKey);
+    void onTreeSelection();
+    void pbAddClicked();
+
+    FrameParameters params_;
+    QTreeWidget* tv_1_ = nullptr;
+    ListView* lv_1_ = nullptr;
+    QPushButton* pb_add_ = nullptr;
+    QPushButton* pb_edit_ = nullptr;
+    QPushButton* pb_delete_ = nullptr;
+    QPushButton* button4_ = nullptr;
+    QPushButton* button5_ = nullptr;
+    QPushButton* pb_close_ = nullptr;
+    QLabel* st_1_ = nullptr;
+    QLabel* p_1_ = nullptr;
+    host::uo_dialogbar* uo_1_ = nullptr;
+    QPushButton* cb_tree_ = nullptr;
+    platform::DataWindow* entityView_ = nullptr;
+    platform::DataWindow* memberView_ = nullptr;
+    QTreeWidgetItem* selected_ = nullptr;
+};
+
+}  // namespace common
