@@ -40,8 +40,11 @@ public:
 
     // Loads a definition by name; drops every row. False when unknown.
     bool setDataObject(const QString& name);
+    // Loads a definition that is not registered (a drop-down changed at run time).
+    void setDefinition(std::shared_ptr<const Definition> definition);
     QString dataObject() const;
     const Definition* definition() const;
+    int columnCount() const;
 
     void setTransObject(host::Transaction& trans) override;
     host::Transaction* transObject() const;
@@ -50,6 +53,7 @@ public:
     // is not applied. Returns the row count, or -1 (sqlca holds the error).
     long retrieve() override;
     long retrieve(const QVariantList& arguments);
+    QVariantList retrievalArguments() const;
     // Drops every row of every buffer, without writing anything.
     int reset();
 
@@ -107,10 +111,15 @@ signals:
     // delete, filter), and for each changed value, so that models can follow.
     void aboutToReset();
     void resetDone();
+    void rowsAboutToBeInserted(long first, long last);
     void rowsInserted(long first, long last);
+    void rowsAboutToBeRemoved(long first, long last);
     void rowsRemoved(long first, long last);
     void itemSet(long row, const QString& column);
+    // Row statuses changed without any value changing (after a save).
+    void statusChanged();
     void currentRowChanged(long row);
+    void currentColumnChanged(const QString& column);
 
 private:
     struct Impl;

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 namespace platform {
 
@@ -49,6 +50,7 @@ struct ColumnDefinition {
     // Cell background for a row (1-based) and whether it is the current row;
     // an invalid colour keeps the default.
     std::function<QColor(const DataStore&, long row, bool current)> background;
+    bool visible = true;       // false: read and written, but not shown (a drop-down's stored code)
 };
 
 struct Definition {
@@ -69,7 +71,10 @@ struct Definition {
 };
 
 // The registry of definitions.
+// Registering a name again replaces its definition for the data views that
+// load it afterwards; views already loaded keep the one they have.
 void registerDefinition(const Definition& definition);
 const Definition* findDefinition(const QString& name);
+std::shared_ptr<const Definition> sharedDefinition(const QString& name);
 
 }  // namespace platform

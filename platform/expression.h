@@ -8,6 +8,7 @@
 // sees (parse() fails with a message), never a crash and never an empty result.
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -35,6 +36,9 @@ public:
     bool parse(const QString& text);
     QString error() const;
     bool isEmpty() const;
+    // The text last parsed, and the column names it reads.
+    QString text() const;
+    QStringList columns() const;
 
     // Evaluates on a row; false with error() when a column is unknown.
     bool evaluate(const RowContext& row, QVariant* result) const;

@@ -3,6 +3,7 @@
 #include "host/functions.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
+#include "schema/dataviews.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -18,6 +19,7 @@ std::string backendName(const ::testing::TestParamInfo<Backend>& info)
 
 void DbTest::SetUp()
 {
+    schema::registerDataViews();
     host::sqlca.disconnect();
     host::gs_user_id = QStringLiteral("admin");
     if (backend() == Backend::Sqlite) {

@@ -1,0 +1,517 @@
+#include "platform/datastore.h"
+
+#include "host/transaction.h"
+#include "platform/row_buffer.h"
+#include "platform/sql_text.h"
+#include "platform/update_writer.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace platform {
+
+struct DataStore::Impl {
+    std::shared_ptr<const Definition> def;
+    host::Transaction* trans = nullptr;
+    RowBuffer rows;
+    Expression filter;
+    QString filterText;
+    QVariantList arguments;
+    QString error;
+    long currentRow = 0;
+    QString currentColumn;
+    mutable QHash<int, std::shared_ptr<Expression>> protects;
+
+    int columns() const { return def ? int(def->columns.size()) : 0; }
+
+    RowContext context(const Row& row) const
+    {
+        RowContext ctx;
+        ctx.value = [this, &row](const QString& column, bool* known) -> QVariant {
+            const int c = def ? def->columnIndex(column) : -1;
+            if (known)
+                *known = c >= 0;
+            return c >= 0 ? row.values.value(c) : QVariant();
+        };
+        ctx.isNew = [&row]() { return row.isNew; };
+        return ctx;
+    }
+
+    // Parses an expression and checks that it reads only columns of the view.
+    bool prepare(const QString& text, Expression* expression)
+    {
+        if (!expression->parse(text)) {
+            error = QStringLiteral("malformed expression \"%1\": %2").arg(text, expression->error());
+            return false;
+        }
+        for (const QString& column : expression->columns()) {
+            if (!def || def->columnIndex(column) < 0) {
+                error = QStringLiteral("malformed expression \"%1\": unknown column '%2'").arg(text, column);
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const Row* row(long number, Buffer buffer) const
+    {
+        const QList<Row>& list = rows.of(buffer);
+        if (number < 1 || number > list.size())
+            return nullptr;
+        return &list.at(number - 1);
+    }
+};
+
+DataStore::DataStore(QObject* parent) : QObject(parent), d(std::make_unique<Impl>()) {}
+
+DataStore::DataStore(const QString& dataObject, QObject* parent) : DataStore(parent)
+{
+    setDataObject(dataObject);
+}
+
+DataStore::~DataStore() = default;
+
+bool DataStore::setDataObject(const QString& name)
+{
+    auto definition = sharedDefinition(name);
+    if (!definition) {
+        d->error = QStringLiteral("unknown data view %1").arg(name);
+        return false;
+    }
+    setDefinition(std::move(definition));
+    return true;
+}
+
+void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
+{
+    emit aboutToReset();
+    d->def = std::move(definition);
+    d->rows.clear();
+    d->filter = Expression();
+    d->filterText.clear();
+    d->arguments.clear();
+    d->protects.clear();
+    d->currentRow = 0;
+    d->currentColumn.clear();
+    d->error.clear();
+    emit resetDone();
+}
+
+QString DataStore::dataObject() const
+{
+    return d->def ? d->def->name : QString();
+}
+
+const Definition* DataStore::definition() const
+{
+    return d->def.get();
+}
+
+int DataStore::columnCount() const
+{
+    return d->columns();
+}
+
+void DataStore::setTransObject(host::Transaction& trans)
+{
+    d->trans = &trans;
+}
+
+host::Transaction* DataStore::transObject() const
+{
+    return d->trans;
+}
+
+long DataStore::retrieve()
+{
+    return retrieve(d->arguments);
+}
+
+QVariantList DataStore::retrievalArguments() const
+{
+    return d->arguments;
+}
+
+long DataStore::retrieve(const QVariantList& arguments)
+{
+    if (!d->def) {
+        d->error = QStringLiteral("no data object");
+        return -1;
+    }
+    if (!d->trans) {
+        d->error = QStringLiteral("data view %1 has no transaction").arg(d->def->name);
+        return -1;
+    }
+    host::Transaction& trans = *d->trans;
+    if (arguments.size() < d->def->arguments.size()) {
+        d->error = QStringLiteral("data view %1 needs %2 retrieval argument(s)")
+                       .arg(d->def->name)
+                       .arg(d->def->arguments.size());
+        trans.recordError(d->error);
+        return -1;
+    }
+    d->arguments = arguments;
+
+    emit aboutToReset();
+    d->rows.clear();
+    d->currentRow = 0;
+    QSqlQuery* query = trans.prepared(selectText(*d->def, trans));
+    bool ok = query != nullptr;
+    if (ok) {
+        for (int i = 0; i < d->def->arguments.size(); ++i)
+            query->bindValue(i, arguments.at(i));
+        ok = query->exec();
+        const int n = d->columns();
+        while (ok && query->next()) {
+            Row row = Row::blank(n, false);
+            const int available = qMin(n, query->record().count());
+            for (int c = 0; c < available; ++c) {
+                const QVariant value = query->value(c);
+                // Every column of the module is a character string.
+                row.values[c] = value.isNull() ? QVariant() : QVariant(value.toString());
+            }
+            row.original = row.values;
+            d->rows.primary.append(row);
+        }
+        if (ok && query->lastError().isValid())
+            ok = false;
+        if (ok)
+            trans.recordSuccess(d->rows.primary.size());
+        else
+            trans.recordError(*query);
+        // No read snapshot may stay open after a retrieve.
+        query->finish();
+    }
+    if (!ok) {
+        d->rows.clear();
+        d->error = trans.sqlerrtext;
+    }
+    if (!d->rows.primary.isEmpty())
+        d->currentRow = 1;
+    emit resetDone();
+    emit currentRowChanged(d->currentRow);
+    return ok ? long(d->rows.primary.size()) : -1;
+}
+
+int DataStore::reset()
+{
+    emit aboutToReset();
+    d->rows.clear();
+    d->currentRow = 0;
+    emit resetDone();
+    emit currentRowChanged(0);
+    return 1;
+}
+
+long DataStore::insertRow(long before)
+{
+    if (!d->def) {
+        d->error = QStringLiteral("no data object");
+        return -1;
+    }
+    const long count = d->rows.primary.size();
+    if (before < 0 || before > count) {
+        d->error = QStringLiteral("row %1 does not exist").arg(before);
+        return -1;
+    }
+    const long number = before == 0 ? count + 1 : before;
+    emit rowsAboutToBeInserted(number, number);
+    d->rows.primary.insert(number - 1, Row::blank(d->columns(), true));
+    if (d->currentRow >= number)
+        ++d->currentRow;
+    emit rowsInserted(number, number);
+    if (d->currentRow == 0) {
+        d->currentRow = number;
+        emit currentRowChanged(number);
+    }
+    return number;
+}
+
+int DataStore::deleteRow(long row)
+{
+    if (row == 0)
+        row = d->currentRow;
+    if (row < 1 || row > d->rows.primary.size()) {
+        d->error = QStringLiteral("row %1 does not exist").arg(row);
+        return -1;
+    }
+    emit rowsAboutToBeRemoved(row, row);
+    Row removed = d->rows.primary.takeAt(row - 1);
+    // A row never saved is simply dropped: there is nothing to delete.
+    if (!removed.isNew)
+        d->rows.deleted.append(removed);
+    const long before = d->currentRow;
+    if (d->currentRow > row || d->currentRow > d->rows.primary.size())
+        --d->currentRow;
+    emit rowsRemoved(row, row);
+    if (d->currentRow != before || before == row)
+        emit currentRowChanged(d->currentRow);
+    return 1;
+}
+
+long DataStore::rowCount() const
+{
+    return d->rows.primary.size();
+}
+
+long DataStore::filteredCount() const
+{
+    return d->rows.filtered.size();
+}
+
+long DataStore::deletedCount() const
+{
+    return d->rows.deleted.size();
+}
+
+long DataStore::modifiedCount() const
+{
+    long count = 0;
+    for (const QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
+        for (const Row& row : *list)
+            if (row.modified())
+                ++count;
+    return count;
+}
+
+QVariant DataStore::getItem(long row, const QString& column, Buffer buffer) const
+{
+    const Row* r = d->row(row, buffer);
+    const int c = d->def ? d->def->columnIndex(column) : -1;
+    if (!r || c < 0)
+        return {};
+    return r->values.value(c);
+}
+
+QString DataStore::getItemString(long row, const QString& column, Buffer buffer) const
+{
+    const QVariant value = getItem(row, column, buffer);
+    return value.isNull() ? QString() : value.toString();
+}
+
+int DataStore::setItem(long row, const QString& column, const QVariant& value)
+{
+    if (row < 1 || row > d->rows.primary.size()) {
+        d->error = QStringLiteral("row %1 does not exist").arg(row);
+        return -1;
+    }
+    const int c = d->def ? d->def->columnIndex(column) : -1;
+    if (c < 0) {
+        d->error = QStringLiteral("unknown column '%1'").arg(column);
+        return -1;
+    }
+    const ColumnDefinition& col = d->def->columns.at(c);
+    const QVariant stored = value.isNull() ? QVariant() : QVariant(value.toString());
+    if (!stored.isNull() && col.maxLength > 0) {
+        const qsizetype length = stored.toString().toUcs4().size();
+        if (length > col.maxLength) {
+            d->error = QStringLiteral("%1 最多 %2 个字符 (value of %3 characters refused)")
+                           .arg(col.label.isEmpty() ? col.name : col.label)
+                           .arg(col.maxLength)
+                           .arg(length);
+            return -1;
+        }
+    }
+    Row& r = d->rows.primary[row - 1];
+    const QVariant current = r.values.value(c);
+    if (current.isNull() == stored.isNull() && current.toString() == stored.toString())
+        return 1;
+    r.values[c] = stored;
+    r.changed[c] = true;
+    emit itemSet(row, col.name);
+    return 1;
+}
+
+ItemStatus DataStore::getItemStatus(long row, const QString& column, Buffer buffer) const
+{
+    const Row* r = d->row(row, buffer);
+    if (!r)
+        return ItemStatus::NotModified;
+    if (column.isEmpty())
+        return r->status();
+    return r->columnStatus(d->def ? d->def->columnIndex(column) : -1);
+}
+
+long DataStore::find(const QString& expression, long start, long end)
+{
+    Expression expr;
+    if (!d->prepare(expression, &expr))
+        return -1;
+    const long count = d->rows.primary.size();
+    if (count == 0)
+        return 0;
+    start = qMax(1L, start);
+    end = qMin(end, count);
+    for (long row = start; row <= end; ++row) {
+        bool ok = false;
+        const bool hit = expr.test(d->context(d->rows.primary.at(row - 1)), &ok);
+        if (!ok) {
+            d->error = QStringLiteral("expression \"%1\": %2").arg(expression, expr.error());
+            return -1;
+        }
+        if (hit)
+            return row;
+    }
+    return 0;
+}
+
+int DataStore::setFilter(const QString& expression)
+{
+    if (expression.trimmed().isEmpty()) {
+        d->filter = Expression();
+        d->filterText.clear();
+        return 1;
+    }
+    Expression expr;
+    if (!d->prepare(expression, &expr))
+        return -1;
+    d->filter = std::move(expr);
+    d->filterText = expression;
+    return 1;
+}
+
+int DataStore::filter()
+{
+    QList<Row> all = d->rows.primary + d->rows.filtered;
+    QList<Row> pass, fail;
+    if (d->filter.isEmpty()) {
+        pass = all;
+    } else {
+        for (const Row& row : all) {
+            bool ok = false;
+            const bool hit = d->filter.test(d->context(row), &ok);
+            if (!ok) {
+                d->error = QStringLiteral("filter \"%1\": %2").arg(d->filterText, d->filter.error());
+                return -1;
+            }
+            (hit ? pass : fail).append(row);
+        }
+    }
+    emit aboutToReset();
+    d->rows.primary = pass;
+    d->rows.filtered = fail;
+    const long before = d->currentRow;
+    if (d->currentRow > pass.size())
+        d->currentRow = pass.size();
+    if (d->currentRow == 0 && !pass.isEmpty())
+        d->currentRow = 1;
+    emit resetDone();
+    if (d->currentRow != before)
+        emit currentRowChanged(d->currentRow);
+    return 1;
+}
+
+QString DataStore::filterExpression() const
+{
+    return d->filterText;
+}
+
+int DataStore::update()
+{
+    if (!d->def) {
+        d->error = QStringLiteral("no data object");
+        return -1;
+    }
+    if (!d->trans) {
+        d->error = QStringLiteral("data view %1 has no transaction").arg(d->def->name);
+        return -1;
+    }
+    QList<const Row*> deletes, updates, inserts;
+    for (const Row& row : d->rows.deleted)
+        deletes.append(&row);
+    for (const QList<Row>* list : {&d->rows.primary, &d->rows.filtered}) {
+        for (const Row& row : *list) {
+            if (!row.modified())
+                continue;
+            (row.isNew ? inserts : updates).append(&row);
+        }
+    }
+    UpdateWriter writer(*d->def, *d->trans);
+    if (writer.write(deletes, updates, inserts) != 1) {
+        d->error = writer.error();
+        return -1;
+    }
+    d->rows.deleted.clear();
+    for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
+        for (Row& row : *list)
+            if (row.modified())
+                row.markClean();
+    emit statusChanged();
+    return 1;
+}
+
+int DataStore::resetUpdate()
+{
+    d->rows.deleted.clear();
+    for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
+        for (Row& row : *list)
+            row.markClean();
+    emit statusChanged();
+    return 1;
+}
+
+bool DataStore::isProtected(long row, const QString& column) const
+{
+    const Row* r = d->row(row, Buffer::Primary);
+    const int c = d->def ? d->def->columnIndex(column) : -1;
+    if (!r || c < 0)
+        return false;
+    const QString& text = d->def->columns.at(c).protect;
+    if (text.trimmed().isEmpty())
+        return false;
+    auto& expr = d->protects[c];
+    if (!expr) {
+        expr = std::make_shared<Expression>();
+        expr->parse(text);
+    }
+    bool ok = false;
+    const bool result = expr->test(d->context(*r), &ok);
+    return ok && result;
+}
+
+QString DataStore::lastError() const
+{
+    return d->error;
+}
+
+long DataStore::getRow() const
+{
+    return d->currentRow;
+}
+
+int DataStore::setRow(long row)
+{
+    if (row < 0 || row > d->rows.primary.size()) {
+        d->error = QStringLiteral("row %1 does not exist").arg(row);
+        return -1;
+    }
+    if (row != d->currentRow) {
+        d->currentRow = row;
+        emit currentRowChanged(row);
+    }
+    return 1;
+}
+
+QString DataStore::getColumn() const
+{
+    return d->currentColumn;
+}
+
+int DataStore::setColumn(const QString& column)
+{
+    const int c = d->def ? d->def->columnIndex(column) : -1;
+    if (c < 0) {
+        d->error = QStringLiteral("unknown column '%1'").arg(column);
+        return -1;
+    }
+    const QString name = d->def->columns.at(c).name;
+    if (name != d->currentColumn) {
+        d->currentColumn = name;
+        emit currentColumnChanged(name);
+    }
+    return 1;
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+// The SQL text of a data view for the connection it runs on: the owner
+// placeholder of the select, and the owner-qualified update table.
+
+#include "platform/definition.h"
+
+namespace host {
+class Transaction;
+}
+
+namespace platform {
+
+// "{owner}" becomes "<owner>." when the view is owner-qualified and the
+// transaction names an owner, and disappears otherwise.
+QString ownerPrefix(const Definition& definition, const host::Transaction& trans);
+QString selectText(const Definition& definition, const host::Transaction& trans);
+QString updateTableText(const Definition& definition, const host::Transaction& trans);
+
+}  // namespace platform

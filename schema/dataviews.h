@@ -1,0 +1,10 @@
+#pragma once
+// The sixteen data views of the module: their queries, columns, labels, code
+// tables, drop-downs, update tables and keys.
+
+namespace schema {
+
+// Registers the data views with the platform (once; later calls do nothing).
+void registerDataViews();
+
+}  // namespace schema
