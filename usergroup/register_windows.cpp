@@ -1,12 +1,20 @@
 #include "usergroup/register_windows.h"
 
 #include "host/window_registry.h"
+#include "usergroup/w_right_group_add.h"
+#include "usergroup/w_right_select_group.h"
+#include "usergroup/w_right_setup.h"
+#include "usergroup/w_right_user_add.h"
+#include "usergroup/window_names.h"
 
 namespace usergroup {
 
 void registerWindows()
 {
-    // The windows are registered as they are built.
+    host::WindowRegistry::registerClass(kSetup, [] { return new w_right_setup; });
+    host::WindowRegistry::registerClass(kGroupAdd, [] { return new w_right_group_add; });
+    host::WindowRegistry::registerClass(kUserAdd, [] { return new w_right_user_add; });
+    host::WindowRegistry::registerClass(kSelectGroup, [] { return new w_right_select_group; });
 }
 
 }  // namespace usergroup

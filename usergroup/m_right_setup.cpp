@@ -1,0 +1,50 @@
+#include "usergroup/m_right_setup.h"
+
+#include "host/window_registry.h"
+#include "usergroup/w_right_setup.h"
+#include "usergroup/window_names.h"
+
+namespace usergroup {
+
+namespace {
+
+// Runs `event` on the open manager; nothing when none is open.
+void onManager(void (w_right_setup::*event)())
+{
+    if (w_right_setup* manager = host::WindowRegistry::instanceOf<w_right_setup>(kSetup))
+        (manager->*event)();
+}
+
+void openWindow(const QString& className)
+{
+    host::WindowRegistry::open(className);
+}
+
+}  // namespace
+
+m_right_setup::m_right_setup(QWidget* parent)
+    : common::PopupMenu(QStringLiteral("m_right"), QStringLiteral("m_操作"), QStringLiteral("操作"), parent)
+{
+    setObjectName(QStringLiteral("m_right_setup"));
+    const auto opens = [](const QString& className) { return [className] { openWindow(className); }; };
+    const auto triggers = [](void (w_right_setup::*event)()) { return [event] { onManager(event); }; };
+
+    connect(addCommand(QStringLiteral("m_add_group"), QStringLiteral("增加组"), QStringLiteral("增加用户组")),
+            &QAction::triggered, this, opens(kGroupAdd));
+    connect(addCommand(QStringLiteral("m_mod_group"), QStringLiteral("重命名")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_rename));
+    connect(addCommand(QStringLiteral("m_delete_group"), QStringLiteral("删除组")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_delete_lvi));
+    connect(addCommand(QStringLiteral("m_add_operator"), QStringLiteral("增加操作员")), &QAction::triggered, this,
+            opens(kUserAdd));
+    connect(addCommand(QStringLiteral("m_mod_operator"), QStringLiteral("修改姓名")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_rename));
+    connect(addCommand(QStringLiteral("m_delete_operator"), QStringLiteral("删除操作员")), &QAction::triggered,
+            this, triggers(&w_right_setup::ue_delete_lvi));
+    connect(addCommand(QStringLiteral("m_group_right"), QStringLiteral("权限设置")), &QAction::triggered, this,
+            opens(kRightSetup));
+    connect(addCommand(QStringLiteral("m_换组"), QStringLiteral("全组更换")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_changegroup));
+}
+
+}  // namespace usergroup

@@ -1,0 +1,70 @@
+#include "usergroup/w_right_select_group.h"
+
+#include "common/fonts.h"
+#include "host/filter.h"
+#include "host/messages.h"
+#include "host/transaction.h"
+#include "host/units.h"
+#include "platform/datawindow.h"
+#include "platform/expression.h"
+#include "usergroup/dialog_support.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QScreen>
+
+namespace usergroup {
+
+w_right_select_group::w_right_select_group(QWidget* parent) : host::Window(parent)
+{
+    // A response window: title bar, no control menu, not resizable.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral("请选择目的组"));
+    setFont(common::songti(9));
+    setFixedSize(host::unitsSize(1678, 1352));
+    setBackgroundRole(QPalette::Button);
+
+    dw_1_ = new platform::DataWindow(this);
+    dw_1_->setObjectName(QStringLiteral("dw_1"));
+    dw_1_->setDataObject(QStringLiteral("d_right_group"));
+    host::placeUnits(dw_1_, 18, 12, 1175, 1224);
+
+    cb_ok_ = commandButton(this, QStringLiteral("cb_ok"), QStringLiteral("确定"), 1262, 36, 343, 84, 10);
+    cb_cancel_ = commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 1266, 160, 343, 84, 10);
+    setTabOrder(cb_ok_, dw_1_);
+    setTabOrder(dw_1_, cb_cancel_);
+
+    connect(dw_1_, &platform::DataWindow::rowFocusChanged, this, &w_right_select_group::rowFocusChanged);
+    connect(cb_ok_, &QPushButton::clicked, this, &w_right_select_group::cbOkClicked);
+    connect(cb_cancel_, &QPushButton::clicked, this, [this] { closeWithReturn(QStringLiteral("")); });
+}
+
+void w_right_select_group::openEvent(const QString& parameter)
+{
+    host::Window::openEvent(parameter);
+    const QString source = stringParm();
+    dw_1_->setTransObject(host::sqlca);
+    host::f_filter(*dw_1_, QStringLiteral("group_id <> ") + platform::quoteLiteral(source));
+    if (dw_1_->getRow() >= 1)
+        rowFocusChanged(dw_1_->getRow());
+    if (const QScreen* screen = QApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void w_right_select_group::rowFocusChanged(long row)
+{
+    dw_1_->selectRow(0, false);
+    dw_1_->selectRow(row, true);
+}
+
+void w_right_select_group::cbOkClicked()
+{
+    const long row = dw_1_->getRow();
+    if (row < 1) {
+        host::MessageBox(QStringLiteral("提示"), QStringLiteral("无选中的目的组."));
+        return;
+    }
+    closeWithReturn(dw_1_->getItemString(row, QStringLiteral("group_id")));
+}
+
+}  // namespace usergroup

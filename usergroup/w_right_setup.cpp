@@ -1,0 +1,170 @@
+#include "usergroup/w_right_setup.h"
+
+#include "host/functions.h"
+#include "host/messages.h"
+#include "host/transaction.h"
+#include "host/window_registry.h"
+#include "platform/datawindow.h"
+#include "usergroup/m_right_setup.h"
+#include "usergroup/window_names.h"
+
+#include <QTreeWidget>
+
+namespace usergroup {
+
+namespace {
+
+const QString kTitle = QStringLiteral("提示");
+const QString kCountMembers = QStringLiteral("select count ( *) from s_user_group where group_code = ?");
+
+long long memberCount(const QString& group)
+{
+    return host::sqlca.selectValue(kCountMembers, {group}).toLongLong();
+}
+
+}  // namespace
+
+common::FrameParameters w_right_setup::frameParameters()
+{
+    using common::Arg;
+    common::FrameParameters p;
+    p.title = QStringLiteral("权限管理");
+    p.tag = QStringLiteral("m102");
+    p.width = 2981;
+    p.height = 1944;
+    p.rootLabel = QStringLiteral("用户与组");
+
+    p.entityView = QStringLiteral("dw_group");
+    p.entityDataObject = QStringLiteral("d_right_group");
+    p.entityKeyColumn = QStringLiteral("group_id");
+    p.entityNameColumn = QStringLiteral("group_name");
+    p.entityViewPlace = {814, 560, 750, 480};
+    p.memberView = QStringLiteral("dw_group_user");
+    p.memberDataObject = QStringLiteral("d_right_group_user");
+    p.memberViewPlace = {1655, 32, 709, 600};
+    p.memberFilterColumn = QStringLiteral("group_code");
+    p.memberKeyColumn = QStringLiteral("user_code");
+
+    p.treePictures = {QStringLiteral("Structure5!"), QStringLiteral("Group!"), QStringLiteral("Custom050!")};
+    p.listPictures = {QStringLiteral("..\\pic\\会计核算.bmp"), QStringLiteral("..\\pic\\AQUA16.jpg")};
+
+    p.add = {QStringLiteral("pb_add"), QStringLiteral("..\\pic\\2condition.bmp"), QStringLiteral("增加"),
+             {14, 24, 178, 152}};
+    p.edit = {QStringLiteral("pb_edit"), QStringLiteral("..\\pic\\changepwd.bmp"), QStringLiteral("编辑"),
+              {197, 24, 174, 152}};
+    p.remove = {QStringLiteral("pb_delete"), QStringLiteral("..\\pic\\2delet.bmp"), QStringLiteral("删除"),
+                {379, 24, 174, 152}};
+    p.button4 = {QStringLiteral("pb_right"), QStringLiteral("..\\pic\\分析.bmp"), QStringLiteral("权限设置"),
+                 {562, 24, 174, 152}};
+    p.button5 = {QStringLiteral("pb_change"), QStringLiteral("..\\pic\\sku.bmp"), QStringLiteral("全组更换"),
+                 {745, 24, 174, 152}};
+    p.close = {QStringLiteral("pb_close"), QStringLiteral("..\\pic\\exit.bmp"), QStringLiteral("关闭"),
+               {1033, 24, 174, 152}};
+
+    p.st_1 = {1522, 88, 850, 80};
+    p.p_1 = {0, 184, 2917, 20};
+    p.p_1Picture = QStringLiteral("..\\pic\\process-green.gif");
+    p.tv_1 = {9, 220, 699, 1508};
+    p.uo_1 = {699, 224, 0, 0};
+    p.lv_1 = {731, 220, 1655, 1508};
+    p.cb_tree = {987, 300, 402, 112};
+
+    p.menuRoles.entityAdd = QStringLiteral("m_add_group");
+    p.menuRoles.entityCommands = {QStringLiteral("m_mod_group"), QStringLiteral("m_delete_group")};
+    p.menuRoles.memberAdd = QStringLiteral("m_add_operator");
+    p.menuRoles.memberCommands = {QStringLiteral("m_mod_operator"), QStringLiteral("m_delete_operator")};
+    p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
+
+    p.entityAddWindow = kGroupAdd;
+    p.memberAddWindow = kUserAdd;
+
+    p.renameEntity = {QStringLiteral("update s_group set group_name = ? where group_id = ?"), {Arg::Name, Arg::Key}};
+    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    p.deleteMember = {QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
+                      {Arg::Key, Arg::EntityKey}};
+    p.deleteEntity = {{QStringLiteral("delete from s_group where group_id = ?"), {Arg::Key}},
+                      {QStringLiteral("delete from s_user_group where group_code = ?"), {Arg::Key}}};
+    p.deleteEntityQuestion = QStringLiteral("将会删除该组下的所有操作员, 继续进行删除操作吗?");
+    return p;
+}
+
+w_right_setup::w_right_setup(QWidget* parent) : common::ManagerFrame(frameParameters(), parent) {}
+
+std::unique_ptr<common::PopupMenu> w_right_setup::createPopupMenu()
+{
+    return std::make_unique<m_right_setup>();
+}
+
+void w_right_setup::readMember(long row, QString* key, QString* name)
+{
+    *key = host::trimBlanks(memberView()->getItemString(row, QStringLiteral("user_code")));
+    const QVariant found = host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {*key});
+    if (host::sqlca.sqlcode == host::Transaction::kNotFound)
+        host::f_box(QStringLiteral("不存在编号为") + *key + QStringLiteral("的员工"));
+    // An operator without an employee row is listed with an empty label.
+    *name = found.isNull() ? QString() : found.toString();
+}
+
+void w_right_setup::button4Clicked()
+{
+    host::WindowRegistry::open(kRightSetup);
+}
+
+void w_right_setup::button5Clicked()
+{
+    if (level(currentTreeItem()) == 1 && lv_1()->selectedIndex() > 0)
+        post([this] { ue_changegroup(); });
+}
+
+void w_right_setup::helpEvent(int xpos, int ypos)
+{
+    common::ManagerFrame::helpEvent(xpos, ypos);
+    showHelp();
+}
+
+void w_right_setup::ue_changegroup()
+{
+    const int index = lv_1()->selectedIndex();
+    const QString source = lv_1()->data(index);
+    if (index <= 0) {
+        host::MessageBox(kTitle, QStringLiteral("请选择要变换的起始组."), host::Icon::Information, host::Buttons::Ok);
+        return;
+    }
+    if (memberCount(source) <= 0) {
+        host::MessageBox(kTitle, QStringLiteral("该组用户为空，请重新选择起始组."));
+        return;
+    }
+    const QString target = host::WindowRegistry::openWithReturn(kSelectGroup, source);
+    if (target.isEmpty())
+        return;
+
+    const QString update = QStringLiteral("update s_user_group set group_code = ? where group_code = ?");
+    if (memberCount(target) < 1) {
+        host::sqlca.execute(update, {target, source});
+    } else {
+        if (host::MessageBox(kTitle,
+                             QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
+                                            "选择[是]则执行转移，选择[否]则不执行转移操作."),
+                             host::Icon::Question, host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+            return;
+        // An operator in both groups loses its membership in the target first,
+        // so that the update cannot make it a member twice. Both statements
+        // succeed or neither stays.
+        const int removed = host::sqlca.execute(
+            QStringLiteral("delete from s_user_group where user_code in ( select user_code from s_user_group "
+                           "where group_code = ? ) and user_code in ( select user_code from s_user_group where "
+                           "group_code = ? ) and group_code = ?"),
+            {source, target, target});
+        if (removed == 0)
+            host::sqlca.execute(update, {target, source});
+    }
+    if (host::sqlca.sqlcode != 0) {
+        host::sqlca.rollback();
+        host::MessageBox(kTitle, QStringLiteral("更新失败."));
+        return;
+    }
+    host::sqlca.commit();
+    host::MessageBox(kTitle, QStringLiteral("更换组成功."));
+}
+
+}  // namespace usergroup

@@ -1,0 +1,34 @@
+#pragma once
+// The user and group manager: the tree-and-list frame with the groups as
+// entities and the operators of a group as members. Besides the frame it
+// opens the group and operator dialogs and the group rights editor, and moves
+// every operator of one group into another (ue_changegroup).
+
+#include "common/manager_frame.h"
+
+namespace usergroup {
+
+class w_right_setup : public common::ManagerFrame {
+    Q_OBJECT
+public:
+    explicit w_right_setup(QWidget* parent = nullptr);
+
+    static common::FrameParameters frameParameters();
+
+    QPushButton* pb_right() const { return button4(); }
+    QPushButton* pb_change() const { return button5(); }
+
+    // Moves every operator of the group selected in the list to a group
+    // chosen in w_right_select_group.
+    void ue_changegroup();
+
+    void helpEvent(int xpos, int ypos) override;
+
+protected:
+    std::unique_ptr<common::PopupMenu> createPopupMenu() override;
+    void readMember(long row, QString* key, QString* name) override;
+    void button4Clicked() override;
+    void button5Clicked() override;
+};
+
+}  // namespace usergroup

@@ -1,0 +1,16 @@
+#pragma once
+// The class names under which the windows of the user and group
+// administration are registered and opened.
+
+#include <QString>
+
+namespace usergroup {
+
+inline const QString kSetup = QStringLiteral("w_right_setup");
+inline const QString kGroupAdd = QStringLiteral("w_right_group_add");
+inline const QString kUserAdd = QStringLiteral("w_right_user_add");
+inline const QString kSelectGroup = QStringLiteral("w_right_select_group");
+// The group rights editor, registered by its own subsystem.
+inline const QString kRightSetup = QStringLiteral("w_right_right_setup");
+
+}  // namespace usergroup
