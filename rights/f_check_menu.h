@@ -1,0 +1,22 @@
+#pragma once
+// Enables or disables the tagged leaf items of a menu by the logged-in
+// operator's (host::gs_user_id) level on the module code in each item's tag.
+
+class QMenu;
+class QMenuBar;
+
+namespace rights {
+
+class MenuItem;
+
+// Depth first over the sub-items of `menu_item`: an item with sub-items is
+// descended into and its own enabled flag is left as it is; a leaf whose tag,
+// trimmed of blanks, is a code and that is visible is enabled when the
+// operator's level on that code is above "0" and disabled otherwise. The
+// lookup is made for every such leaf; the exact id "admin" then enables the
+// leaf whatever the lookup said. Untagged and invisible items keep their state.
+void f_check_menu(MenuItem& menu_item);
+void f_check_menu(QMenu* menu_item);
+void f_check_menu(QMenuBar* menu_item);
+
+}  // namespace rights

@@ -1,0 +1,30 @@
+#pragma once
+// The one lookup behind every right check: the operator's effective level on
+// a module item, the greatest group_right held by any of the operator's
+// groups. Read afresh on every call through sqlca, with a statement prepared
+// once per connection and re-bound.
+
+#include <QString>
+
+namespace rights {
+
+// The statement; the operator id and the module item code are bound in this order.
+extern const QString kRightLookup;
+
+struct Level {
+    // False when the statement failed (no connection, SQL error); sqlca then
+    // holds the error.
+    bool ok = false;
+    // The level string: null when no group of the operator has a row for the
+    // item (or the statement failed).
+    QString value;
+};
+
+// Runs the lookup on host::sqlca. A null operator or code is bound as SQL null.
+Level lookupLevel(const QString& vs_operator, const QString& vs_module);
+
+// A level string as 0, 1 or 2: "0", "1", "2" give their number, anything else
+// (null, empty, any other text) gives 0.
+int levelNumber(const QString& level);
+
+}  // namespace rights
