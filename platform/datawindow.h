@@ -89,6 +89,9 @@ signals:
     void clicked(long row, const QString& column);
 
 private:
+    // Builds the grid or form over the store and the drop-down lists.
+    void buildView();
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,0 +1,110 @@
+#include "platform/column_editor.h"
+
+#include "platform/dropdown.h"
+#include "platform/table_model.h"
+
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableView>
+
+namespace platform {
+
+void DropDownCombo::showPopup()
+{
+    if (view() && widthPercent != 100)
+        view()->setMinimumWidth(width() * widthPercent / 100);
+    QComboBox::showPopup();
+}
+
+QString displayText(const ColumnDefinition& column, const DropDown* list, const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    const QString text = value.toString();
+    if (column.edit == EditStyle::CodeTable) {
+        for (const CodeTableEntry& entry : column.codeTable)
+            if (entry.value == text)
+                return entry.text;
+        return text;
+    }
+    if (column.edit != EditStyle::CodeTable && list)
+        return list->displayFor(value);
+    return text;
+}
+
+QWidget* createColumnEditor(QWidget* parent, const ColumnDefinition& column, DropDown* list)
+{
+    if (column.edit == EditStyle::CodeTable) {
+        auto* combo = new QComboBox(parent);
+        for (const CodeTableEntry& entry : column.codeTable)
+            combo->addItem(entry.text, entry.value);
+        combo->setCurrentIndex(-1);
+        return combo;
+    }
+    if (column.edit != EditStyle::CodeTable && list && list->isValid()) {
+        auto* combo = new DropDownCombo(parent);
+        combo->widthPercent = list->spec().widthPercent;
+        const Definition* def = list->store().definition();
+        int visible = 0;
+        for (const ColumnDefinition& c : def->columns)
+            visible += c.visible ? 1 : 0;
+        if (visible > 1) {
+            // A list of several columns shows them all, under their labels.
+            auto* table = new QTableView(combo);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->verticalHeader()->hide();
+            table->horizontalHeader()->setStretchLastSection(true);
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            combo->setView(table);
+        }
+        combo->setModel(list->model());
+        combo->setModelColumn(qMax(0, list->displayColumn()));
+        if (auto* table = qobject_cast<QTableView*>(combo->view()))
+            for (int c = 0; c < def->columns.size(); ++c)
+                table->setColumnHidden(c, !def->columns.at(c).visible);
+        combo->setCurrentIndex(-1);
+        return combo;
+    }
+    auto* edit = new QLineEdit(parent);
+    if (column.maxLength > 0)
+        edit->setMaxLength(column.maxLength);
+    return edit;
+}
+
+void setEditorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, const QVariant& value)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        const QString text = editor->property("showsDisplayText").toBool() ? displayText(column, list, value)
+                                                                           : (value.isNull() ? QString() : value.toString());
+        if (edit->text() != text)
+            edit->setText(text);
+        return;
+    }
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo)
+        return;
+    int index = -1;
+    if (column.edit == EditStyle::CodeTable)
+        index = value.isNull() ? -1 : combo->findData(value.toString());
+    else if (list)
+        index = list->rowOf(value);
+    if (combo->currentIndex() != index)
+        combo->setCurrentIndex(index);
+}
+
+QVariant editorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, bool* chosen)
+{
+    *chosen = true;
+    if (auto* edit = qobject_cast<QLineEdit*>(editor))
+        return edit->text();
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo || combo->currentIndex() < 0) {
+        *chosen = false;
+        return {};
+    }
+    if (column.edit == EditStyle::CodeTable)
+        return combo->currentData();
+    return list ? list->valueAt(combo->currentIndex()) : QVariant();
+}
+
+}  // namespace platform

@@ -1,0 +1,88 @@
+#include "platform/dropdown.h"
+
+#include "platform/table_model.h"
+
+namespace platform {
+
+DropDown::DropDown(const DropDownSpec& spec, QObject* parent)
+    : QObject(parent), spec_(spec), store_(spec.dataObject), model_(new TableModel(store_, nullptr, this))
+{
+    connect(&store_, &DataStore::resetDone, this, &DropDown::changed);
+}
+
+DropDown::~DropDown() = default;
+
+long DropDown::bind(host::Transaction& trans)
+{
+    store_.setTransObject(trans);
+    if (!isValid())
+        return -1;
+    return store_.retrieve();
+}
+
+int DropDown::displayColumn() const
+{
+    const Definition* def = store_.definition();
+    return def ? def->columnIndex(spec_.displayColumn) : -1;
+}
+
+int DropDown::dataColumn() const
+{
+    const Definition* def = store_.definition();
+    return def ? def->columnIndex(spec_.dataColumn) : -1;
+}
+
+int DropDown::rowOf(const QVariant& value) const
+{
+    const int data = dataColumn();
+    if (data < 0 || value.isNull())
+        return -1;
+    const QString name = store_.definition()->columns.at(data).name;
+    const QString text = value.toString();
+    for (long row = 1; row <= store_.rowCount(); ++row)
+        if (store_.getItemString(row, name) == text)
+            return int(row - 1);
+    return -1;
+}
+
+QVariant DropDown::valueAt(int row) const
+{
+    const int data = dataColumn();
+    if (data < 0)
+        return {};
+    return store_.getItem(row + 1, store_.definition()->columns.at(data).name);
+}
+
+QString DropDown::displayFor(const QVariant& value) const
+{
+    if (value.isNull())
+        return {};
+    const int row = rowOf(value);
+    const int display = displayColumn();
+    if (row < 0 || display < 0)
+        return value.toString();
+    return store_.getItemString(row + 1, store_.definition()->columns.at(display).name);
+}
+
+DropDown* DropDownSet::set(int column, const DropDownSpec& spec)
+{
+    delete lists_.take(column);
+    auto* list = new DropDown(spec, this);
+    connect(list, &DropDown::changed, this, &DropDownSet::changed);
+    lists_.insert(column, list);
+    return list;
+}
+
+void DropDownSet::clear()
+{
+    qDeleteAll(lists_);
+    lists_.clear();
+}
+
+void DropDownSet::bindAll(host::Transaction& trans)
+{
+    for (DropDown* list : std::as_const(lists_))
+        list->bind(trans);
+}
+
+}  // namespace platform

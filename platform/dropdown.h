@@ -1,0 +1,72 @@
+#pragma once
+// The drop-down list of a column: a data view of its own ("dddw_..."), read
+// through the transaction, whose data column holds the stored values and
+// whose display column the operator sees.
+
+#include "platform/datastore.h"
+#include "platform/definition.h"
+
+#include <QHash>
+#include <QObject>
+
+namespace host {
+class Transaction;
+}
+
+namespace platform {
+
+class TableModel;
+
+class DropDown : public QObject {
+    Q_OBJECT
+public:
+    explicit DropDown(const DropDownSpec& spec, QObject* parent = nullptr);
+    ~DropDown() override;
+
+    const DropDownSpec& spec() const { return spec_; }
+    DataStore& store() { return store_; }
+    TableModel* model() const { return model_; }
+    bool isValid() const { return store_.definition() != nullptr; }
+
+    // Attaches the list to a transaction and reads its rows; the row count or -1.
+    long bind(host::Transaction& trans);
+
+    int displayColumn() const;  // 0-based, -1 when unknown
+    int dataColumn() const;
+    // The display text of a stored value; the value itself when the list has
+    // no row for it.
+    QString displayFor(const QVariant& value) const;
+    // The list row (0-based) holding a stored value, -1 when none.
+    int rowOf(const QVariant& value) const;
+    QVariant valueAt(int row) const;
+
+signals:
+    // The list's rows were read again.
+    void changed();
+
+private:
+    DropDownSpec spec_;
+    DataStore store_;
+    TableModel* model_;
+};
+
+// The drop-downs of a data view, by 0-based column.
+class DropDownSet : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    DropDown* at(int column) const { return lists_.value(column); }
+    // Replaces a column's list (deleting the old one).
+    DropDown* set(int column, const DropDownSpec& spec);
+    void clear();
+    void bindAll(host::Transaction& trans);
+    QList<int> columns() const { return lists_.keys(); }
+
+signals:
+    void changed();
+
+private:
+    QHash<int, DropDown*> lists_;
+};
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+#include "platform/grid_view.h"
+
+#include "platform/datastore.h"
+#include "platform/dropdown.h"
+#include "platform/item_delegate.h"
+#include "platform/table_model.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace platform {
+
+GridView::GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
+    : QTableView(parent), store_(store)
+{
+    model_ = new TableModel(store, &dropDowns, this);
+    delegate_ = new ItemDelegate(*model_, dropDowns, this);
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Rows are highlighted by the window (selectRow), not by clicks.
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    configureColumns();
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        configureColumns();
+        showCell(store_.getRow(), currentIndex().isValid() ? currentIndex().column() : -1);
+    });
+    connect(&store_, &DataStore::currentRowChanged, this, [this](long row) {
+        showCell(row, currentIndex().isValid() ? currentIndex().column() : -1);
+    });
+    connect(&store_, &DataStore::currentColumnChanged, this, [this](const QString& column) {
+        const Definition* def = store_.definition();
+        if (def)
+            showCell(store_.getRow(), def->columnIndex(column));
+    });
+}
+
+void GridView::configureColumns()
+{
+    const Definition* def = store_.definition();
+    if (!def)
+        return;
+    for (int c = 0; c < def->columns.size(); ++c)
+        setColumnHidden(c, !def->columns.at(c).visible);
+}
+
+void GridView::showCell(long row, int column)
+{
+    const Definition* def = store_.definition();
+    if (!def || syncing_)
+        return;
+    if (column < 0) {
+        const int current = def->columnIndex(store_.getColumn());
+        column = current;
+        for (int c = 0; column < 0 && c < def->columns.size(); ++c)
+            if (def->columns.at(c).visible)
+                column = c;
+    }
+    syncing_ = true;
+    if (row < 1 || row > model_->rowCount()) {
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else {
+        const QModelIndex index = model_->index(int(row - 1), qMax(0, column));
+        if (index != currentIndex())
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+    syncing_ = false;
+}
+
+void GridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (syncing_ || !current.isValid())
+        return;
+    const Definition* def = store_.definition();
+    syncing_ = true;
+    store_.setRow(current.row() + 1);
+    if (def && current.column() < def->columns.size())
+        store_.setColumn(def->columns.at(current.column()).name);
+    syncing_ = false;
+}
+
+int GridView::acceptEdit()
+{
+    QWidget* editor = delegate_->openEditor();
+    if (!editor)
+        return 1;
+    commitData(editor);
+    if (!delegate_->lastCommitAccepted())
+        return -1;
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return 1;
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    QTableView::mousePressEvent(event);
+    emit cellClicked(index.isValid() ? index.row() + 1 : 0, index.isValid() ? index.column() : -1);
+}
+
+}  // namespace platform

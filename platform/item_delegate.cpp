@@ -1,0 +1,82 @@
+#include "platform/item_delegate.h"
+
+#include "platform/column_editor.h"
+#include "platform/dropdown.h"
+#include "platform/table_model.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace platform {
+
+ItemDelegate::ItemDelegate(TableModel& model, const DropDownSet& dropDowns, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model), dropDowns_(dropDowns)
+{
+}
+
+QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    const Definition* def = model_.store().definition();
+    if (!def || index.column() >= def->columns.size())
+        return nullptr;
+    const ColumnDefinition& column = def->columns.at(index.column());
+    DropDown* list = dropDowns_.at(index.column());
+    QWidget* editor = createColumnEditor(parent, column, list);
+    editor->setObjectName(column.name);
+    const QPersistentModelIndex cell(index);
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+        connect(edit, &QLineEdit::textEdited, this, [this, cell](const QString& text) { emit textEdited(cell, text); });
+    } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // A choice from the list is the value: it is taken at once.
+        connect(combo, &QComboBox::activated, this, [this, combo] {
+            emit const_cast<ItemDelegate*>(this)->commitData(combo);
+        });
+    }
+    editor_ = editor;
+    index_ = cell;
+    return editor;
+}
+
+void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    const Definition* def = model_.store().definition();
+    if (!def || index.column() >= def->columns.size())
+        return;
+    const ColumnDefinition& column = def->columns.at(index.column());
+    setEditorValue(editor, column, dropDowns_.at(index.column()),
+                   model_.store().getItem(index.row() + 1, column.name));
+}
+
+void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    const Definition* def = model_.store().definition();
+    if (!def || index.column() >= def->columns.size())
+        return;
+    const ColumnDefinition& column = def->columns.at(index.column());
+    const DropDown* list = dropDowns_.at(index.column());
+    bool chosen = false;
+    const QVariant value = editorValue(editor, column, list, &chosen);
+    lastAccepted_ = true;
+    if (!chosen)
+        return;
+    const QVariant before = model_.store().getItem(index.row() + 1, column.name);
+    // An untouched empty cell stays null.
+    if (before.isNull() && value.toString().isEmpty())
+        return;
+    if (!before.isNull() && before.toString() == value.toString())
+        return;
+    lastAccepted_ = model->setData(index, value, Qt::EditRole);
+    if (lastAccepted_)
+        emit valueAccepted(index, value.toString());
+}
+
+void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    if (editor_ == editor) {
+        editor_.clear();
+        index_ = QPersistentModelIndex();
+    }
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+}  // namespace platform

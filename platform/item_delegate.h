@@ -1,0 +1,42 @@
+#pragma once
+// The cell editors of a grid: the column's editor (column_editor.h), the
+// text typed reported as it is typed, a combo box choice taken at once, and
+// the outcome of the last commit kept for acceptText().
+
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+namespace platform {
+
+class DropDownSet;
+class TableModel;
+
+class ItemDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    ItemDelegate(TableModel& model, const DropDownSet& dropDowns, QObject* parent = nullptr);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+
+    // The open editor and its cell, if any.
+    QWidget* openEditor() const { return editor_; }
+    QModelIndex openIndex() const { return index_; }
+    // Whether the last commit was taken by the store.
+    bool lastCommitAccepted() const { return lastAccepted_; }
+
+signals:
+    void textEdited(const QModelIndex& index, const QString& text) const;
+    void valueAccepted(const QModelIndex& index, const QString& text) const;
+
+private:
+    TableModel& model_;
+    const DropDownSet& dropDowns_;
+    mutable QPointer<QWidget> editor_;
+    mutable QPersistentModelIndex index_;
+    mutable bool lastAccepted_ = true;
+};
+
+}  // namespace platform

@@ -1,0 +1,305 @@
+// The dw_ control driven offscreen: grid cells and form fields typed into,
+// lists picked from, edits accepted into the buffer and saved; the model
+// adapter checked by QAbstractItemModelTester.
+#include "host/filter.h"
+#include "host/transaction.h"
+#include "platform/datawindow.h"
+#include "platform/expression.h"
+#include "platform/grid_view.h"
+#include "platform/item_delegate.h"
+#include "platform/table_model.h"
+#include "tests/support/test_db.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using host::sqlca;
+using platform::DataWindow;
+using platform::ItemStatus;
+using platform::quoteLiteral;
+using testing_support::DbTest;
+
+namespace {
+
+void typeChinese(QWidget* widget, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Picks the entry of a combo box that shows `text`, as the operator would.
+bool pick(QComboBox* combo, const QString& text)
+{
+    const int index = combo->findText(text);
+    if (index < 0)
+        return false;
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    return true;
+}
+
+}  // namespace
+
+class DataWindowTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+    }
+
+    platform::GridView* gridOf(DataWindow& dw) { return qobject_cast<platform::GridView*>(dw.view()); }
+};
+
+TEST_P(DataWindowTest, ModelAdapterPassesTheModelTester)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_right_setup"));
+    auto* grid = gridOf(dw);
+    ASSERT_NE(grid, nullptr);
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    dw.setTransObject(sqlca);
+    ASSERT_GT(dw.retrieve(), 0);
+    ASSERT_EQ(host::f_filter(dw, "group_id = '002'"), 1);
+    EXPECT_EQ(grid->model()->rowCount(), 6);
+    const long row = dw.insertRow(2);
+    ASSERT_EQ(dw.setItem(row, "group_id", "002"), 1);
+    ASSERT_EQ(dw.setItem(row, "m_item_code", "m101"), 1);
+    ASSERT_EQ(dw.deleteRow(1), 1);
+    ASSERT_EQ(dw.setRow(3), 1);
+    ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
+    sqlca.commit();
+    ASSERT_EQ(dw.reset(), 1);
+    EXPECT_EQ(grid->model()->rowCount(), 0);
+    ASSERT_TRUE(dw.setDataObject("d_right_group"));
+    QAbstractItemModelTester second(gridOf(dw)->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    dw.setTransObject(sqlca);
+    EXPECT_EQ(dw.retrieve(), 4);
+}
+
+TEST_P(DataWindowTest, RightsGridShowsNamesAndCodeTextsAndTakesEdits)
+{
+    DataWindow dw;
+    dw.setObjectName("dw_1");
+    ASSERT_TRUE(dw.setDataObject("d_right_right_setup"));
+    dw.resize(600, 400);
+    dw.show();
+    ASSERT_EQ(host::f_filter(dw, "group_id = " + quoteLiteral("002")), 1);
+    ASSERT_EQ(dw.getChild("m_item_code")->rowCount(), 10);
+    auto* grid = gridOf(dw);
+    auto* model = grid->model();
+    EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), "模块名称");
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), "权限");
+
+    const long row = dw.find("m_item_code = 'w205'", 1, dw.rowCount());
+    ASSERT_GT(row, 0);
+    const QModelIndex item = model->index(int(row - 1), 1);
+    const QModelIndex level = model->index(int(row - 1), 2);
+    EXPECT_EQ(item.data().toString(), "库位管理");  // the list's name for the stored code
+    EXPECT_EQ(level.data().toString(), "禁止");
+    EXPECT_FALSE(model->flags(item) & Qt::ItemIsEditable);  // no tab stop, protected on saved rows
+    EXPECT_TRUE(model->flags(level) & Qt::ItemIsEditable);
+
+    QSignalSpy changed(&dw, &DataWindow::itemChanged);
+    grid->setCurrentIndex(level);
+    grid->edit(level);
+    auto* combo = qobject_cast<QComboBox*>(dw.editorFor("group_right"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 3);
+    ASSERT_TRUE(pick(combo, "修改"));
+    EXPECT_EQ(dw.getItemString(row, "group_right"), "2");
+    EXPECT_EQ(dw.getItemStatus(row), ItemStatus::DataModified);
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(1).toString(), "group_right");
+    EXPECT_EQ(changed.at(0).at(2).toString(), "2");
+
+    // Typing into a cell: the text reaches the buffer when the edit is accepted.
+    QSignalSpy typed(&dw, &DataWindow::editChanged);
+    const QModelIndex group = model->index(int(row - 1), 0);
+    grid->setCurrentIndex(group);
+    grid->edit(group);
+    auto* edit = qobject_cast<QLineEdit*>(dw.editorFor("group_id"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->maxLength(), 3);
+    edit->clear();
+    QTest::keyClicks(edit, "0099");
+    EXPECT_EQ(edit->text(), "009");  // the column holds three characters
+    EXPECT_GT(typed.count(), 0);
+    EXPECT_EQ(dw.getItemString(row, "group_id"), "002");
+    ASSERT_EQ(dw.acceptText(), 1);
+    EXPECT_EQ(dw.getItemString(row, "group_id"), "009");
+    EXPECT_EQ(dw.getItemStatus(row, "group_id"), ItemStatus::DataModified);
+    EXPECT_EQ(dw.getRow(), row);
+    EXPECT_EQ(dw.getColumnName(), "group_id");
+
+    // A new row's module cell: light green while current, grey-blue otherwise.
+    const long added = dw.insertRow(0);
+    ASSERT_EQ(dw.setItem(added, "m_item_code", "m101"), 1);
+    EXPECT_FALSE(model->flags(model->index(int(added - 1), 1)) & Qt::ItemIsEditable);  // set only by the module list
+    ASSERT_EQ(dw.setRow(added), 1);
+    EXPECT_EQ(model->index(int(added - 1), 1).data(Qt::BackgroundRole).value<QColor>(), QColor(216, 240, 208));
+    EXPECT_EQ(model->index(int(row - 1), 1).data(Qt::BackgroundRole).value<QColor>(), QColor(128, 152, 176));
+    EXPECT_EQ(model->index(int(added - 1), 1).data().toString(), "部门管理");
+    ASSERT_EQ(dw.setRow(row), 1);
+    EXPECT_EQ(model->index(int(added - 1), 1).data(Qt::BackgroundRole).value<QColor>(), QColor(128, 152, 176));
+    EXPECT_EQ(grid->currentIndex().row(), int(row - 1));
+}
+
+TEST_P(DataWindowTest, HighlightsScrollingAndRowFocus)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_group"));
+    dw.show();
+    QSignalSpy focus(&dw, &DataWindow::rowFocusChanged);
+    ASSERT_EQ(host::f_filter(dw, "group_id <> '001'"), 1);
+    ASSERT_EQ(dw.rowCount(), 3);
+    EXPECT_EQ(dw.getRow(), 1);
+    ASSERT_EQ(dw.selectRow(2, true), 1);
+    EXPECT_TRUE(dw.isSelected(2));
+    EXPECT_FALSE(dw.isSelected(1));
+    ASSERT_EQ(dw.selectRow(0, false), 1);
+    EXPECT_FALSE(dw.isSelected(2));
+    ASSERT_EQ(dw.scrollToRow(3), 1);
+    EXPECT_EQ(dw.getRow(), 3);
+    EXPECT_EQ(focus.last().at(0).toLongLong(), 3);
+    // A click on a row makes it current.
+    auto* grid = gridOf(dw);
+    const QRect cell = grid->visualRect(grid->model()->index(1, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(dw.getRow(), 2);
+    EXPECT_EQ(dw.getColumnName(), "group_name");
+    EXPECT_EQ(dw.scrollToRow(9), -1);
+}
+
+TEST_P(DataWindowTest, EmployeeFormTypesPicksAndSaves)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_employee_freeform"));
+    dw.setTransObject(sqlca);
+    dw.show();
+    QApplication::setActiveWindow(&dw);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dw));
+    ASSERT_EQ(dw.insertRow(0), 1);
+    ASSERT_EQ(dw.setItem(1, "dept_id", "D01"), 1);
+
+    auto* id = qobject_cast<QLineEdit*>(dw.editorFor("id"));
+    auto* name = qobject_cast<QLineEdit*>(dw.editorFor("name"));
+    auto* status = qobject_cast<QComboBox*>(dw.editorFor("status"));
+    auto* dept = qobject_cast<QComboBox*>(dw.editorFor("dept_id"));
+    ASSERT_TRUE(id && name && status && dept);
+    EXPECT_EQ(dept->currentText(), "仓储部");  // the name of the preset department
+
+    // Tab order of the add form: id, name, status, department.
+    ASSERT_EQ(dw.setColumn(1), 1);
+    EXPECT_TRUE(id->hasFocus());
+    for (QWidget* next : {static_cast<QWidget*>(name), static_cast<QWidget*>(status), static_cast<QWidget*>(dept)}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+
+    QTest::keyClicks(id, "E1000000000");
+    EXPECT_EQ(id->text(), "E100000000");  // ten characters at most
+    id->setText("E100");
+    typeChinese(name, "赵六");
+    EXPECT_EQ(name->text(), "赵六");
+    ASSERT_TRUE(pick(status, "在职"));
+    ASSERT_TRUE(pick(dept, "财务部"));
+    EXPECT_EQ(dw.getItemString(1, "status"), "1");
+    EXPECT_EQ(dw.getItemString(1, "dept_id"), "D02");
+
+    ASSERT_EQ(dw.acceptText(), 1);
+    EXPECT_EQ(dw.getItemString(1, "id"), "E100");
+    EXPECT_EQ(dw.getItemString(1, "name"), "赵六");
+    EXPECT_EQ(dw.getItemStatus(1), ItemStatus::NewModified);
+    ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
+    ASSERT_EQ(sqlca.commit(), 0);
+    QVariantList row;
+    ASSERT_EQ(sqlca.selectInto("select name, dept_id, status from s_employee where id = ?", {"E100"}, row), 0);
+    EXPECT_EQ(row, (QVariantList{"赵六", "D02", "1"}));
+
+    // Cleared for the next employee.
+    ASSERT_EQ(dw.reset(), 1);
+    ASSERT_EQ(dw.insertRow(0), 1);
+    EXPECT_TRUE(id->text().isEmpty());
+    EXPECT_EQ(dept->currentIndex(), -1);
+}
+
+TEST_P(DataWindowTest, EditFormShowsTheCodeOnTheSystemBackgroundWithoutTabStop)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_employee_edit"));
+    dw.setTransObject(sqlca);
+    ASSERT_EQ(dw.retrieve({"E004"}), 1);
+    auto* id = qobject_cast<QLineEdit*>(dw.editorFor("id"));
+    auto* name = qobject_cast<QLineEdit*>(dw.editorFor("name"));
+    ASSERT_TRUE(id && name);
+    EXPECT_EQ(id->text(), "E004");
+    EXPECT_TRUE(id->isReadOnly());
+    EXPECT_EQ(id->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(id->palette().color(QPalette::Base), id->palette().color(QPalette::Window));
+    EXPECT_EQ(name->text(), "刘洋");
+    EXPECT_EQ(qobject_cast<QComboBox*>(dw.editorFor("status"))->currentText(), "在职");
+
+    name->setText("刘洋洋");
+    ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();  // accepts the text first
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(value("select name from s_employee where id = ?", {"E004"}).toString(), "刘洋洋");
+    EXPECT_EQ(dw.getItemStatus(1), ItemStatus::NotModified);
+}
+
+TEST_P(DataWindowTest, UserFormListChangesAtRunTime)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_user_freeform"));
+    dw.setTransObject(sqlca);
+    dw.show();
+    ASSERT_EQ(dw.insertRow(0), 1);
+    ASSERT_EQ(dw.setItem(1, "group_code", "002"), 1);
+    auto* group = qobject_cast<QLineEdit*>(dw.editorFor("group_code"));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->text(), "仓库管理员");  // shows the name, stores the code
+    EXPECT_EQ(group->focusPolicy(), Qt::NoFocus);
+    ASSERT_NE(dw.getChild("user_code"), nullptr);
+    EXPECT_EQ(dw.getChild("user_code")->rowCount(), 7);
+
+    auto* person = qobject_cast<QComboBox*>(dw.editorFor("user_code"));
+    ASSERT_NE(person, nullptr);
+    ASSERT_TRUE(pick(person, "E003"));  // as stored: the id shown and stored
+    EXPECT_EQ(dw.getItemString(1, "user_code"), "E003");
+
+    // The operators' list, showing names.
+    ASSERT_TRUE(dw.setDataObject("d_right_user_freeform"));
+    dw.setTransObject(sqlca);
+    platform::DropDownSpec spec;
+    spec.dataObject = "dddw_right_user";
+    spec.dataColumn = "id";
+    spec.displayColumn = "name";
+    spec.widthPercent = 200;
+    ASSERT_EQ(dw.setDropDown("user_code", spec), 1);
+    ASSERT_EQ(dw.insertRow(0), 1);
+    ASSERT_EQ(dw.setItem(1, "group_code", "002"), 1);
+    EXPECT_EQ(dw.getChild("user_code")->rowCount(), 5);
+    person = qobject_cast<QComboBox*>(dw.editorFor("user_code"));
+    ASSERT_NE(person, nullptr);
+    EXPECT_EQ(person->findText("E003"), -1);  // not an operator
+    ASSERT_TRUE(pick(person, "刘洋"));
+    EXPECT_EQ(dw.getItemString(1, "user_code"), "E004");
+    ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(count("s_user_group", "user_code = ? and group_code = ?", {"E004", "002"}), 1);
+    // A list read again when the window asks.
+    exec("insert into s_user (id, password, status) values (?, ?, ?)", {"E003", "", "1"});
+    sqlca.commit();
+    EXPECT_EQ(dw.getChild("user_code")->retrieve(), 6);
+    EXPECT_GE(qobject_cast<QComboBox*>(dw.editorFor("user_code"))->findText("李娜"), 0);
+}
+
+WMS_INSTANTIATE_DB_TESTS(DataWindowTest);
