@@ -142,8 +142,7 @@ int DataWindow::filter()
 
 int DataWindow::reset()
 {
-    if (d->grid && d->grid->delegate()->openEditor())
-        d->grid->closePersistentEditor(d->grid->delegate()->openIndex());
+    // The model's reset closes any open cell editor with its text.
     return d->store.reset();
 }
 
@@ -160,6 +159,21 @@ int DataWindow::deleteRow(long row)
 long DataWindow::rowCount() const
 {
     return d->store.rowCount();
+}
+
+long DataWindow::filteredCount() const
+{
+    return d->store.filteredCount();
+}
+
+int DataWindow::resetUpdate()
+{
+    return d->store.resetUpdate();
+}
+
+QString DataWindow::lastError() const
+{
+    return d->store.lastError();
 }
 
 long DataWindow::deletedCount() const

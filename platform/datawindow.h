@@ -3,14 +3,45 @@
 // (from its definition's style) and owns its DataStore. Windows bind it, read
 // and write through the same calls as the store, and connect to its signals.
 //
+// A form that adds one record:
+//
 //   dw_1 = new platform::DataWindow(this);
 //   dw_1->setObjectName("dw_1");
 //   dw_1->setDataObject("d_right_group_freeform");
-//   dw_1->setTransObject(host::sqlca);
+//   dw_1->setTransObject(host::sqlca);       // also reads the drop-down lists
 //   dw_1->insertRow(0);
 //   ...
-//   dw_1->acceptText();
+//   dw_1->acceptText();                      // typed text -> row (update() does it too)
 //   if (dw_1->update() == 1) host::sqlca.commit(); else host::sqlca.rollback();
+//
+// A grid bound to the rows of one group, edited and saved:
+//
+//   dw_1->setDataObject("d_right_right_setup");
+//   dw_1->getChild("m_item_code")->setTransObject(host::sqlca);
+//   // Build every expression with quoteLiteral(): a key holding a quote
+//   // then filters correctly.
+//   host::f_filter(*dw_1, "group_id = " + platform::quoteLiteral(is_group_id));
+//   connect(dw_1, &platform::DataWindow::itemChanged, this, ...);  // operator changed a value
+//   connect(dw_1, &platform::DataWindow::editChanged, this, ...);  // operator is typing
+//   ...
+//   long row = dw_1->insertRow(0);
+//   dw_1->setItem(row, "m_item_code", code);
+//   ...
+//   if (dw_1->update() == 1) {
+//       host::sqlca.commit();                // the view is clean now
+//   } else {
+//       QString why = host::sqlca.sqlerrtext; // the failed statement's error
+//       host::sqlca.rollback();              // every pending change stays in the view
+//   }
+//
+// update() runs deletes, then updates of the changed columns (found by their
+// original key), then inserts, and never commits. setItem() refuses a value
+// longer than the column (-1, lastError() on store()). Rows are numbered from 1;
+// find() and setFilter() return -1 on a malformed expression.
+//
+// Widgets for tests: view() is the grid (platform::GridView) or the form;
+// editorFor(column) is a form's field or a grid's open cell editor, each
+// named after its column.
 
 #include "host/filter.h"
 #include "platform/datastore.h"
@@ -43,6 +74,7 @@ public:
     long insertRow(long before);
     int deleteRow(long row);
     long rowCount() const;
+    long filteredCount() const;
     long deletedCount() const;
     long modifiedCount() const;
     QVariant getItem(long row, const QString& column) const;
@@ -51,6 +83,9 @@ public:
     ItemStatus getItemStatus(long row, const QString& column = {}) const;
     long find(const QString& expression, long start, long end);
     int update();
+    int resetUpdate();
+    // Why the last call of the view failed (sqlca holds database errors).
+    QString lastError() const;
 
     // Moves the text being typed into the buffer (running the length check);
     // 1, or -1 when the value was refused (the editor keeps the text).

@@ -7,7 +7,24 @@ namespace platform {
 DropDown::DropDown(const DropDownSpec& spec, QObject* parent)
     : QObject(parent), spec_(spec), store_(spec.dataObject), model_(new TableModel(store_, nullptr, this))
 {
+    auto invalidate = [this] { indexValid_ = false; };
+    connect(&store_, &DataStore::resetDone, this, invalidate);
+    connect(&store_, &DataStore::rowsInserted, this, invalidate);
+    connect(&store_, &DataStore::rowsRemoved, this, invalidate);
+    connect(&store_, &DataStore::itemSet, this, invalidate);
     connect(&store_, &DataStore::resetDone, this, &DropDown::changed);
+}
+
+void DropDown::rebuildIndex() const
+{
+    index_.clear();
+    const int data = dataColumn();
+    if (data >= 0) {
+        const QString name = store_.definition()->columns.at(data).name;
+        for (long row = store_.rowCount(); row >= 1; --row)
+            index_.insert(store_.getItemString(row, name), int(row - 1));
+    }
+    indexValid_ = true;
 }
 
 DropDown::~DropDown() = default;
@@ -34,15 +51,11 @@ int DropDown::dataColumn() const
 
 int DropDown::rowOf(const QVariant& value) const
 {
-    const int data = dataColumn();
-    if (data < 0 || value.isNull())
+    if (value.isNull())
         return -1;
-    const QString name = store_.definition()->columns.at(data).name;
-    const QString text = value.toString();
-    for (long row = 1; row <= store_.rowCount(); ++row)
-        if (store_.getItemString(row, name) == text)
-            return int(row - 1);
-    return -1;
+    if (!indexValid_)
+        rebuildIndex();
+    return index_.value(value.toString(), -1);
 }
 
 QVariant DropDown::valueAt(int row) const

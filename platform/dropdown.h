@@ -45,9 +45,14 @@ signals:
     void changed();
 
 private:
+    void rebuildIndex() const;
+
     DropDownSpec spec_;
     DataStore store_;
     TableModel* model_;
+    // Stored value -> first list row holding it; rebuilt after any change.
+    mutable QHash<QString, int> index_;
+    mutable bool indexValid_ = false;
 };
 
 // The drop-downs of a data view, by 0-based column.

@@ -110,6 +110,12 @@ TEST_P(DataStoreTest, UpdateWritesOnlyTheChangedColumnByTheOriginalKey)
     EXPECT_EQ(count("s_dept", "dept_id = ?", {"D01"}), 0);
     EXPECT_EQ(value("select dept_name from s_dept where dept_id = ?", {"D09"}).toString(), "仓储一部");
 
+    // A value set to null is written as null.
+    ASSERT_EQ(store->setItem(row, "memo", QVariant()), 1);
+    ASSERT_EQ(store->update(), 1) << sqlca.sqlerrtext.toStdString();
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(count("s_dept", "dept_id = ? and memo is null", {"D09"}), 1);
+
     // Nothing to write is a success that writes nothing.
     EXPECT_EQ(store->update(), 1);
     EXPECT_FALSE(sqlca.inWriteTransaction());
