@@ -7,6 +7,7 @@
 #include "platform/item_delegate.h"
 #include "platform/table_model.h"
 
+#include <QApplication>
 #include <QItemSelectionModel>
 #include <QPointer>
 #include <QVBoxLayout>
@@ -20,6 +21,7 @@ struct DataWindow::Impl {
     QVBoxLayout* layout = nullptr;
     QPointer<GridView> grid;
     QPointer<FormView> form;
+    bool hadFocus = false;
 };
 
 DataWindow::DataWindow(QWidget* parent) : QWidget(parent), d(std::make_unique<Impl>())
@@ -50,6 +52,7 @@ bool DataWindow::setDataObject(const QString& name)
 {
     if (!findDefinition(name))
         return false;
+    clearView();
     d->dropDowns.clear();
     d->store.setDataObject(name);
     const Definition* def = d->store.definition();
@@ -64,12 +67,20 @@ bool DataWindow::setDataObject(const QString& name)
     return true;
 }
 
-void DataWindow::buildView()
+void DataWindow::clearView()
 {
-    const bool hadFocus = d->grid ? d->grid->hasFocus() : (d->form ? d->form->isAncestorOf(focusWidget()) : false);
+    if (d->grid || d->form) {
+        QWidget* focus = QApplication::focusWidget();
+        d->hadFocus = focus && isAncestorOf(focus);
+    }
     setFocusProxy(nullptr);
     delete d->grid;
     delete d->form;
+}
+
+void DataWindow::buildView()
+{
+    clearView();
     const Definition* def = d->store.definition();
     if (!def)
         return;
@@ -104,8 +115,9 @@ void DataWindow::buildView()
         d->layout->addWidget(d->grid);
         setFocusProxy(d->grid);
     }
-    if (hadFocus)
+    if (d->hadFocus)
         setFocus();
+    d->hadFocus = false;
 }
 
 QString DataWindow::dataObject() const
@@ -319,6 +331,7 @@ int DataWindow::setDropDown(const QString& column, const DropDownSpec& spec)
     if (index < 0 || def->columns.at(index).edit == EditStyle::CodeTable || !findDefinition(spec.dataObject))
         return -1;
     // The rows stay; the column's list and the editors showing it change.
+    clearView();
     DropDown* list = d->dropDowns.set(index, spec);
     if (d->trans)
         list->bind(*d->trans);

@@ -124,8 +124,10 @@ signals:
     void clicked(long row, const QString& column);
 
 private:
-    // Builds the grid or form over the store and the drop-down lists.
+    // Builds the grid or form over the store and the drop-down lists;
+    // clearView() removes it first (before the lists or the definition change).
     void buildView();
+    void clearView();
 
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -134,7 +134,7 @@ void FormView::refreshColumn(int column)
 {
     const Definition* def = store_.definition();
     QWidget* field = fields_.value(column);
-    if (!def || !field)
+    if (!def || !field || column >= def->columns.size())
         return;
     const ColumnDefinition& col = def->columns.at(column);
     const long row = shownRow();

@@ -302,4 +302,22 @@ TEST_P(DataWindowTest, UserFormListChangesAtRunTime)
     EXPECT_GE(qobject_cast<QComboBox*>(dw.editorFor("user_code"))->findText("李娜"), 0);
 }
 
+TEST_P(DataWindowTest, SwitchingDataObjectsRebuildsThePresentation)
+{
+    DataWindow dw;
+    dw.setTransObject(sqlca);
+    ASSERT_TRUE(dw.setDataObject("d_right_employee_edit"));
+    ASSERT_EQ(dw.retrieve({"E001"}), 1);
+    ASSERT_TRUE(dw.setDataObject("d_right_group_freeform"));  // fewer columns: nothing stale survives
+    EXPECT_EQ(dw.rowCount(), 0);
+    EXPECT_EQ(dw.editorFor("status"), nullptr);
+    ASSERT_NE(dw.editorFor("group_name"), nullptr);
+    ASSERT_TRUE(dw.setDataObject("d_right_group"));
+    EXPECT_NE(gridOf(dw), nullptr);
+    EXPECT_EQ(dw.retrieve(), 4);
+    EXPECT_FALSE(dw.setDataObject("d_nosuch"));
+    EXPECT_EQ(dw.dataObject(), "d_right_group");
+    EXPECT_EQ(dw.rowCount(), 4);
+}
+
 WMS_INSTANTIATE_DB_TESTS(DataWindowTest);
