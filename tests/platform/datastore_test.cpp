@@ -157,6 +157,26 @@ TEST_P(DataStoreTest, FailedUpdateKeepsEveryPendingChangeAndCanBeRepeated)
     EXPECT_EQ(store->getItemStatus(added), ItemStatus::NotModified);
 }
 
+TEST_P(DataStoreTest, DeletesRunBeforeUpdatesAndUpdatesBeforeInserts)
+{
+    auto store = retrieved("d_right_group");
+    // Group 001 is deleted and entered again; group 002 takes key 009 and a
+    // new group takes its old key 002. Any other order violates a key.
+    ASSERT_EQ(store->deleteRow(rowOf(*store, "group_id", "001")), 1);
+    ASSERT_EQ(store->setItem(rowOf(*store, "group_id", "002"), "group_id", "009"), 1);
+    for (const auto& [id, name] : {std::pair{"001", "重建的组"}, std::pair{"002", "接替的组"}}) {
+        const long row = store->insertRow(0);
+        ASSERT_EQ(store->setItem(row, "group_id", id), 1);
+        ASSERT_EQ(store->setItem(row, "group_name", name), 1);
+    }
+    ASSERT_EQ(store->update(), 1) << sqlca.sqlerrtext.toStdString();
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"001"}).toString(), "重建的组");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "接替的组");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"009"}).toString(), "仓库管理员");
+    EXPECT_EQ(count("s_group"), 5);
+}
+
 TEST_P(DataStoreTest, AnUpdateWhoseRowIsGoneFailsInsteadOfLosingTheChange)
 {
     auto store = retrieved("d_right_group");
