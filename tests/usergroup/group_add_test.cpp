@@ -1,0 +1,114 @@
+// The add group dialog.
+#include "tests/usergroup/manager_fixture.h"
+
+#include "host/transaction.h"
+#include "host/window_registry.h"
+#include "platform/datawindow.h"
+#include "usergroup/w_right_group_add.h"
+
+#include <QPushButton>
+
+using namespace usergroup_test;
+
+class GroupAddTest : public ManagerTest {
+protected:
+    usergroup::w_right_group_add* openDialog()
+    {
+        auto* dialog =
+            qobject_cast<usergroup::w_right_group_add*>(host::WindowRegistry::open("w_right_group_add"));
+        pump();
+        return dialog;
+    }
+    void type(usergroup::w_right_group_add* dialog, const QString& id, const QString& name)
+    {
+        ASSERT_EQ(dialog->dw_1()->setItem(1, "group_id", id), 1);
+        ASSERT_EQ(dialog->dw_1()->setItem(1, "group_name", name), 1);
+    }
+};
+
+TEST_P(GroupAddTest, OpensWithOneEmptyRecordAndItsButtons)
+{
+    auto* dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "增加操作组");
+    EXPECT_EQ(dialog->dw_1()->dataObject(), "d_right_group_freeform");
+    EXPECT_EQ(dialog->dw_1()->rowCount(), 1);
+    EXPECT_EQ(dialog->cb_1()->text(), "增加(&A)");
+    EXPECT_EQ(dialog->cb_2()->text(), "取消(&C)");
+    EXPECT_TRUE(dialog->cb_1()->isDefault());
+    dialog->cb_2()->click();
+    pump();
+    EXPECT_EQ(host::WindowRegistry::instance("w_right_group_add"), nullptr);
+}
+
+TEST_P(GroupAddTest, MissingIdAndNameAreReportedInOrder)
+{
+    auto* dialog = openDialog();
+    dialog->cb1Clicked();
+    type(dialog, "   ", "");
+    dialog->cb1Clicked();
+    type(dialog, "007", "  ");
+    dialog->cb1Clicked();
+    type(dialog, "001", "重复组");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"组编号不能为空.", "组编号不能为空.", "组名称不能为空.",
+                                             "该组编号已存在，请改用其它编号."}));
+    EXPECT_EQ(messages.titles(), QStringList({"提示", "提示", "提示", "提示"}));
+    EXPECT_EQ(count("s_group"), 4);
+    // The values stay for the operator to correct.
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_id"), "001");
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_name"), "重复组");
+}
+
+TEST_P(GroupAddTest, SavesAsTypedAndGivesTheManagerTheTrimmedValues)
+{
+    auto* w = openManager();
+    auto* dialog = openDialog();
+    type(dialog, " 09", " 新组 ");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {" 09"}).toString(), " 新组 ");
+    EXPECT_EQ(count("s_group", "group_id = ?", {"09"}), 0);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_EQ(treeData().last(), "09");
+    EXPECT_EQ(treeLabels().last(), "新组");
+    EXPECT_EQ(listData().last(), "09");
+
+    // The form is empty again and a second group goes in at once.
+    EXPECT_EQ(dialog->dw_1()->rowCount(), 1);
+    EXPECT_TRUE(dialog->dw_1()->getItemString(1, "group_id").isEmpty());
+    type(dialog, "010", "第二组");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功.", "增加成功."}));
+    EXPECT_EQ(treeData(), QStringList({"001", "002", "003", "004", "09", "010"}));
+    EXPECT_EQ(listData().size(), 6);
+    (void)w;
+}
+
+TEST_P(GroupAddTest, AFailedSaveIsRolledBackAndReported)
+{
+    // The duplicate test looks for the trimmed id; the record holds " 01".
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {" 01", "有空格的组"});
+    host::sqlca.commit();
+    auto* w = openManager();
+    auto* dialog = openDialog();
+    type(dialog, " 01", "另一组");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加失败."}));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_EQ(count("s_group"), 5);
+    EXPECT_EQ(treeData().size(), 5);
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_name"), "另一组");
+    (void)w;
+}
+
+TEST_P(GroupAddTest, WithTheManagerClosedTheGroupIsStillStored)
+{
+    auto* dialog = openDialog();
+    type(dialog, "020", "独立组");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(count("s_group", "group_id = ?", {"020"}), 1);
+}
+
+WMS_INSTANTIATE_DB_TESTS(GroupAddTest);

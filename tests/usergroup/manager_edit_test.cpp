@@ -1,0 +1,172 @@
+// Renaming and deleting in the manager, and wf_insert_tvi.
+#include "tests/usergroup/manager_fixture.h"
+
+#include "host/transaction.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+using namespace usergroup_test;
+
+class ManagerEditTest : public ManagerTest {};
+
+TEST_P(ManagerEditTest, RenamingAGroupInPlaceChangesRowTreeAndList)
+{
+    auto* w = openManager();
+    click(listIndex("003"));
+    w->pb_edit()->click();
+    pump();  // ue_rename is posted
+    typeLabel(" 查询组");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"003"}).toString(), " 查询组");
+    EXPECT_EQ(treeItem("003")->text(0), " 查询组");
+    EXPECT_EQ(w->lv_1()->label(listIndex("003")), " 查询组");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
+TEST_P(ManagerEditTest, RenamingAnOperatorChangesTheEmployeeNameShownUnderEveryGroup)
+{
+    auto* w = openManager();
+    selectGroup("003");
+    click(listIndex("E002"));
+    w->popupMenuFor(listIndex("E002"))->command("m_mod_operator")->trigger();
+    typeLabel("王芳芳");
+    EXPECT_EQ(value("select name from s_employee where id = ?", {"E002"}).toString(), "王芳芳");
+    EXPECT_EQ(w->lv_1()->label(listIndex("E002")), "王芳芳");
+    EXPECT_EQ(treeItem("003")->text(0), "查询员");
+
+    selectGroup("002");
+    EXPECT_EQ(listLabels(), QStringList({"张伟", "王芳芳"}));
+}
+
+TEST_P(ManagerEditTest, AFailedRenameIsRolledBackShownAndTheOldLabelComesBack)
+{
+    auto* w = openManager();
+    click(listIndex("002"));
+    w->ue_rename();
+    const QString tooLong(31, QChar(u'名'));
+    typeLabel(tooLong);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓库管理员");
+    EXPECT_EQ(w->lv_1()->label(listIndex("002")), "仓库管理员");
+    EXPECT_EQ(treeItem("002")->text(0), "仓库管理员");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].title, "数据库错误");
+    EXPECT_TRUE(messages.shown()[0].text.startsWith("错误原因: ")) << messages.shown()[0].text.toStdString();
+    EXPECT_GT(messages.shown()[0].text.size(), QString("错误原因: ").size());
+}
+
+TEST_P(ManagerEditTest, RenameWithoutASelectedItemStartsNoEdit)
+{
+    auto* w = openManager();
+    w->lv_1()->clearSelection();
+    w->ue_rename();
+    pump();
+    EXPECT_EQ(w->lv_1()->viewport()->findChild<QLineEdit*>(), nullptr);
+}
+
+TEST_P(ManagerEditTest, DeletingAGroupAsksTwiceAndRemovesTheGroupAndItsMemberships)
+{
+    auto* w = openManager();
+    click(listIndex("003"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->pb_delete()->click();
+    pump();  // ue_delete_lvi is posted
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].title, "提示");
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
+    EXPECT_EQ(messages.shown()[0].buttons, host::Buttons::YesNo);
+    EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
+    EXPECT_EQ(messages.shown()[1].title, "提示");
+    EXPECT_EQ(messages.shown()[1].text, "将会删除该组下的所有操作员, 继续进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[1].defaultButton, host::Answer::No);
+    EXPECT_EQ(count("s_group", "group_id = ?", {"003"}), 0);
+    EXPECT_EQ(count("s_user_group", "group_code = ?", {"003"}), 0);
+    EXPECT_EQ(count("s_user", "id in ('E002', 'E004')"), 2);
+    EXPECT_EQ(treeData(), QStringList({"001", "002", "004"}));
+    EXPECT_EQ(listData(), QStringList({"001", "002", "004"}));
+}
+
+TEST_P(ManagerEditTest, AnsweringNoToEitherQuestionKeepsTheGroup)
+{
+    auto* w = openManager();
+    click(listIndex("002"));
+    messages.answer(host::Answer::No);
+    w->ue_delete_lvi();
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::No);
+    w->ue_delete_lvi();
+    EXPECT_EQ(messages.shown().size(), 3);
+    EXPECT_EQ(count("s_group", "group_id = ?", {"002"}), 1);
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+    EXPECT_EQ(treeData().size(), 4);
+    EXPECT_EQ(listData().size(), 4);
+}
+
+TEST_P(ManagerEditTest, AnEmptyGroupCanBeDeleted)
+{
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"005", "空组"});
+    host::sqlca.commit();
+    auto* w = openManager();
+    click(listIndex("005"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    EXPECT_EQ(count("s_group", "group_id = ?", {"005"}), 0);
+    EXPECT_EQ(listIndex("005"), 0);
+}
+
+TEST_P(ManagerEditTest, AGroupWhoseRowCannotBeDeletedKeepsItsMemberships)
+{
+    refuse("delete", "s_group");
+    auto* w = openManager();
+    click(listIndex("002"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    EXPECT_EQ(count("s_group", "group_id = ?", {"002"}), 1);
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_EQ(treeData().size(), 4);
+    EXPECT_EQ(listIndex("002"), 2);
+    EXPECT_EQ(messages.shown().size(), 2);  // the failure itself is silent
+}
+
+TEST_P(ManagerEditTest, DeletingAnOperatorRemovesOnlyThatMembership)
+{
+    auto* w = openManager();
+    selectGroup("003");
+    click(listIndex("E002"));
+    messages.answer(host::Answer::Yes);
+    w->popupMenuFor(listIndex("E002"))->command("m_delete_operator")->trigger();
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?");
+    EXPECT_EQ(members("003"), QStringList({"E004"}));
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+    EXPECT_EQ(count("s_user", "id = ?", {"E002"}), 1);
+    EXPECT_EQ(count("s_employee", "id = ?", {"E002"}), 1);
+    EXPECT_EQ(listData(), QStringList({"E004"}));
+    EXPECT_EQ(treeData().size(), 4);
+
+    selectGroup("002");
+    EXPECT_EQ(listData(), QStringList({"E001", "E002"}));
+}
+
+TEST_P(ManagerEditTest, InsertingAGroupWhileAGroupIsSelectedAddsItToTreeAndList)
+{
+    auto* w = openManager();
+    selectGroup("002");
+    QTreeWidgetItem* item = w->wf_insert_tvi("新组", "009");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->parent(), w->rootItem());
+    EXPECT_EQ(item->text(0), "新组");
+    EXPECT_EQ(treeData(), QStringList({"001", "002", "003", "004", "009"}));
+    EXPECT_EQ(listData(), QStringList({"E001", "E002", "009"}));
+    EXPECT_EQ(w->lv_1()->picture(3), 1);
+    EXPECT_EQ(w->currentTreeItem(), treeItem("002"));
+}
+
+WMS_INSTANTIATE_DB_TESTS(ManagerEditTest);

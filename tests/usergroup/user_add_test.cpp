@@ -1,0 +1,160 @@
+// The add user dialog.
+#include "tests/usergroup/manager_fixture.h"
+
+#include "host/functions.h"
+#include "host/transaction.h"
+#include "host/window_registry.h"
+#include "platform/datawindow.h"
+#include "usergroup/w_right_user_add.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+using namespace usergroup_test;
+
+class UserAddTest : public ManagerTest {
+protected:
+    usergroup::w_right_user_add* openDialogUnder(const QString& group)
+    {
+        openManager();
+        selectGroup(group);
+        manager()->pb_add()->click();
+        pump();
+        return qobject_cast<usergroup::w_right_user_add*>(host::WindowRegistry::instance("w_right_user_add"));
+    }
+    void choose(usergroup::w_right_user_add* dialog, const QString& id)
+    {
+        ASSERT_EQ(dialog->dw_1()->setItem(1, "user_code", id), 1);
+    }
+};
+
+TEST_P(UserAddTest, OpensOnTheGroupCurrentInTheManager)
+{
+    auto* dialog = openDialogUnder("003");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "增加操作员");
+    EXPECT_EQ(dialog->groupId(), "003");
+    EXPECT_EQ(dialog->dw_1()->dataObject(), "d_right_user_freeform");
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "003");
+    EXPECT_TRUE(dialog->rb_1()->isChecked());
+    EXPECT_EQ(dialog->rb_1()->text(), "选取员工");
+    EXPECT_EQ(dialog->rb_2()->text(), "选取操作员");
+}
+
+TEST_P(UserAddTest, AMissingOrAlreadyMemberPersonIsRefused)
+{
+    auto* dialog = openDialogUnder("002");
+    dialog->cb1Clicked();
+    choose(dialog, " E001 ");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"操作员不能为空.", "操作员在此组已存在，请选择其人员."}));
+    EXPECT_EQ(messages.titles(), QStringList({"提示", "提示"}));
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+}
+
+TEST_P(UserAddTest, AnEmployeeBecomesAnOperatorOnceAndAMemberOfEachGroup)
+{
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "E003");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(count("s_user", "id = ?", {"E003"}), 1);
+    EXPECT_EQ(value("select password from s_user where id = ?", {"E003"}).toString(), "");
+    EXPECT_EQ(value("select status from s_user where id = ?", {"E003"}).toString(), "1");
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E003"}));
+    EXPECT_EQ(listData(), QStringList({"E001", "E002", "E003"}));
+    EXPECT_EQ(listLabels().last(), "李娜");
+    EXPECT_EQ(manager()->lv_1()->picture(3), 2);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    // The form is ready for the next person of the same group.
+    EXPECT_TRUE(dialog->dw_1()->getItemString(1, "user_code").isEmpty());
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "002");
+    dialog->close();
+    pump();
+
+    auto* second = openDialogUnder("004");
+    choose(second, "E003");
+    second->cb1Clicked();
+    EXPECT_EQ(count("s_user", "id = ?", {"E003"}), 1);
+    EXPECT_EQ(members("004"), QStringList({"E003", "E004"}));
+}
+
+TEST_P(UserAddTest, AnExistingOperatorIsOnlyMadeAMember)
+{
+    auto* dialog = openDialogUnder("004");
+    dialog->rb_2()->click();
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "004");
+    choose(dialog, "E001");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(count("s_user"), 5);
+    EXPECT_EQ(members("004"), QStringList({"E001", "E004"}));
+}
+
+TEST_P(UserAddTest, SwitchingTheSourceDropsTheChoice)
+{
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "E003");
+    dialog->rb_2()->click();
+    EXPECT_EQ(dialog->dw_1()->rowCount(), 1);
+    EXPECT_TRUE(dialog->dw_1()->getItemString(1, "user_code").isEmpty());
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "002");
+    dialog->rb_1()->click();
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "002");
+}
+
+TEST_P(UserAddTest, APersonWithoutEmployeeRowIsListedWithAnEmptyLabel)
+{
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "X99");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(listData().last(), "X99");
+    EXPECT_EQ(listLabels().last(), "");
+}
+
+TEST_P(UserAddTest, AFailedMembershipSaveIsReportedWhileTheNewOperatorStays)
+{
+    refuse("insert", "s_user_group");
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "E005");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加失败."}));
+    EXPECT_EQ(count("s_user", "id = ?", {"E005"}), 1);
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+    EXPECT_EQ(listData(), QStringList({"E001", "E002"}));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(UserAddTest, AFailedOperatorInsertIsLoggedAndTheMembershipStillSaved)
+{
+    QTemporaryDir dir;
+    const QString previousLog = host::logFile();
+    host::setLogFile(dir.filePath("test.log"));
+    refuse("insert", "s_user");
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "E005");
+    dialog->cb1Clicked();
+    host::setLogFile(previousLog);
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(count("s_user", "id = ?", {"E005"}), 0);
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E005"}));
+    QFile log(dir.filePath("test.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("向操作员表中插入员工IDE005时发生错误"));
+}
+
+TEST_P(UserAddTest, WithTheManagerClosedTheMembershipIsStillStored)
+{
+    auto* dialog = openDialogUnder("002");
+    manager()->close();
+    pump();
+    choose(dialog, "E004");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E004"}));
+}
+
+WMS_INSTANTIATE_DB_TESTS(UserAddTest);
