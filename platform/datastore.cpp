@@ -307,8 +307,11 @@ int DataStore::setItem(long row, const QString& column, const QVariant& value)
     if (!stored.isNull() && col.maxLength > 0) {
         const qsizetype length = stored.toString().toUcs4().size();
         if (length > col.maxLength) {
+            QString label = col.label.isEmpty() ? col.name : col.label;
+            while (label.endsWith(QLatin1Char(':')) || label.endsWith(QChar(0xFF1A)))
+                label.chop(1);
             d->error = QStringLiteral("%1 最多 %2 个字符 (value of %3 characters refused)")
-                           .arg(col.label.isEmpty() ? col.name : col.label)
+                           .arg(label)
                            .arg(col.maxLength)
                            .arg(length);
             return -1;

@@ -59,7 +59,8 @@ public:
 
     // Inserts an empty new row before `before` (0: at the end); returns its number.
     long insertRow(long before);
-    // Moves a row to the delete buffer (a new row is simply dropped). 1 or -1.
+    // Moves a row to the delete buffer (a new row is simply dropped); row 0
+    // means the current row. 1 or -1.
     int deleteRow(long row);
 
     long rowCount() const;       // rows in view
