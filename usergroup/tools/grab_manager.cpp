@@ -1,0 +1,45 @@
+// Grabs the user and group manager on the sample data into a PNG file:
+//   grab_manager OUT.png
+// Run under a display (xvfb-run) or offscreen.
+#include "host/transaction.h"
+#include "host/window_registry.h"
+#include "schema/database.h"
+#include "schema/dataviews.h"
+#include "usergroup/register_windows.h"
+#include "usergroup/w_right_setup.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: grab_manager OUT.png\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
+        !schema::loadSampleData(host::sqlca)) {
+        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
+        return 1;
+    }
+    schema::registerDataViews();
+    usergroup::registerWindows();
+    auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));
+    if (!manager)
+        return 1;
+    QTest::qWait(300);
+    // Show a group clicked in the list, as the operator sees it.
+    common::ListView* list = manager->lv_1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->itemAt(2)).center());
+    QTest::qWait(300);
+    const bool saved = manager->grab().save(QString::fromLocal8Bit(argv[1]));
+    delete manager;
+    host::sqlca.disconnect();
+    return saved ? 0 : 1;
+}
