@@ -106,6 +106,17 @@ TEST_P(ManagerTreeTest, SelectingAGroupListsItsOperatorsByNameAndHidesTheRootBut
     EXPECT_TRUE(messages.shown().isEmpty());
 }
 
+TEST_P(ManagerTreeTest, AGroupWhoseIdHoldsAQuoteListsItsOperators)
+{
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"a'b", "引号组"});
+    exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"E001", "a'b"});
+    host::sqlca.commit();
+    openManager();
+    selectGroup("a'b");
+    EXPECT_EQ(listData(), QStringList({"E001"}));
+    EXPECT_EQ(listLabels(), QStringList({"张伟"}));
+}
+
 TEST_P(ManagerTreeTest, SelectingTheSelectedItemDoesNotRefillTheList)
 {
     auto* w = openManager();

@@ -1,5 +1,6 @@
-// Grabs the user and group manager on the sample data into a PNG file:
-//   grab_manager OUT.png
+// Grabs the user and group manager on the sample data into a PNG file, or
+// one of its dialogs opened from it:
+//   grab_manager OUT.png [w_right_group_add | w_right_user_add]
 // Run under a display (xvfb-run) or offscreen.
 #include "host/transaction.h"
 #include "host/window_registry.h"
@@ -38,7 +39,21 @@ int main(int argc, char** argv)
     common::ListView* list = manager->lv_1();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->itemAt(2)).center());
     QTest::qWait(300);
-    const bool saved = manager->grab().save(QString::fromLocal8Bit(argv[1]));
+    QWidget* shown = manager;
+    if (argc > 2) {
+        const QString dialog = QString::fromLocal8Bit(argv[2]);
+        if (dialog == QStringLiteral("w_right_user_add")) {
+            manager->selectTreeItem(manager->rootItem()->child(1));
+            QTest::qWait(100);
+        }
+        shown = host::WindowRegistry::open(dialog);
+        if (!shown)
+            return 1;
+        QTest::qWait(300);
+    }
+    const bool saved = shown->grab().save(QString::fromLocal8Bit(argv[1]));
+    if (shown != manager)
+        delete shown;
     delete manager;
     host::sqlca.disconnect();
     return saved ? 0 : 1;
