@@ -302,6 +302,35 @@ TEST_P(DataWindowTest, UserFormListChangesAtRunTime)
     EXPECT_GE(qobject_cast<QComboBox*>(dw.editorFor("user_code"))->findText("李娜"), 0);
 }
 
+TEST_P(DataWindowTest, ChineseTypedIntoACellIsTakenOnReturn)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_group"));
+    dw.show();
+    ASSERT_EQ(host::f_filter(dw, "group_id = '003'"), 1);
+    QSignalSpy changed(&dw, &DataWindow::itemChanged);
+    QSignalSpy typed(&dw, &DataWindow::editChanged);
+    auto* grid = gridOf(dw);
+    const QModelIndex cell = grid->model()->index(0, 1);
+    grid->setCurrentIndex(cell);
+    grid->edit(cell);
+    auto* edit = qobject_cast<QLineEdit*>(dw.editorFor("group_name"));
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    typeChinese(edit, "稽核员");
+    EXPECT_EQ(edit->text(), "稽核员");
+    EXPECT_GT(typed.count(), 0);
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dw.editorFor("group_name") == nullptr; }));
+    EXPECT_EQ(dw.getItemString(1, "group_name"), "稽核员");
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.at(0).at(0).toLongLong(), 1);
+    EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "稽核员");
+    ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"003"}).toString(), "稽核员");
+}
+
 TEST_P(DataWindowTest, SwitchingDataObjectsRebuildsThePresentation)
 {
     DataWindow dw;
