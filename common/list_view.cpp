@@ -1,5 +1,6 @@
 #include "common/list_view.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -183,8 +184,8 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event)
 void ListView::focusOutEvent(QFocusEvent* event)
 {
     QListWidget::focusOutEvent(event);
-    // A popup menu of the list itself does not take the focus away.
-    if (event->reason() != Qt::PopupFocusReason)
+    // A popup menu does not take the focus away from the list.
+    if (event->reason() != Qt::PopupFocusReason && !QApplication::activePopupWidget())
         emit loseFocus();
 }
 

@@ -107,6 +107,8 @@ TEST_P(ManagerMenuTest, CommandsForAGroupListHitAndMiss)
 
 TEST_P(ManagerMenuTest, RightClickPopsUpTheCommandsAndSetsButtonsAsAClick)
 {
+    // The buttons and st_1 are set before the menu pops up; they are read
+    // while it is open.
     auto* w = openManager();
     QStringList shown;
     {
@@ -118,25 +120,27 @@ TEST_P(ManagerMenuTest, RightClickPopsUpTheCommandsAndSetsButtonsAsAClick)
                 if (action->isVisible() && action->isEnabled())
                     shown << action->objectName();
             }
+            EXPECT_TRUE(w->pb_edit()->isEnabled());
+            EXPECT_TRUE(w->pb_change()->isEnabled());
+            EXPECT_EQ(w->st_1()->text(), "编号：003, 名称：查询员");
         });
         QTest::mouseClick(w->lv_1()->viewport(), Qt::RightButton, {}, listPoint(3));
         EXPECT_TRUE(responder.handled());
     }
     EXPECT_EQ(shown, QStringList({"m_add_group", "m_mod_group", "m_delete_group", "m_group_right", "m_换组"}));
-    EXPECT_TRUE(w->pb_edit()->isEnabled());
-    EXPECT_TRUE(w->pb_change()->isEnabled());
-    EXPECT_EQ(w->st_1()->text(), "编号：003, 名称：查询员");
 
     {
-        testing_support::ModalResponder responder([](QWidget*) {});
+        testing_support::ModalResponder responder([&](QWidget*) {
+            EXPECT_TRUE(w->pb_add()->isEnabled());
+            EXPECT_FALSE(w->pb_edit()->isEnabled());
+            EXPECT_FALSE(w->pb_delete()->isEnabled());
+            EXPECT_FALSE(w->pb_right()->isEnabled());
+            EXPECT_FALSE(w->pb_change()->isEnabled());
+            EXPECT_TRUE(w->st_1()->text().isEmpty());
+        });
         QTest::mouseClick(w->lv_1()->viewport(), Qt::RightButton, {}, listPoint(0));
         EXPECT_TRUE(responder.handled());
     }
-    EXPECT_FALSE(w->pb_edit()->isEnabled());
-    EXPECT_FALSE(w->pb_delete()->isEnabled());
-    EXPECT_FALSE(w->pb_right()->isEnabled());
-    EXPECT_FALSE(w->pb_change()->isEnabled());
-    EXPECT_TRUE(w->st_1()->text().isEmpty());
 }
 
 TEST_P(ManagerMenuTest, RightsEditorIsReachedOnlyThroughTheRegistry)
