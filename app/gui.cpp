@@ -1,0 +1,88 @@
+#include "app/gui.h"
+
+#include "app/commands.h"
+#include "app/database_setup.h"
+#include "app/help_viewer.h"
+#include "app/login_dialog.h"
+#include "app/main_window.h"
+#include "app/module_windows.h"
+#include "app/options.h"
+#include "app/translations.h"
+#include "host/functions.h"
+#include "host/transaction.h"
+#include "host/window_registry.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+namespace app {
+
+namespace {
+
+// Logs in from the command line or through the dialog; an empty id when the
+// operator gave up or was refused.
+QString login(const Options& options)
+{
+    if (options.operatorId && options.password) {
+        const LoginResult result = checkLogin(*options.operatorId, *options.password);
+        if (result.outcome == LoginOutcome::Accepted)
+            return result.operatorId;
+        host::f_log(QStringLiteral("登录失败: 操作员 %1").arg(*options.operatorId));
+        reportLoginFailure(result);
+        return {};
+    }
+    LoginDialog dialog(options.operatorId.value_or(QString()));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.operatorId();
+}
+
+}  // namespace
+
+int runGui(const QStringList& arguments)
+{
+    QTextStream err(stderr);
+    QString error;
+    const auto options = parseOptions(arguments, error);
+    if (!options || options->command != Command::Gui) {
+        err << "wms-rights: " << (options ? QStringLiteral("命令不能在这里使用") : error) << "\n\n"
+            << usage() << Qt::flush;
+        return kExitError;
+    }
+    QApplication::setApplicationName(QStringLiteral("wms-rights"));
+    installTranslations(*QCoreApplication::instance());
+
+    const QString url = options->db.isEmpty() ? defaultDatabasePath() : options->db;
+    const OpenResult opened = openDatabase(url, true);
+    if (!opened.ok) {
+        err << "wms-rights: " << opened.error << Qt::endl;
+        return kExitError;
+    }
+    if (opened.created)
+        err << "wms-rights: 已创建示例数据库 " << url << Qt::endl;
+    host::setLogFile(logFileFor(url));
+
+    HelpViewerService help;
+    host::setHelpService(&help);
+    registerWindows();
+
+    int code = 0;
+    const QString operatorId = login(*options);
+    if (operatorId.isEmpty()) {
+        code = options->password ? kExitNo : 0;
+    } else {
+        host::gs_user_id = operatorId;
+        host::f_log(QStringLiteral("登录"));
+        MainWindow frame(url);
+        QObject::connect(&frame, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        frame.show();
+        code = QApplication::exec();
+        host::f_log(QStringLiteral("退出"));
+        host::WindowRegistry::closeAll();
+    }
+    host::setHelpService(nullptr);
+    host::sqlca.disconnect();
+    return code;
+}
+
+}  // namespace app

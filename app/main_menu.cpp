@@ -1,0 +1,86 @@
+#include "app/main_menu.h"
+
+#include "app/module_windows.h"
+#include "rights/f_check_menu.h"
+#include "rights/menu_item.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace app {
+
+namespace {
+
+QMenu* submenu(QWidget* parent, const char* name, const QString& title)
+{
+    QMenu* menu = nullptr;
+    if (auto* bar = qobject_cast<QMenuBar*>(parent))
+        menu = bar->addMenu(title);
+    else
+        menu = static_cast<QMenu*>(parent)->addMenu(title);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* entry(QMenu* menu, const char* name, const QString& text, const QString& tag = {})
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    if (!tag.isNull())
+        rights::setTag(action, tag);
+    return action;
+}
+
+void opens(QAction* action, const MenuHandlers& handlers, const QString& windowClass)
+{
+    QObject::connect(action, &QAction::triggered, action,
+                     [open = handlers.openWindow, windowClass] { open(windowClass); });
+}
+
+void addModuleEntry(QMenu* menu, const MenuHandlers& handlers, const char* name, const DemoModule& module)
+{
+    opens(entry(menu, name, module.title, module.code), handlers, module.windowClass);
+}
+
+}  // namespace
+
+void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
+{
+    QMenu* system = submenu(bar, "m_system", QStringLiteral("系统(&S)"));
+    opens(entry(system, "m_department", QStringLiteral("部门管理"), QStringLiteral("m101")), h,
+          kDepartmentWindow);
+    opens(entry(system, "m_right_setup", QStringLiteral("权限管理"), QStringLiteral("m102")), h,
+          kRightSetupWindow);
+    system->addSeparator();
+    QObject::connect(entry(system, "m_exit", QStringLiteral("退出(&X)")), &QAction::triggered, bar, h.exit);
+
+    QMenu* warehouse = submenu(bar, "m_warehouse", QStringLiteral("仓储作业(&W)"));
+    addModuleEntry(warehouse, h, "m_stock_in", demoModule("w201"));
+    addModuleEntry(warehouse, h, "m_stock_out", demoModule("w202"));
+    warehouse->addSeparator();
+    addModuleEntry(warehouse, h, "m_stock_check", demoModule("w204"));
+    addModuleEntry(warehouse, h, "m_location", demoModule("w205"));
+
+    QMenu* query = submenu(bar, "m_query", QStringLiteral("查询统计(&Q)"));
+    addModuleEntry(query, h, "m_stock_query", demoModule("w203"));
+    QMenu* reports = submenu(query, "m_reports", QStringLiteral("报表"));
+    addModuleEntry(reports, h, "m_io_report", demoModule("w301"));
+    QMenu* finance = submenu(reports, "m_finance", QStringLiteral("财务"));
+    addModuleEntry(finance, h, "m_fee_settle", demoModule("w302"));
+
+    QMenu* help = submenu(bar, "m_help", QStringLiteral("帮助(&H)"));
+    QObject::connect(entry(help, "m_help_right_setup", QStringLiteral("权限管理帮助")), &QAction::triggered, bar,
+                     [show = h.showHelp] { show(kRightSetupTopic); });
+    QObject::connect(entry(help, "m_help_department", QStringLiteral("部门管理帮助")), &QAction::triggered, bar,
+                     [show = h.showHelp] { show(kDepartmentTopic); });
+    help->addSeparator();
+    QObject::connect(entry(help, "m_about", QStringLiteral("关于(&A)")), &QAction::triggered, bar, h.about);
+
+    for (QMenu* menu : {system, warehouse, query, help})
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { rights::f_check_menu(menu); });
+    rights::f_check_menu(bar);
+}
+
+}  // namespace app

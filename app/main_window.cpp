@@ -1,0 +1,67 @@
+#include "app/main_window.h"
+
+#include "app/login.h"
+#include "app/main_menu.h"
+#include "app/module_windows.h"
+#include "app/rights_overview.h"
+#include "host/functions.h"
+#include "host/help.h"
+#include "host/messages.h"
+#include "host/window_registry.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+
+namespace app {
+
+MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(parent)
+{
+    setWindowTitle(QStringLiteral("仓库管理系统"));
+    resize(900, 600);
+
+    MenuHandlers handlers;
+    handlers.openWindow = [](const QString& windowClass) { openWindow(windowClass); };
+    handlers.showHelp = [this](const QString& topic) { showHelp(topic); };
+    handlers.about = [this] { about(); };
+    handlers.exit = [this] { close(); };
+    buildMainMenu(menuBar(), handlers);
+
+    overview_ = new RightsOverview(this);
+    setCentralWidget(overview_);
+    overview_->refresh();
+
+    const QString name = operatorName(host::gs_user_id);
+    auto* user = new QLabel(QStringLiteral("操作员: %1 %2").arg(host::gs_user_id, name), this);
+    user->setObjectName(QStringLiteral("st_operator"));
+    auto* db = new QLabel(QStringLiteral("数据库: %1").arg(database), this);
+    db->setObjectName(QStringLiteral("st_database"));
+    statusBar()->addWidget(user);
+    statusBar()->addPermanentWidget(db);
+}
+
+void MainWindow::showHelp(const QString& topic)
+{
+    host::htmlhelpa(this, host::kHelpFile, 0, topic);
+}
+
+void MainWindow::about()
+{
+    host::MessageBox(QStringLiteral("关于"),
+                     QStringLiteral("仓库管理系统 (演示)\n\n"
+                                    "权限管理模块的演示宿主: 菜单项按登录操作员的权限启用,"
+                                    " 窗口按钮按 f_button_right 的级别启用.\n"
+                                    "操作员: %1")
+                         .arg(host::gs_user_id),
+                     host::Icon::Information);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    host::WindowRegistry::closeAll();
+    event->accept();
+    emit closed();
+}
+
+}  // namespace app

@@ -1,0 +1,33 @@
+#pragma once
+// The demo host's main frame: the warehouse application's menus, gated by
+// f_check_menu for the logged-in operator, and an overview of that
+// operator's rights.
+
+#include "host/w_main.h"
+
+namespace app {
+
+class RightsOverview;
+
+class MainWindow : public host::w_main {
+    Q_OBJECT
+public:
+    // `database` is shown in the status bar.
+    explicit MainWindow(const QString& database, QWidget* parent = nullptr);
+
+    RightsOverview* overview() const { return overview_; }
+
+signals:
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void showHelp(const QString& topic);
+    void about();
+
+    RightsOverview* overview_;
+};
+
+}  // namespace app

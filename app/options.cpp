@@ -1,0 +1,122 @@
+#include "app/options.h"
+
+namespace app {
+
+namespace {
+
+const QStringList kValueOptions = {QStringLiteral("--db"), QStringLiteral("--operator"),
+                                   QStringLiteral("--password"), QStringLiteral("--item"),
+                                   QStringLiteral("--level")};
+
+}  // namespace
+
+QString usage()
+{
+    return QStringLiteral(
+        "用法:\n"
+        "  wms-rights [--db URL] [--operator ID [--password PW]]\n"
+        "      打开演示宿主 (默认数据库: ~/.local/share/wms-rights/sample.db, 首次运行时创建).\n"
+        "  wms-rights check --db URL --operator ID --item CODE --level L\n"
+        "      操作员在模块项上至少拥有级别 L (0, 1 或 2) 时输出 yes 并以 0 退出, 否则输出 no 并以 1 退出.\n"
+        "  wms-rights level --db URL --operator ID --item CODE\n"
+        "      输出操作员在模块项上的权限级别 0, 1 或 2.\n"
+        "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db.\n"
+        "无法打开数据库或参数错误时以 2 退出.\n");
+}
+
+bool isConsoleCommand(const QStringList& arguments)
+{
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
+        return true;
+    return !arguments.isEmpty()
+           && (arguments.first() == QLatin1String("check") || arguments.first() == QLatin1String("level"));
+}
+
+std::optional<Options> parseOptions(const QStringList& arguments, QString& error)
+{
+    Options options;
+    int i = 0;
+    if (!arguments.isEmpty() && !arguments.first().startsWith(QLatin1Char('-'))) {
+        const QString& command = arguments.first();
+        if (command == QLatin1String("check"))
+            options.command = Command::Check;
+        else if (command == QLatin1String("level"))
+            options.command = Command::Level;
+        else {
+            error = QStringLiteral("未知的命令: %1").arg(command);
+            return std::nullopt;
+        }
+        i = 1;
+    }
+    for (; i < arguments.size(); ++i) {
+        QString name = arguments.at(i);
+        if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+            options.command = Command::Help;
+            return options;
+        }
+        QString value;
+        bool inlineValue = false;
+        if (const qsizetype eq = name.indexOf(QLatin1Char('=')); name.startsWith(QLatin1String("--")) && eq > 0) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+            inlineValue = true;
+        }
+        if (!kValueOptions.contains(name)) {
+            error = QStringLiteral("未知的参数: %1").arg(arguments.at(i));
+            return std::nullopt;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= arguments.size()) {
+                error = QStringLiteral("参数 %1 缺少值").arg(name);
+                return std::nullopt;
+            }
+            value = arguments.at(++i);
+        }
+        if (name == QLatin1String("--db"))
+            options.db = value;
+        else if (name == QLatin1String("--operator"))
+            options.operatorId = value;
+        else if (name == QLatin1String("--password"))
+            options.password = value;
+        else if (name == QLatin1String("--item"))
+            options.item = value;
+        else if (name == QLatin1String("--level"))
+            options.level = value;
+    }
+
+    if (options.command == Command::Check || options.command == Command::Level) {
+        if (!options.operatorId) {
+            error = QStringLiteral("缺少 --operator");
+            return std::nullopt;
+        }
+        if (!options.item) {
+            error = QStringLiteral("缺少 --item");
+            return std::nullopt;
+        }
+    }
+    if (options.command == Command::Check) {
+        if (!options.level) {
+            error = QStringLiteral("缺少 --level");
+            return std::nullopt;
+        }
+        if (*options.level != QLatin1String("0") && *options.level != QLatin1String("1")
+            && *options.level != QLatin1String("2")) {
+            error = QStringLiteral("--level 必须是 0, 1 或 2: %1").arg(*options.level);
+            return std::nullopt;
+        }
+    } else if (options.level) {
+        error = QStringLiteral("--level 只用于 check 命令");
+        return std::nullopt;
+    }
+    if (options.command != Command::Gui && options.password) {
+        error = QStringLiteral("--password 只用于打开窗口");
+        return std::nullopt;
+    }
+    if (options.command == Command::Gui && options.item) {
+        error = QStringLiteral("--item 只用于 check 和 level 命令");
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace app

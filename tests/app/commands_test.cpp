@@ -1,0 +1,118 @@
+// The console commands check and level, called as functions, on both databases.
+#include "app/commands.h"
+#include "app/database_setup.h"
+#include "host/transaction.h"
+#include "tests/support/test_db.h"
+
+using app::runConsole;
+
+namespace {
+
+struct Outcome {
+    int code;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QStringList& arguments)
+{
+    QString out;
+    QString err;
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    const int code = runConsole(arguments, outStream, errStream);
+    return {code, out, err};
+}
+
+}  // namespace
+
+class CommandsTest : public testing_support::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+    }
+    Outcome check(const QString& op, const QString& item, const QString& level)
+    {
+        return run({"check", "--db", url(), "--operator", op, "--item", item, "--level", level});
+    }
+    Outcome level(const QString& op, const QString& item)
+    {
+        return run({"level", "--db", url(), "--operator", op, "--item", item});
+    }
+};
+
+TEST_P(CommandsTest, CheckAnswersYesOrNoWithItsExitCode)
+{
+    Outcome r = check("E001", "w201", "2");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "yes\n");
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+
+    r = check("E001", "w205", "1");  // level "0" only
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "no\n");
+    EXPECT_EQ(check("E001", "w205", "0").code, 0);
+    EXPECT_EQ(check("E001", "m102", "0").code, 1);   // no row
+    EXPECT_EQ(check("nobody", "w201", "0").code, 1);
+    EXPECT_EQ(check("ADMIN", "nosuch", "2").code, 0);
+}
+
+TEST_P(CommandsTest, LevelPrintsTheMappedLevel)
+{
+    EXPECT_EQ(level("E002", "w201").out, "2\n");  // groups with "2" and "0"
+    EXPECT_EQ(level("E004", "m101").out, "1\n");
+    EXPECT_EQ(level("E001", "w205").out, "0\n");
+    EXPECT_EQ(level("E001", "nosuch").out, "0\n");
+    const Outcome admin = level("Admin", "nosuch");
+    EXPECT_EQ(admin.out, "2\n");
+    EXPECT_EQ(admin.code, 0);
+}
+
+TEST_P(CommandsTest, AFailedLookupIsAnErrorNotANo)
+{
+    // The tables are there, but the lookup cannot run.
+    exec("drop table s_group_power");
+    exec("create table s_group_power (group_id varchar(3), m_item_code varchar(40))");
+    const Outcome r = check("E001", "w201", "0");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains("group_right")) << r.err.toStdString();
+    EXPECT_EQ(level("E001", "w201").code, 2);
+    EXPECT_EQ(level("admin", "w201").code, 0);  // no lookup for admin
+}
+
+WMS_INSTANTIATE_DB_TESTS(CommandsTest);
+
+TEST(CommandsArguments, UsageErrorsExitWithTwoAndSayWhy)
+{
+    for (const QStringList& arguments :
+         {QStringList{"check", "--db", ":memory:", "--operator", "E001", "--item", "w201"},
+          QStringList{"check", "--db", ":memory:", "--operator", "E001", "--item", "w201", "--level", "3"},
+          QStringList{"level", "--db", ":memory:", "--item", "w201"},
+          QStringList{"level", "--db", ":memory:", "--operator"},
+          QStringList{"level", "--nonsense", "x"}}) {
+        const Outcome r = run(arguments);
+        EXPECT_EQ(r.code, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.contains("用法")) << r.err.toStdString();
+    }
+    EXPECT_EQ(run({"--help"}).code, 0);
+}
+
+TEST(CommandsArguments, ADatabaseThatCannotBeOpenedExitsWithTwo)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.db");
+    Outcome r = run({"check", "--db", missing, "--operator", "E001", "--item", "w201", "--level", "1"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains(missing)) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(missing));  // never created by a query
+
+    r = run({"level", "--db", ":memory:", "--operator", "E001", "--item", "w201"});  // no tables
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(r.err.isEmpty());
+}

@@ -1,0 +1,133 @@
+// The demo host's main frame: menus gated by the logged-in operator's rights,
+// demo windows whose buttons follow f_button_right, and the help pages.
+#include "app/demo_window.h"
+#include "app/help_viewer.h"
+#include "app/main_menu.h"
+#include "app/main_window.h"
+#include "app/module_windows.h"
+#include "host/functions.h"
+#include "host/help.h"
+#include "host/window_registry.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/test_db.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+
+class MainWindowTest : public testing_support::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+        app::registerWindows();
+    }
+    std::unique_ptr<app::MainWindow> frameFor(const QString& id)
+    {
+        host::gs_user_id = id;
+        return std::make_unique<app::MainWindow>(url());
+    }
+    static bool enabled(app::MainWindow& frame, const char* name)
+    {
+        auto* action = frame.menuBar()->findChild<QAction*>(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action && action->isEnabled();
+    }
+    static QStringList buttonsEnabled(QWidget* window)
+    {
+        QStringList names;
+        for (const char* name : {"cb_query", "cb_add", "cb_modify", "cb_delete", "cb_save", "cb_close"}) {
+            auto* button = window->findChild<QPushButton*>(name);
+            if (button && button->isEnabled())
+                names << name;
+        }
+        return names;
+    }
+};
+
+TEST_P(MainWindowTest, MenuEntriesFollowTheOperatorsRights)
+{
+    auto frame = frameFor("E001");
+    EXPECT_FALSE(enabled(*frame, "m_department"));   // m101: no row
+    EXPECT_FALSE(enabled(*frame, "m_right_setup"));  // m102: no row
+    EXPECT_TRUE(enabled(*frame, "m_stock_in"));      // w201: 2
+    EXPECT_TRUE(enabled(*frame, "m_stock_query"));   // w203: 1
+    EXPECT_FALSE(enabled(*frame, "m_location"));     // w205: 0
+    EXPECT_TRUE(enabled(*frame, "m_io_report"));     // w301, one sub-menu down
+    EXPECT_FALSE(enabled(*frame, "m_fee_settle"));   // w302, two sub-menus down
+    EXPECT_TRUE(enabled(*frame, "m_reports"));       // cascades stay as they are
+    EXPECT_TRUE(enabled(*frame, "m_finance"));
+    EXPECT_TRUE(enabled(*frame, "m_exit"));
+
+    auto admin = frameFor("admin");
+    for (const char* name : {"m_department", "m_right_setup", "m_location", "m_fee_settle"})
+        EXPECT_TRUE(enabled(*admin, name)) << name;
+}
+
+TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
+{
+    auto frame = frameFor("E001");
+    ASSERT_FALSE(enabled(*frame, "m_fee_settle"));
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+    ASSERT_EQ(other.execute("insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, ?)",
+                            {"002", "w302", "1"}), 0);
+    ASSERT_EQ(other.commit(), 0);
+    auto* query = frame->menuBar()->findChild<QMenu*>("m_query");
+    ASSERT_NE(query, nullptr);
+    emit query->aboutToShow();
+    EXPECT_TRUE(enabled(*frame, "m_fee_settle"));
+}
+
+TEST_P(MainWindowTest, DemoWindowButtonsFollowTheLevelOnTheWindow)
+{
+    auto frame = frameFor("E001");
+    frame->menuBar()->findChild<QAction*>("m_stock_query")->trigger();  // w203: query
+    auto* query = host::WindowRegistry::instance("w_stock_query");
+    ASSERT_NE(query, nullptr);
+    EXPECT_EQ(query->tag(), "w203");
+    EXPECT_EQ(buttonsEnabled(query), QStringList({"cb_query", "cb_close"}));
+
+    frame->menuBar()->findChild<QAction*>("m_stock_in")->trigger();  // w201: modify
+    auto* stockIn = host::WindowRegistry::instance("w_stock_in");
+    ASSERT_NE(stockIn, nullptr);
+    EXPECT_EQ(buttonsEnabled(stockIn).size(), 6);
+
+    host::gs_user_id = "E004";  // "0" through one group, nothing through the other
+    static_cast<app::DemoWindow*>(stockIn)->applyRights();
+    EXPECT_EQ(buttonsEnabled(stockIn), QStringList({"cb_close"}));
+}
+
+TEST_P(MainWindowTest, AManagerWindowThatIsNotBuiltInGetsANotice)
+{
+    testing_support::ScriptedMessages messages;
+    app::openWindow("w_not_built_in");
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().at(0).title, "提示");
+    EXPECT_TRUE(messages.shown().at(0).text.contains("w_not_built_in"));
+}
+
+TEST_P(MainWindowTest, HelpTopicsOfBothManagersAreShownInTheViewer)
+{
+    app::HelpViewerService help;
+    host::setHelpService(&help);
+    auto frame = frameFor("E001");
+    frame->menuBar()->findChild<QAction*>("m_help_right_setup")->trigger();
+    ASSERT_NE(help.viewer(), nullptr);
+    EXPECT_EQ(help.viewer()->windowTitle(), "帮助 - 权限管理");
+    EXPECT_TRUE(help.viewer()->browser()->toPlainText().contains("操作组"));
+
+    frame->menuBar()->findChild<QAction*>("m_help_department")->trigger();
+    EXPECT_TRUE(help.viewer()->browser()->toPlainText().contains("员工状态"));
+
+    EXPECT_FALSE(help.viewer()->showTopic("不存在.mht"));
+    EXPECT_TRUE(help.viewer()->browser()->toPlainText().contains("没有找到帮助主题"));
+    host::setHelpService(nullptr);
+}
+
+WMS_INSTANTIATE_DB_TESTS(MainWindowTest);
