@@ -42,6 +42,7 @@ w_right_select_group::w_right_select_group(QWidget* parent) : host::Window(paren
 void w_right_select_group::openEvent(const QString& parameter)
 {
     host::Window::openEvent(parameter);
+    setWindowIcon(QApplication::windowIcon());
     const QString source = stringParm();
     dw_1_->setTransObject(host::sqlca);
     host::f_filter(*dw_1_, QStringLiteral("group_id <> ") + platform::quoteLiteral(source));
