@@ -1,0 +1,10 @@
+#pragma once
+// Registers the group rights windows with the host's window registry:
+// w_right_right_setup (opened by the user and group manager) and
+// w_right_module_list (opened by the editor). The host calls it once at start.
+
+namespace rightsetup {
+
+void registerWindows();
+
+}  // namespace rightsetup

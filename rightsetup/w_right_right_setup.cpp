@@ -1,0 +1,232 @@
+#include "rightsetup/w_right_right_setup.h"
+
+#include "common/fonts.h"
+#include "host/filter.h"
+#include "host/functions.h"
+#include "host/messages.h"
+#include "host/transaction.h"
+#include "host/units.h"
+#include "host/window_registry.h"
+#include "platform/datawindow.h"
+#include "platform/expression.h"
+#include "rightsetup/window_names.h"
+#include "usergroup/w_right_setup.h"
+#include "usergroup/window_names.h"
+
+#include <QPushButton>
+
+namespace rightsetup {
+
+namespace {
+
+const QString kModuleColumn = QStringLiteral("m_item_code");
+
+// Grid position and the buttons' column, in layout units.
+constexpr int kGridX = 18;
+constexpr int kGridY = 20;
+constexpr int kButtonWidth = 343;
+constexpr int kButtonHeight = 84;
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QString& tag, int x, int y)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    if (!tag.isEmpty())
+        b->setProperty("tag", tag);
+    host::placeUnits(b, x, y, kButtonWidth, kButtonHeight);
+    return b;
+}
+
+}  // namespace
+
+w_right_right_setup::w_right_right_setup(QWidget* parent) : host::w_father(parent)
+{
+    setWindowTitle(QStringLiteral("操作组权限设置"));
+    setTag(QStringLiteral("003"));
+    setFont(common::songti(9));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    resize(host::unitsSize(2235, 1568));
+
+    dw_1 = new platform::DataWindow(this);
+    dw_1->setObjectName(QStringLiteral("dw_1"));
+    dw_1->setDataObject(QStringLiteral("d_right_right_setup"));
+    host::placeUnits(dw_1, kGridX, kGridY, 1655, 1360);
+
+    cb_add = button(this, QStringLiteral("cb_add"), QStringLiteral("增加(&A)"), QStringLiteral("2"), 1765, 44);
+    cb_delete = button(this, QStringLiteral("cb_delete"), QStringLiteral("删除(&D)"), QStringLiteral("2"), 1765, 152);
+    cb_save = button(this, QStringLiteral("cb_save"), QStringLiteral("保存(&S)"), QStringLiteral("2"), 1765, 260);
+    cb_cancel = button(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), {}, 1765, 436);
+    // Nothing to save until the grid is edited.
+    cb_save->setEnabled(false);
+    setCancelButton(cb_cancel);
+
+    setTabOrder(dw_1, cb_add);
+    setTabOrder(cb_add, cb_delete);
+    setTabOrder(cb_delete, cb_save);
+    setTabOrder(cb_save, cb_cancel);
+
+    connect(dw_1, &platform::DataWindow::itemChanged, this, [this] { gridEdited(); });
+    connect(dw_1, &platform::DataWindow::editChanged, this, [this] { gridEdited(); });
+    connect(cb_add, &QPushButton::clicked, this, &w_right_right_setup::cb_add_clicked);
+    connect(cb_delete, &QPushButton::clicked, this, &w_right_right_setup::cb_delete_clicked);
+    connect(cb_save, &QPushButton::clicked, this, &w_right_right_setup::cb_save_clicked);
+    connect(cb_cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void w_right_right_setup::openEvent(const QString& parameter)
+{
+    host::w_father::openEvent(parameter);
+    auto* manager = host::WindowRegistry::instanceOf<usergroup::w_right_setup>(usergroup::kSetup);
+    const int index = manager ? manager->lv_1()->selectedIndex() : 0;
+    if (index < 1) {
+        close();
+        return;
+    }
+    is_group_id = manager->lv_1()->data(index);
+    if (platform::DataStore* names = dw_1->getChild(kModuleColumn))
+        names->setTransObject(host::sqlca);
+    loadRows();
+}
+
+void w_right_right_setup::loadRows()
+{
+    host::f_filter(*dw_1, QStringLiteral("group_id = ") + platform::quoteLiteral(is_group_id));
+}
+
+void w_right_right_setup::resizeWindow(int newWidth, int newHeight)
+{
+    host::w_father::resizeWindow(newWidth, newHeight);
+    const int gridWidth = newWidth - kGridX - 500;
+    const int gridHeight = newHeight - kGridY - 150;
+    host::placeUnits(dw_1, kGridX, kGridY, gridWidth, gridHeight);
+    const int left = kGridX + gridWidth + 50;
+    for (QPushButton* b : {cb_add, cb_delete, cb_save, cb_cancel})
+        host::placeUnits(b, left, host::pixelsToUnitsY(b->y()), kButtonWidth, kButtonHeight);
+}
+
+void w_right_right_setup::gridEdited()
+{
+    ib_canexit = false;
+    cb_save->setEnabled(true);
+}
+
+void w_right_right_setup::focusModule(long row)
+{
+    dw_1->scrollToRow(row);
+    dw_1->setFocus();
+    dw_1->setRow(row);
+    dw_1->setColumn(kModuleColumn);
+}
+
+void w_right_right_setup::cb_add_clicked()
+{
+    // Modal: the administrator picks the items before going on in the grid,
+    // and the rows arrive in this editor, which stays open meanwhile.
+    host::WindowRegistry::openWithReturn(kModuleList, is_group_id);
+}
+
+void w_right_right_setup::cb_save_clicked()
+{
+    ib_save_success = false;
+    dw_1->acceptText();
+    const long rows = dw_1->rowCount();
+    for (long i = 1; i <= rows; ++i) {
+        const platform::ItemStatus status = dw_1->getItemStatus(i);
+        if (status == platform::ItemStatus::NotModified)
+            continue;
+        const QString module = dw_1->getItemString(i, kModuleColumn);
+        if (host::f_isnull(module)) {
+            host::f_box(QStringLiteral("请选择模块名称."));
+            focusModule(i);
+            return;
+        }
+        if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
+            QVariantList into;
+            const int code = host::sqlca.selectInto(
+                QStringLiteral("select count ( *) from s_group_power where group_id = ? and m_item_code = ?"),
+                {is_group_id, module}, into);
+            if (code == host::Transaction::kSuccess) {
+                if (!into.isEmpty() && into.first().toLongLong() > 0) {
+                    host::f_box(QStringLiteral("模块已存在，请选择其它模块."));
+                    focusModule(i);
+                    return;
+                }
+            } else if (code != host::Transaction::kNotFound) {
+                host::MessageBox(QStringLiteral("数据库错误"),
+                                 QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext, host::Icon::StopSign);
+                return;
+            }
+        }
+        const long found = dw_1->find(kModuleColumn + QStringLiteral(" = ") + platform::quoteLiteral(module), i + 1,
+                                      dw_1->rowCount());
+        if (found > 0) {
+            host::f_box(QStringLiteral("第%1行数据和第%2行数据有重复，请更改.").arg(i).arg(found));
+            focusModule(found);
+            return;
+        }
+    }
+
+    if (dw_1->update() == 1) {
+        if (host::sqlca.commit() == host::Transaction::kSuccess) {
+            cb_save->setEnabled(false);
+            ib_save_success = true;
+            host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存成功."));
+            return;
+        }
+        // The rows were written but the commit failed and was undone: show
+        // what the database holds rather than rows that look saved.
+        loadRows();
+    } else {
+        host::sqlca.rollback();
+    }
+    host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存失败."));
+}
+
+void w_right_right_setup::cb_delete_clicked()
+{
+    if (dw_1->rowCount() == 0) {
+        host::f_box(QStringLiteral("没有可删除的行."));
+        return;
+    }
+    const long row = dw_1->getRow();
+    if (row < 1) {
+        host::f_box(QStringLiteral("请选择要删除的行."));
+        return;
+    }
+    if (host::MessageBox(QStringLiteral("提示"), QStringLiteral("确定要进行删除操作吗?"), host::Icon::Question,
+                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+        return;
+    dw_1->deleteRow(row);
+    if (dw_1->update() == 1) {
+        if (host::sqlca.commit() == host::Transaction::kSuccess)
+            return;
+        loadRows();
+    } else {
+        host::sqlca.rollback();
+    }
+    host::f_box(QStringLiteral("删除失败."));
+}
+
+bool w_right_right_setup::closeQuery()
+{
+    if (!host::w_father::closeQuery())
+        return false;
+    if (ib_canexit)
+        return true;
+    dw_1->acceptText();
+    if (dw_1->deletedCount() == 0 && dw_1->modifiedCount() == 0)
+        return true;
+    switch (host::MessageBox(QStringLiteral("关闭"), QStringLiteral("数据已发生改变, 保存吗?"), host::Icon::Question,
+                             host::Buttons::YesNoCancel, host::Answer::Cancel)) {
+    case host::Answer::Yes:
+        cb_save_clicked();
+        return ib_save_success;
+    case host::Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace rightsetup

@@ -1,0 +1,59 @@
+#pragma once
+// The group rights editor "操作组权限设置": the s_group_power rows of one
+// group in an editable grid. The group is the entry selected in the list of
+// the user and group manager when the editor opens. Module items are added
+// through the module list (w_right_module_list), levels are chosen in the
+// grid, and a save checks for missing and repeated module items before it
+// writes anything.
+
+#include "host/w_father.h"
+
+#include <QString>
+
+class QPushButton;
+
+namespace platform {
+class DataWindow;
+}
+
+namespace rightsetup {
+
+class w_right_right_setup : public host::w_father {
+    Q_OBJECT
+public:
+    explicit w_right_right_setup(QWidget* parent = nullptr);
+
+    void openEvent(const QString& parameter) override;
+    void resizeWindow(int newWidth, int newHeight) override;
+    bool closeQuery() override;
+
+    // The buttons' click handling, public so that the module list and tests
+    // can run it as a click does.
+    void cb_add_clicked();
+    void cb_delete_clicked();
+    void cb_save_clicked();
+
+    // The group being edited.
+    QString is_group_id;
+    // False once the grid was edited since opening (also by the module list);
+    // closing then looks for unsaved changes.
+    bool ib_canexit = true;
+    // False while a save runs, true once it succeeded.
+    bool ib_save_success = false;
+
+    platform::DataWindow* dw_1 = nullptr;
+    QPushButton* cb_add = nullptr;
+    QPushButton* cb_delete = nullptr;
+    QPushButton* cb_save = nullptr;
+    QPushButton* cb_cancel = nullptr;
+
+private:
+    // Grid edited by the operator.
+    void gridEdited();
+    // Scrolls to `row`, focuses the grid there on the module column.
+    void focusModule(long row);
+    // Reads the group's rows afresh.
+    void loadRows();
+};
+
+}  // namespace rightsetup
