@@ -7,6 +7,9 @@
 #ifdef WMS_HAVE_USERGROUP
 #include "usergroup/register_windows.h"
 #endif
+#ifdef WMS_HAVE_RIGHTSETUP
+#include "rightsetup/register_windows.h"
+#endif
 #ifdef WMS_HAVE_DEPARTMENT
 #include "department/register_windows.h"
 #endif
@@ -44,6 +47,9 @@ void registerWindows()
     }
 #ifdef WMS_HAVE_USERGROUP
     usergroup::registerWindows();
+#endif
+#ifdef WMS_HAVE_RIGHTSETUP
+    rightsetup::registerWindows();
 #endif
 #ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
