@@ -7,6 +7,8 @@
 #include "rights/f_check_right.h"
 
 #include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
 
 using namespace rightsetup_test;
 using testing_support::ShownBox;
@@ -29,6 +31,27 @@ protected:
         if (!module.isEmpty())
             editor->dw_1->setItem(row, "m_item_code", module);
         return row;
+    }
+    // Every s_group_power row must name an existing group, checked only when
+    // the transaction commits: a commit can then fail after every statement
+    // of the save succeeded.
+    void checkGroupsAtCommit()
+    {
+        QSqlQuery query(host::sqlca.database());
+        QStringList statements;
+        if (backend() == testing_support::Backend::Sqlite) {
+            statements = {"create table power_checked (group_id varchar(3) not null references s_group (group_id) "
+                          "deferrable initially deferred, m_item_code varchar(40) not null, group_right varchar(1), "
+                          "primary key (group_id, m_item_code))",
+                          "insert into power_checked select group_id, m_item_code, group_right from s_group_power",
+                          "drop table s_group_power", "alter table power_checked rename to s_group_power",
+                          "pragma foreign_keys = on"};
+        } else {
+            statements = {"alter table s_group_power add constraint power_group foreign key (group_id) "
+                          "references s_group (group_id) deferrable initially deferred"};
+        }
+        for (const QString& sql : statements)
+            ASSERT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
     }
     void expectOnlyNotice(const QString& text)
     {
@@ -152,6 +175,36 @@ TEST_P(EditorSaveTest, AFailedWriteIsRolledBackAndKeepsTheChanges)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
     EXPECT_EQ(dbRights("003").value(editor->dw_1->getItemString(1, "m_item_code")), "0");  // update undone
     EXPECT_EQ(editor->dw_1->modifiedCount(), 2);  // still pending for the next save
+}
+
+TEST_P(EditorSaveTest, ACommitRefusedByTheDatabaseIsReportedAsAFailure)
+{
+    checkGroupsAtCommit();
+    ASSERT_NE(openEditor("003"), nullptr);
+    const QMap<QString, QString> before = dbRights("003");
+    addModules({"w302"});
+    const long row = editor->dw_1->find("m_item_code = 'w302'", 1, 99);
+    ASSERT_EQ(editor->dw_1->setItem(row, "group_id", "999"), 1);  // a group code typed that no group has
+    editor->cb_save_clicked();
+    expectOnlyNotice("保存失败.");
+    EXPECT_FALSE(editor->ib_save_success);
+    EXPECT_TRUE(editor->cb_save->isEnabled());
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_TRUE(dbRights("999").isEmpty());
+    // The grid shows what the database holds, not rows that look saved.
+    EXPECT_EQ(gridColumn("m_item_code"), before.keys());
+    EXPECT_EQ(editor->dw_1->modifiedCount(), 0);
+
+    // The same for a delete written together with such a row.
+    messages.clear();
+    addModules({"w302"});
+    editor->dw_1->setItem(editor->dw_1->rowCount(), "group_id", "999");
+    editor->dw_1->setRow(1);
+    messages.answer(host::Answer::Yes);
+    editor->cb_delete_clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"确定要进行删除操作吗?", "删除失败."}));
+    EXPECT_EQ(dbRights("003"), before);
+    EXPECT_EQ(gridColumn("m_item_code"), before.keys());
 }
 
 TEST_P(EditorSaveTest, ADatabaseErrorInTheExistenceCheckStopsTheSave)
