@@ -47,6 +47,8 @@ w_right_right_setup::w_right_right_setup(QWidget* parent) : host::w_father(paren
     setFont(common::songti(9));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     resize(host::unitsSize(2235, 1568));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
 
     dw_1 = new platform::DataWindow(this);
     dw_1->setObjectName(QStringLiteral("dw_1"));
