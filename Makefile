@@ -17,8 +17,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	$(BUILD)/app/wms-rights --db "$(DB)"
+# ARGS: more options of the demo host, e.g. ARGS="--operator E001 --password 123".
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target wms-rights
+	$(BUILD)/app/wms-rights --db "$(DB)" $(ARGS)
 
 test: build
 	scripts/with-postgres ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300

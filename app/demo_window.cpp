@@ -27,7 +27,7 @@ DemoWindow::DemoWindow(const QString& code, const QString& title, QWidget* paren
 {
     setTag(code);
     setWindowTitle(title);
-    resize(640, 360);
+    resize(560, 300);
 
     st_level = new QLabel(this);
     st_level->setObjectName(QStringLiteral("st_level"));

@@ -13,6 +13,9 @@
 #include "host/window_registry.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
 #include <QTextStream>
 
 namespace app {
@@ -76,6 +79,23 @@ int runGui(const QStringList& arguments)
         MainWindow frame(url);
         QObject::connect(&frame, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         frame.show();
+        if (options->openWindow)
+            QTimer::singleShot(0, &frame, [&frame, name = *options->openWindow] {
+                openWindow(name);
+                // Bottom right of the frame, clear of the rights overview.
+                if (QWidget* window = host::WindowRegistry::instance(name)) {
+                    const QRect area = frame.geometry();
+                    window->move(area.right() - window->width() - 16, area.bottom() - window->height() - 36);
+                }
+            });
+        if (options->showMenu) {
+            QTimer::singleShot(500, &frame, [&frame, name = *options->showMenu] {
+                if (auto* menu = frame.menuBar()->findChild<QMenu*>(name)) {
+                    frame.activateWindow();
+                    frame.menuBar()->setActiveAction(menu->menuAction());
+                }
+            });
+        }
         code = QApplication::exec();
         host::f_log(QStringLiteral("退出"));
         host::WindowRegistry::closeAll();

@@ -19,7 +19,7 @@ namespace app {
 MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(parent)
 {
     setWindowTitle(QStringLiteral("仓库管理系统"));
-    resize(900, 600);
+    resize(1000, 720);
 
     MenuHandlers handlers;
     handlers.openWindow = [](const QString& windowClass) { openWindow(windowClass); };

@@ -6,7 +6,8 @@ namespace {
 
 const QStringList kValueOptions = {QStringLiteral("--db"), QStringLiteral("--operator"),
                                    QStringLiteral("--password"), QStringLiteral("--item"),
-                                   QStringLiteral("--level")};
+                                   QStringLiteral("--level"), QStringLiteral("--open"),
+                                   QStringLiteral("--show-menu")};
 
 }  // namespace
 
@@ -16,6 +17,8 @@ QString usage()
         "用法:\n"
         "  wms-rights [--db URL] [--operator ID [--password PW]]\n"
         "      打开演示宿主 (默认数据库: ~/.local/share/wms-rights/sample.db, 首次运行时创建).\n"
+        "      同时给出 --operator 和 --password 时不显示登录窗口;\n"
+        "      --open w_stock_in 登录后打开一个窗口, --show-menu m_warehouse 展开一个菜单 (用于演示和截图).\n"
         "  wms-rights check --db URL --operator ID --item CODE --level L\n"
         "      操作员在模块项上至少拥有级别 L (0, 1 或 2) 时输出 yes 并以 0 退出, 否则输出 no 并以 1 退出.\n"
         "  wms-rights level --db URL --operator ID --item CODE\n"
@@ -82,6 +85,10 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             options.item = value;
         else if (name == QLatin1String("--level"))
             options.level = value;
+        else if (name == QLatin1String("--open"))
+            options.openWindow = value;
+        else if (name == QLatin1String("--show-menu"))
+            options.showMenu = value;
     }
 
     if (options.command == Command::Check || options.command == Command::Level) {
@@ -110,6 +117,10 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
     }
     if (options.command != Command::Gui && options.password) {
         error = QStringLiteral("--password 只用于打开窗口");
+        return std::nullopt;
+    }
+    if (options.command != Command::Gui && (options.openWindow || options.showMenu)) {
+        error = QStringLiteral("--open 和 --show-menu 只用于打开窗口");
         return std::nullopt;
     }
     if (options.command == Command::Gui && options.item) {

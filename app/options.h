@@ -1,6 +1,6 @@
 #pragma once
 // The command line of wms-rights:
-//   wms-rights [--db URL] [--operator ID [--password PW]]
+//   wms-rights [--db URL] [--operator ID [--password PW]] [--open CLASS] [--show-menu NAME]
 //   wms-rights check --db URL --operator ID --item CODE --level L
 //   wms-rights level --db URL --operator ID --item CODE
 
@@ -19,6 +19,10 @@ struct Options {
     std::optional<QString> password;
     std::optional<QString> item;
     std::optional<QString> level;
+    // For demonstrations and screenshots: a window class to open and a
+    // top-level menu (objectName) to drop down once the main frame shows.
+    std::optional<QString> openWindow;
+    std::optional<QString> showMenu;
 };
 
 // Parses the arguments (without the program name). On a usage error returns

@@ -32,8 +32,8 @@ RightsOverview::RightsOverview(QWidget* parent) : QWidget(parent)
     dw_rights->verticalHeader()->setVisible(false);
     dw_rights->setEditTriggers(QAbstractItemView::NoEditTriggers);
     dw_rights->setSelectionBehavior(QAbstractItemView::SelectRows);
-    dw_rights->setColumnWidth(0, 120);
-    dw_rights->setColumnWidth(1, 200);
+    dw_rights->setColumnWidth(0, 100);
+    dw_rights->setColumnWidth(1, 180);
 
     auto* cb_refresh = new QPushButton(QStringLiteral("刷新(&R)"), this);
     cb_refresh->setObjectName(QStringLiteral("cb_refresh"));

@@ -94,7 +94,8 @@ TEST(CommandsArguments, UsageErrorsExitWithTwoAndSayWhy)
           QStringList{"check", "--db", ":memory:", "--operator", "E001", "--item", "w201", "--level", "3"},
           QStringList{"level", "--db", ":memory:", "--item", "w201"},
           QStringList{"level", "--db", ":memory:", "--operator"},
-          QStringList{"level", "--nonsense", "x"}}) {
+          QStringList{"level", "--nonsense", "x"},
+          QStringList{"level", "--db", ":memory:", "--operator", "E001", "--item", "w201", "--open", "w_stock_in"}}) {
         const Outcome r = run(arguments);
         EXPECT_EQ(r.code, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(r.out.isEmpty());
