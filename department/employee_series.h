@@ -1,0 +1,61 @@
+#pragma once
+// The window shared by the two batch dialogs: a code prefix (em_3), a suffix
+// (em_4) and a range of two-digit numbers (em_1 to em_2) give a series of
+// employee codes in the department passed on open (is_dept). The derived
+// dialog says what happens to each code of the series.
+
+#include "host/window.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace department {
+
+// The code of number `n` of a series: the prefix, "00" for 0, "0" and the
+// digit for 1 to 9, the plain digits from 10 on, then the suffix.
+QString seriesCode(const QString& head, long n, const QString& end);
+
+class EmployeeSeriesWindow : public host::Window {
+    Q_OBJECT
+public:
+    // `buttonName` and `buttonText` name the button that starts a run.
+    EmployeeSeriesWindow(const QString& caption, const QString& buttonName, const QString& buttonText,
+                         QWidget* parent = nullptr);
+
+    void openEvent(const QString& parameter) override;
+
+    QString departmentId() const { return is_dept; }
+    QLineEdit* em_1() const { return em_1_; }
+    QLineEdit* em_2() const { return em_2_; }
+    QLineEdit* em_3() const { return em_3_; }
+    QLineEdit* em_4() const { return em_4_; }
+    QPushButton* cb_cancel() const { return cb_cancel_; }
+
+    // Checks the fields and runs the series; "操作完成." at its end.
+    void run();
+
+protected:
+    QPushButton* startButton() const { return start_; }
+    // What happens to one code of the series, in the department.
+    virtual void processCode(const QString& code) = 0;
+
+    QString is_dept;
+
+private:
+    QLineEdit* editMask(const QString& name, bool numeric, int x, int y);
+    QLabel* staticText(const QString& name, const QString& text, int x, int y, int width);
+
+    QLabel* st_1_;
+    QLabel* st_2_;
+    QLabel* st_3_;
+    QLabel* st_4_;
+    QLineEdit* em_1_;
+    QLineEdit* em_2_;
+    QLineEdit* em_3_;
+    QLineEdit* em_4_;
+    QPushButton* start_;
+    QPushButton* cb_cancel_;
+};
+
+}  // namespace department

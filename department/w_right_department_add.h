@@ -1,0 +1,34 @@
+#pragma once
+// The add department dialog: stores one department after another into
+// s_dept and adds each to the open manager's tree and list.
+
+#include "host/w_father.h"
+
+class QPushButton;
+
+namespace platform {
+class DataWindow;
+}
+
+namespace department {
+
+class w_right_department_add : public host::w_father {
+    Q_OBJECT
+public:
+    explicit w_right_department_add(QWidget* parent = nullptr);
+
+    void openEvent(const QString& parameter) override;
+
+    platform::DataWindow* dw_1() const { return dw_1_; }
+    QPushButton* cb_1() const { return cb_1_; }
+    QPushButton* cb_2() const { return cb_2_; }
+
+    void cb1Clicked();
+
+private:
+    platform::DataWindow* dw_1_;
+    QPushButton* cb_1_;
+    QPushButton* cb_2_;
+};
+
+}  // namespace department

@@ -1,0 +1,144 @@
+#include "department/w_right_department_manage.h"
+
+#include "department/m_right_dept.h"
+#include "department/window_names.h"
+#include "host/window_registry.h"
+
+namespace department {
+
+common::FrameParameters w_right_department_manage::frameParameters()
+{
+    using common::Arg;
+    common::FrameParameters p;
+    p.title = QStringLiteral("部门管理");
+    p.tag = QStringLiteral("m101");
+    p.width = 2994;
+    p.height = 2052;
+    p.minMaxResizable = true;
+    p.rootLabel = QStringLiteral("部门信息");
+
+    p.entityView = QStringLiteral("dw_dept");
+    p.entityDataObject = QStringLiteral("d_right_department");
+    p.entityKeyColumn = QStringLiteral("dept_id");
+    p.entityNameColumn = QStringLiteral("dept_name");
+    p.entityViewPlace = {855, 652, 750, 480};
+    p.memberView = QStringLiteral("dw_employee");
+    p.memberDataObject = QStringLiteral("d_right_employee");
+    p.memberViewPlace = {1463, 228, 709, 600};
+    p.memberFilterColumn = QStringLiteral("dept_id");
+    p.memberKeyColumn = QStringLiteral("id");
+    p.memberNameColumn = QStringLiteral("name");
+
+    p.treePictures = {QStringLiteral("Structure!"), QStringLiteral("Custom020!"), QStringLiteral("Custom050!")};
+    p.listPictures = {QStringLiteral("..\\pic\\客户服务.bmp"), QStringLiteral("..\\pic\\AQUA16.jpg")};
+
+    p.add = {QStringLiteral("pb_add"), QStringLiteral("..\\pic\\2condition.bmp"), QStringLiteral("增加"),
+             {14, 8, 174, 152}};
+    p.edit = {QStringLiteral("pb_edit"), QStringLiteral("..\\pic\\changepwd.bmp"), QStringLiteral("编辑"),
+              {197, 8, 174, 152}};
+    p.remove = {QStringLiteral("pb_delete"), QStringLiteral("..\\pic\\2delet.bmp"), QStringLiteral("删除"),
+                {379, 8, 174, 152}};
+    p.button4 = {QStringLiteral("pb_batch"), QStringLiteral("..\\pic\\2import.bmp"), QStringLiteral("批导入员工"),
+                 {562, 8, 174, 152}};
+    p.button5 = {QStringLiteral("pb_batchdel"), QStringLiteral("..\\pic\\stockinprp.bmp"),
+                 QStringLiteral("批删除员工"), {745, 8, 174, 152}};
+    p.close = {QStringLiteral("pb_close"), QStringLiteral("..\\pic\\exit.bmp"), QStringLiteral("关闭部门管理"),
+               {1042, 8, 174, 152}};
+
+    p.st_1 = {1303, 64, 1093, 88};
+    p.p_1 = {0, 168, 2917, 20};
+    p.p_1Picture = QStringLiteral("..\\pic\\process-green.gif");
+    p.tv_1 = {9, 208, 699, 1348};
+    p.uo_1 = {699, 200, 0, 0};
+    p.lv_1 = {731, 208, 1655, 1348};
+    p.cb_tree = {987, 300, 402, 112};
+
+    p.menuRoles.entityAdd = QStringLiteral("m_add_dept");
+    p.menuRoles.entityCommands = {QStringLiteral("m_modify_dept"), QStringLiteral("m_编辑部门"),
+                                  QStringLiteral("m_delete_dept")};
+    p.menuRoles.memberAdd = QStringLiteral("m_add_employee");
+    p.menuRoles.memberCommands = {QStringLiteral("m_modify_employee"), QStringLiteral("m_edit_employee"),
+                                  QStringLiteral("m_delete_employee")};
+    p.menuRoles.rootOnly = {QStringLiteral("m_batchadd"), QStringLiteral("m_batchdel")};
+
+    p.entityAddWindow = kDepartmentAdd;
+    p.memberAddWindow = kEmployeeAdd;
+
+    p.renameEntity = {QStringLiteral("update s_dept set dept_name = ? where dept_id = ?"), {Arg::Name, Arg::Key}};
+    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    p.deleteMember = {QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}};
+    // The employees of a deleted department keep its code.
+    p.deleteEntity = {{QStringLiteral("delete from s_dept where dept_id = ?"), {Arg::Key}}};
+    p.doubleClickOnlyAtRoot = true;
+    return p;
+}
+
+w_right_department_manage::w_right_department_manage(QWidget* parent)
+    : common::ManagerFrame(frameParameters(), parent)
+{
+}
+
+std::unique_ptr<common::PopupMenu> w_right_department_manage::createPopupMenu()
+{
+    return std::make_unique<m_right_dept>();
+}
+
+void w_right_department_manage::button2Event()
+{
+    ue_edit();
+}
+
+void w_right_department_manage::button4Clicked()
+{
+    post([this] { ue_batchadd(); });
+}
+
+void w_right_department_manage::button5Clicked()
+{
+    post([this] { ue_batchdel(); });
+}
+
+void w_right_department_manage::ue_edit()
+{
+    const int index = lv_1()->selectedIndex();
+    // Without a selected item there is nothing to edit.
+    if (index < 1)
+        return;
+    const QString id = lv_1()->data(index);
+    switch (level(currentTreeItem())) {
+    case 1:
+        host::WindowRegistry::open(kDepartmentEdit, id);
+        break;
+    case 2:
+        host::WindowRegistry::open(kEmployeeEdit, id);
+        break;
+    default:
+        break;
+    }
+}
+
+QString w_right_department_manage::selectedDepartment() const
+{
+    // Only the root's list holds departments; an employee's code or no
+    // selection at all must never become the department of a series.
+    const int index = lv_1()->selectedIndex();
+    if (index < 1 || level(currentTreeItem()) != 1)
+        return {};
+    return lv_1()->data(index);
+}
+
+void w_right_department_manage::ue_batchadd()
+{
+    const QString id = selectedDepartment();
+    if (!id.isEmpty())
+        host::WindowRegistry::openWithReturn(kBatchAdd, id);
+}
+
+void w_right_department_manage::ue_batchdel()
+{
+    const QString id = selectedDepartment();
+    if (!id.isEmpty())
+        host::WindowRegistry::openWithReturn(kBatchDel, id);
+}
+
+}  // namespace department

@@ -1,0 +1,22 @@
+#pragma once
+// The batch add dialog: creates a numbered series of employees in one
+// department, each named like its code, with status "1" ("在职"); a code that
+// already exists in the department is reported and skipped. Each employee is
+// committed on its own.
+
+#include "department/employee_series.h"
+
+namespace department {
+
+class w_right_employee_batchadd : public EmployeeSeriesWindow {
+    Q_OBJECT
+public:
+    explicit w_right_employee_batchadd(QWidget* parent = nullptr);
+
+    QPushButton* cb_add() const { return startButton(); }
+
+protected:
+    void processCode(const QString& code) override;
+};
+
+}  // namespace department

@@ -1,0 +1,21 @@
+#pragma once
+// The batch delete dialog: deletes the employees of a numbered series from
+// one department, without asking; employees of other departments and the
+// operator rows stay. Each deletion is committed on its own.
+
+#include "department/employee_series.h"
+
+namespace department {
+
+class w_right_employee_batchdel : public EmployeeSeriesWindow {
+    Q_OBJECT
+public:
+    explicit w_right_employee_batchdel(QWidget* parent = nullptr);
+
+    QPushButton* cb_del() const { return startButton(); }
+
+protected:
+    void processCode(const QString& code) override;
+};
+
+}  // namespace department
