@@ -1,0 +1,212 @@
+// The batch add and batch delete dialogs.
+#include "tests/department/manager_fixture.h"
+
+#include "department/employee_series.h"
+#include "department/w_right_employee_batchadd.h"
+#include "department/w_right_employee_batchdel.h"
+#include "host/transaction.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace department_test;
+
+TEST(EmployeeSeries, CodesHaveATwoDigitNumberFromZeroToNine)
+{
+    EXPECT_EQ(department::seriesCode("A", 0, ""), "A00");
+    EXPECT_EQ(department::seriesCode("A", 7, "x"), "A07x");
+    EXPECT_EQ(department::seriesCode("", 12, ""), "12");
+    EXPECT_EQ(department::seriesCode("AB", 99, "Z"), "AB99Z");
+}
+
+class BatchTest : public DepartmentTest {
+protected:
+    template <class W>
+    void fill(W& dialog, const QString& head, const QString& end, const QString& begin, const QString& stop)
+    {
+        dialog.em_3()->setText(head);
+        dialog.em_4()->setText(end);
+        dialog.em_1()->setText(begin);
+        dialog.em_2()->setText(stop);
+    }
+    QStringList allEmployees() { return employees("D01") + employees("D02") + employees("D03"); }
+};
+
+TEST_P(BatchTest, TheWindowHasItsFieldsLabelsAndButtons)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D01");
+    EXPECT_EQ(add.windowTitle(), "批量增加员工");
+    EXPECT_EQ(add.departmentId(), "D01");
+    EXPECT_EQ(add.cb_add()->objectName(), "cb_add");
+    EXPECT_EQ(add.cb_add()->text(), "增加");
+    EXPECT_EQ(add.cb_cancel()->text(), "取消");
+    EXPECT_FALSE(add.cb_add()->isDefault());
+    EXPECT_FALSE(add.cb_add()->autoDefault());
+    QStringList labels;
+    for (const char* name : {"st_1", "st_2", "st_3", "st_4"})
+        labels << add.findChild<QLabel*>(name)->text();
+    EXPECT_EQ(labels, QStringList({"编号前缀：", "后缀：", "变化位起：", "至："}));
+
+    department::w_right_employee_batchdel del;
+    del.openEvent("D01");
+    EXPECT_EQ(del.windowTitle(), "批量删除员工");
+    EXPECT_EQ(del.cb_del()->objectName(), "cb_del");
+    EXPECT_EQ(del.cb_del()->text(), "删除");
+}
+
+TEST_P(BatchTest, NumberFieldsTakeAtMostTwoDigits)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D01");
+    QTest::keyClicks(add.em_1(), "1a-234");
+    EXPECT_EQ(add.em_1()->text(), "12");
+    QTest::keyClicks(add.em_3(), "A-1");
+    EXPECT_EQ(add.em_3()->text(), "A-1");
+}
+
+TEST_P(BatchTest, AddsASeriesNamedLikeTheCodesWithStatusEmployed)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D01");
+    fill(add, "  A ", "", "1", "3");
+    add.run();
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.titles(), QStringList({"提示"}));
+    EXPECT_EQ(employees("D01"), QStringList({"A01", "A02", "A03", "E001", "E002", "E003"}));
+    EXPECT_EQ(column("s_employee", "name", "id", "A02").toString(), "A02");
+    EXPECT_EQ(column("s_employee", "status", "id", "A02").toString(), "1");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    // The fields stay for another run.
+    EXPECT_EQ(add.em_3()->text(), "  A ");
+}
+
+TEST_P(BatchTest, EmptyNumbersMeanZeroAndTwoDigitNumbersFollowNine)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D02");
+    fill(add, "B", " x ", "", "");
+    add.run();
+    EXPECT_EQ(count("s_employee", "id = ?", {"B00x"}), 1);
+    fill(add, "C", "", "0", "0");
+    add.run();
+    fill(add, "C", "", "8", "12");
+    add.run();
+    EXPECT_EQ(employees("D02"),
+              QStringList({"B00x", "C00", "C08", "C09", "C10", "C11", "C12", "E004", "E005"}));
+}
+
+TEST_P(BatchTest, PrefixAndSuffixTogetherMayHaveEightCharacters)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D03");
+    add.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    add.cb_cancel()->setFocus();
+    fill(add, "ABCDE", "FGHI", "1", "1");
+    add.run();
+    EXPECT_EQ(messages.texts(), QStringList({"编号前缀+后缀字符总长度不能超过8位."}));
+    EXPECT_EQ(QApplication::focusWidget(), add.em_3());
+    EXPECT_EQ(count("s_employee"), 7);
+
+    messages.clear();
+    fill(add, "ABCDE ", " FGH", "1", "1");
+    add.run();
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(count("s_employee", "id = ?", {"ABCDE01FGH"}), 1);
+}
+
+TEST_P(BatchTest, AFirstNumberAboveTheLastIsRefused)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D03");
+    add.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    add.cb_cancel()->setFocus();
+    fill(add, "A", "", "5", "4");
+    add.run();
+    EXPECT_EQ(messages.texts(), QStringList({"变化位部分开始不能大于结束."}));
+    EXPECT_EQ(QApplication::focusWidget(), add.em_1());
+    EXPECT_EQ(count("s_employee"), 7);
+}
+
+TEST_P(BatchTest, ExistingCodesAreReportedOrSkippedAndTheOthersAdded)
+{
+    exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"A02", "甲", "D01", "1"});
+    exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"A03", "乙", "D02", "1"});
+    host::sqlca.commit();
+    department::w_right_employee_batchadd add;
+    add.openEvent("D01");
+    fill(add, "A", "", "1", "4");
+    add.run();
+    // A02 is in the department: reported; A03 is in another: skipped silently.
+    EXPECT_EQ(messages.texts(), QStringList({"该部门已存在编号为：A02的员工", "操作完成."}));
+    EXPECT_EQ(employees("D01"), QStringList({"A01", "A02", "A04", "E001", "E002", "E003"}));
+    EXPECT_EQ(column("s_employee", "name", "id", "A02").toString(), "甲");
+    EXPECT_EQ(column("s_employee", "dept_id", "id", "A03").toString(), "D02");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithoutAsking)
+{
+    exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"E007", "外部", "D02", "1"});
+    host::sqlca.commit();
+    department::w_right_employee_batchdel del;
+    del.openEvent("D01");
+    fill(del, "E0", "", "0", "7");
+    del.run();
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_TRUE(employees("D01").isEmpty());
+    EXPECT_EQ(employees("D02"), QStringList({"E004", "E005", "E007"}));
+    // E001 and E002 were operators: their operator rows and groups stay.
+    EXPECT_EQ(count("s_user", "id in (?, ?)", {"E001", "E002"}), 2);
+    EXPECT_EQ(count("s_user_group", "user_code = ?", {"E002"}), 2);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(BatchTest, DeletingARangeWithoutEmployeesOnlyReportsTheEnd)
+{
+    department::w_right_employee_batchdel del;
+    del.openEvent("D02");
+    fill(del, "X", "Y", "1", "20");
+    del.run();
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(count("s_employee"), 7);
+
+    messages.clear();
+    fill(del, "ABCDEFGHI", "", "1", "1");
+    del.run();
+    fill(del, "E", "", "9", "1");
+    del.run();
+    EXPECT_EQ(messages.texts(),
+              QStringList({"编号前缀+后缀字符总长度不能超过8位.", "变化位部分开始不能大于结束."}));
+    EXPECT_EQ(count("s_employee"), 7);
+}
+
+TEST_P(BatchTest, TheManagersBatchAddShowsItsEmployeesWhenTheDepartmentIsSelectedAgain)
+{
+    auto* w = openManager();
+    click(listIndex("D03"));
+    {
+        testing_support::ModalResponder responder([&](QWidget* dialog) {
+            auto* batch = qobject_cast<department::w_right_employee_batchadd*>(dialog);
+            ASSERT_NE(batch, nullptr);
+            QTest::keyClicks(batch->em_3(), "T");
+            QTest::keyClicks(batch->em_1(), "1");
+            QTest::keyClicks(batch->em_2(), "2");
+            batch->cb_add()->click();
+            batch->cb_cancel()->click();
+        });
+        w->popupMenuFor(listIndex("D03"))->command("m_batchadd")->trigger();
+        EXPECT_TRUE(responder.handled());
+    }
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(listData(), QStringList({"D01", "D02", "D03"}));
+    selectTree("D03");
+    EXPECT_EQ(listData(), QStringList({"E006", "T01", "T02", "admin"}));
+}
+
+WMS_INSTANTIATE_DB_TESTS(BatchTest);
