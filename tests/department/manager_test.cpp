@@ -7,6 +7,7 @@
 #include "department/w_right_employee_batchadd.h"
 #include "department/w_right_employee_batchdel.h"
 #include "department/w_right_employee_edit.h"
+#include "host/help.h"
 #include "host/transaction.h"
 #include "platform/datawindow.h"
 
@@ -356,6 +357,43 @@ TEST_P(DepartmentManagerTest, AddButtonOpensTheDepartmentOrTheEmployeeDialog)
     auto* empAdd = host::WindowRegistry::instance("w_right_employee_add");
     ASSERT_NE(empAdd, nullptr);
     EXPECT_EQ(empAdd->windowTitle(), "增加员工");
+}
+
+namespace {
+class RecordingHelp : public host::HelpService {
+public:
+    RecordingHelp() { host::setHelpService(this); }
+    ~RecordingHelp() override { host::setHelpService(nullptr); }
+    void showTopic(QWidget*, const QString&, const QString& topic) override { topics << topic; }
+    QStringList topics;
+};
+}  // namespace
+
+TEST_P(DepartmentManagerTest, F1OpensTheTopicNamedAfterTheTitleAndTheHelpRequestDoesNot)
+{
+    RecordingHelp help;
+    auto* w = openManager();
+    w->activateWindow();
+    QTest::keyClick(w->lv_1(), Qt::Key_F1);
+    pump();
+    EXPECT_EQ(help.topics, QStringList({"部门管理.mht"}));
+    // This window has no help handler of its own.
+    w->helpEvent(10, 10);
+    EXPECT_EQ(help.topics.size(), 1);
+}
+
+TEST_P(DepartmentManagerTest, RootOnlyButtonsComeBackDisabledWithTheRoot)
+{
+    auto* w = openManager();
+    doubleClick(listIndex("D01"));
+    EXPECT_TRUE(w->pb_batch()->isHidden());
+    w->lv1Clicked(1);
+    EXPECT_TRUE(w->pb_batch()->isEnabled());  // enabled though hidden
+    selectTree("000");
+    EXPECT_FALSE(w->pb_batch()->isHidden());
+    EXPECT_FALSE(w->pb_batch()->isEnabled());
+    EXPECT_FALSE(w->pb_batchdel()->isEnabled());
+    EXPECT_EQ(listData(), QStringList({"D01", "D02", "D03"}));
 }
 
 WMS_INSTANTIATE_DB_TESTS(DepartmentManagerTest);
