@@ -162,5 +162,17 @@ TEST_P(DepartmentEditTest, AFailedSaveIsRolledBackAndReported)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
+TEST_P(DepartmentEditTest, ADepartmentDeletedMeanwhileIsNotReportedAsSaved)
+{
+    auto* dialog = openDialog("D02");
+    exec("delete from s_dept where dept_id = ?", {"D02"});
+    host::sqlca.commit();
+    ASSERT_EQ(dialog->dw_1()->setItem(1, "dept_name", "财务结算部"), 1);
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"修改失败."}));
+    EXPECT_EQ(count("s_dept"), 2);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
 WMS_INSTANTIATE_DB_TESTS(DepartmentAddTest);
 WMS_INSTANTIATE_DB_TESTS(DepartmentEditTest);

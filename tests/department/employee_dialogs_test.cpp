@@ -36,6 +36,14 @@ TEST_P(EmployeeAddTest, ProposesTheDepartmentOfTheManagersTree)
     EXPECT_EQ(dialog->dw_1()->getItemString(1, "dept_id"), "D02");
     EXPECT_EQ(dialog->cb_1()->text(), "增加(&A)");
     EXPECT_TRUE(dialog->cb_1()->isDefault());
+    dialog->close();
+    pump();
+
+    // At the root the proposal is the root's data.
+    selectTree("000");
+    auto* atRoot = openDialog();
+    EXPECT_EQ(atRoot->departmentId(), "000");
+    EXPECT_EQ(atRoot->dw_1()->getItemString(1, "dept_id"), "000");
 }
 
 TEST_P(EmployeeAddTest, StoresTheEmployeeAndAppendsItToTheManagersList)
