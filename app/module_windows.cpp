@@ -3,6 +3,7 @@
 #include "app/demo_window.h"
 #include "host/messages.h"
 #include "host/window_registry.h"
+#include "schema/dataviews.h"
 
 #ifdef WMS_HAVE_USERGROUP
 #include "usergroup/register_windows.h"
@@ -41,6 +42,8 @@ DemoModule demoModule(const QString& code)
 
 void registerWindows()
 {
+    // The module's windows bind their data views by name.
+    schema::registerDataViews();
     for (const DemoModule& module : demoModules()) {
         host::WindowRegistry::registerClass(module.windowClass,
                                             [module] { return new DemoWindow(module.code, module.title); });
