@@ -7,6 +7,7 @@
 #include "department/w_right_employee_batchadd.h"
 #include "department/w_right_employee_batchdel.h"
 #include "department/w_right_employee_edit.h"
+#include "common/pictures.h"
 #include "host/help.h"
 #include "host/transaction.h"
 #include "platform/datawindow.h"
@@ -96,6 +97,11 @@ TEST_P(DepartmentManagerTest, OpensWithTheDepartmentsAndTheFrameValues)
     EXPECT_EQ(w->pb_close()->toolTip(), "关闭部门管理");
     EXPECT_FALSE(w->pb_batch()->isEnabled());
     EXPECT_FALSE(w->pb_batch()->isHidden());
+    // Every picture the window names is one of the module's own.
+    for (const char* name : {"..\\pic\\客户服务.bmp", "..\\pic\\2import.bmp", "..\\pic\\stockinprp.bmp",
+                             "Structure!", "Custom020!", "Custom050!"})
+        EXPECT_FALSE(common::picture(name).isNull()) << name;
+    EXPECT_FALSE(w->pb_batch()->icon().isNull());
 
     selectTree("D01");
     EXPECT_EQ(listData(), QStringList({"E001", "E002", "E003"}));
