@@ -1,0 +1,70 @@
+// Grabs the department manager on the sample data into a PNG file, with a
+// department opened, or one of its dialogs:
+//   grab_department OUT.png [w_right_department_add | w_right_employee_add | w_right_employee_batchadd]
+// Run under a display (xvfb-run) or offscreen.
+#include "department/register_windows.h"
+#include "department/w_right_department_manage.h"
+#include "department/w_right_employee_batchadd.h"
+#include "host/transaction.h"
+#include "host/window_registry.h"
+#include "schema/database.h"
+#include "schema/dataviews.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: grab_department OUT.png [dialog]\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
+        !schema::loadSampleData(host::sqlca)) {
+        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
+        return 1;
+    }
+    schema::registerDataViews();
+    department::registerWindows();
+    auto* manager = qobject_cast<department::w_right_department_manage*>(
+        host::WindowRegistry::open(QStringLiteral("w_right_department_manage")));
+    if (!manager)
+        return 1;
+    QTest::qWait(300);
+    // The employees of the first department, one of them clicked.
+    manager->selectTreeItem(manager->rootItem()->child(0));
+    QTest::qWait(100);
+    common::ListView* list = manager->lv_1();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->itemAt(2)).center());
+    QTest::qWait(300);
+    QWidget* shown = manager;
+    std::unique_ptr<department::w_right_employee_batchadd> batch;
+    if (argc > 2) {
+        const QString dialog = QString::fromLocal8Bit(argv[2]);
+        if (dialog == QStringLiteral("w_right_employee_batchadd")) {
+            // A modal dialog: shown here instead of waiting in exec().
+            batch = std::make_unique<department::w_right_employee_batchadd>();
+            batch->openEvent(QStringLiteral("D01"));
+            batch->show();
+            shown = batch.get();
+        } else {
+            if (dialog == QStringLiteral("w_right_department_add"))
+                manager->selectTreeItem(manager->rootItem());
+            shown = host::WindowRegistry::open(dialog);
+        }
+        if (!shown)
+            return 1;
+        QTest::qWait(300);
+    }
+    const bool saved = shown->grab().save(QString::fromLocal8Bit(argv[1]));
+    host::WindowRegistry::closeAll();
+    host::sqlca.disconnect();
+    return saved ? 0 : 1;
+}
