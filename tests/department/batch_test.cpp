@@ -51,6 +51,15 @@ TEST_P(BatchTest, TheWindowHasItsFieldsLabelsAndButtons)
         labels << add.findChild<QLabel*>(name)->text();
     EXPECT_EQ(labels, QStringList({"编号前缀：", "后缀：", "变化位起：", "至："}));
 
+    // Neither Enter nor Esc reaches a button.
+    add.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    QTest::keyClick(add.em_3(), Qt::Key_Return);
+    QTest::keyClick(add.em_3(), Qt::Key_Escape);
+    pump();
+    EXPECT_TRUE(add.isVisible());
+    EXPECT_TRUE(messages.shown().isEmpty());
+
     department::w_right_employee_batchdel del;
     del.openEvent("D01");
     EXPECT_EQ(del.windowTitle(), "批量删除员工");
