@@ -5,6 +5,7 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/module_windows.h"
+#include "app/translations.h"
 #include "host/functions.h"
 #include "host/help.h"
 #include "host/window_registry.h"
@@ -12,6 +13,7 @@
 #include "tests/support/test_db.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -131,3 +133,11 @@ TEST_P(MainWindowTest, HelpTopicsOfBothManagersAreShownInTheViewer)
 }
 
 WMS_INSTANTIATE_DB_TESTS(MainWindowTest);
+
+TEST(Translations, StandardButtonsSpeakChinese)
+{
+    ASSERT_TRUE(app::installTranslations(*QCoreApplication::instance()))
+        << "qtbase_zh_CN.qm not found (package qt6-translations-l10n)";
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+}
