@@ -57,6 +57,13 @@ void MainWindow::about()
                      host::Icon::Information);
 }
 
+bool MainWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        overview_->refresh();
+    return host::w_main::event(event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     host::WindowRegistry::closeAll();

@@ -22,6 +22,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Coming back to the frame (from a manager window, say) reads the rights again.
+    bool event(QEvent* event) override;
 
 private:
     void showHelp(const QString& topic);

@@ -5,6 +5,7 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/module_windows.h"
+#include "app/rights_overview.h"
 #include "app/translations.h"
 #include "host/functions.h"
 #include "host/help.h"
@@ -17,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTextBrowser>
 
 class MainWindowTest : public testing_support::DbTest {
@@ -84,6 +86,20 @@ TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
     ASSERT_NE(query, nullptr);
     emit query->aboutToShow();
     EXPECT_TRUE(enabled(*frame, "m_fee_settle"));
+
+    // The overview reads the rights again when the frame becomes active.
+    const auto levelOf = [&frame](const QString& code) {
+        QTableWidget* table = frame->overview()->table();
+        for (int r = 0; r < table->rowCount(); ++r)
+            if (table->item(r, 0)->text() == code)
+                return table->item(r, 2)->text();
+        return QString();
+    };
+    EXPECT_EQ(levelOf("w302"), "无");
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(frame.get(), &activate);
+    EXPECT_EQ(levelOf("w302"), "查询");
+    EXPECT_EQ(levelOf("w205"), "禁止");
 }
 
 TEST_P(MainWindowTest, DemoWindowButtonsFollowTheLevelOnTheWindow)
