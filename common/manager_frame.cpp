@@ -394,7 +394,11 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
     // A failed rename is undone in the database and in the list, and the
     // operator learns why.
     const auto failed = [&] {
-        const QString reason = host::sqlca.sqlerrtext;
+        const QString reason = host::sqlca.sqlcode == 0
+                                   // The statement ran but found no row: the entry was
+                                   // removed (or its key changed) by someone else.
+                                   ? QStringLiteral("没有找到要修改的记录，它可能已被其他用户删除.")
+                                   : host::sqlca.sqlerrtext;
         host::sqlca.rollback();
         lv_1_->setLabel(index, previous);
         host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason,
@@ -407,7 +411,8 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
             QTreeWidgetItem* child = current->child(i);
             if (itemData(child) != key)
                 continue;
-            if (runStatement(params_.renameEntity, newLabel, key, itemData(current)) != 0) {
+            if (runStatement(params_.renameEntity, newLabel, key, itemData(current)) != 0
+                || host::sqlca.sqlnrows == 0) {
                 failed();
                 return;
             }
@@ -417,7 +422,8 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
         }
         break;
     case 2:
-        if (runStatement(params_.renameMember, newLabel, key, itemData(current)) != 0) {
+        if (runStatement(params_.renameMember, newLabel, key, itemData(current)) != 0
+            || host::sqlca.sqlnrows == 0) {
             failed();
             return;
         }

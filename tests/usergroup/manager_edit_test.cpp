@@ -57,6 +57,26 @@ TEST_P(ManagerEditTest, AFailedRenameIsRolledBackShownAndTheOldLabelComesBack)
     EXPECT_GT(messages.shown()[0].text.size(), QString("错误原因: ").size());
 }
 
+TEST_P(ManagerEditTest, RenamingAGroupDeletedMeanwhileIsReportedNotShownAsDone)
+{
+    auto* w = openManager();
+    click(listIndex("004"));
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url()));
+    ASSERT_EQ(other.execute("delete from s_group where group_id = ?", {"004"}), 0);
+    ASSERT_EQ(other.commit(), 0);
+    other.disconnect();
+
+    w->ue_rename();
+    typeLabel("新名称");
+    EXPECT_EQ(w->lv_1()->label(listIndex("004")), "财务组");
+    EXPECT_EQ(treeItem("004")->text(0), "财务组");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].title, "数据库错误");
+    EXPECT_EQ(messages.shown()[0].text, "错误原因: 没有找到要修改的记录，它可能已被其他用户删除.");
+}
+
 TEST_P(ManagerEditTest, RenameWithoutASelectedItemStartsNoEdit)
 {
     auto* w = openManager();
