@@ -1,7 +1,7 @@
 #include "department/employee_series.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
-#include "department/dialog_support.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/units.h"
@@ -49,8 +49,8 @@ EmployeeSeriesWindow::EmployeeSeriesWindow(const QString& caption, const QString
     em_2_ = editMask(QStringLiteral("em_2"), true, 850, 168);
 
     // Neither button answers Enter or Esc.
-    start_ = commandButton(this, buttonName, buttonText, 379, 352, 343, 84, 10);
-    cb_cancel_ = commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 741, 352, 343, 84, 10);
+    start_ = common::commandButton(this, buttonName, buttonText, 379, 352, 343, 84, 10);
+    cb_cancel_ = common::commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 741, 352, 343, 84, 10);
 
     setTabOrder(em_3_, em_4_);
     setTabOrder(em_4_, em_1_);

@@ -1,6 +1,6 @@
 #include "department/m_right_dept.h"
 
-#include "department/dialog_support.h"
+#include "department/open_manager.h"
 #include "department/w_right_department_manage.h"
 #include "department/window_names.h"
 #include "host/window_registry.h"

@@ -1,7 +1,8 @@
 #include "department/w_right_department_add.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
-#include "department/dialog_support.h"
+#include "department/open_manager.h"
 #include "department/w_right_department_manage.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -25,8 +26,8 @@ w_right_department_add::w_right_department_add(QWidget* parent) : host::w_father
     dw_1_->setDataObject(QStringLiteral("d_right_department_freeform"));
     host::placeUnits(dw_1_, 18, 24, 987, 352);
 
-    cb_1_ = commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 1083, 44, 343, 84);
-    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
+    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 1083, 44, 343, 84);
+    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
     setDefaultButton(cb_1_);
     setCancelButton(cb_2_);
     setTabOrder(dw_1_, cb_1_);
@@ -49,13 +50,13 @@ void w_right_department_add::cb1Clicked()
     const QString id = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("dept_id")));
     if (host::f_isnull(id)) {
         host::f_box(QStringLiteral("部门编号不能为空."));
-        focusField(dw_1_, 1);
+        common::focusField(dw_1_, 1);
         return;
     }
     const QString name = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("dept_name")));
     if (host::f_isnull(name)) {
         host::f_box(QStringLiteral("部门名称不能为空."));
-        focusField(dw_1_, 2);
+        common::focusField(dw_1_, 2);
         return;
     }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
@@ -84,7 +85,7 @@ void w_right_department_add::cb1Clicked()
             manager->wf_insert_tvi(name, id);
         host::f_box(QStringLiteral("增加成功."));
     }
-    focusField(dw_1_, 1);
+    common::focusField(dw_1_, 1);
 }
 
 }  // namespace department

@@ -1,7 +1,7 @@
 #include "department/w_right_department_edit.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
-#include "department/dialog_support.h"
 #include "host/functions.h"
 #include "host/transaction.h"
 #include "host/units.h"
@@ -23,8 +23,8 @@ w_right_department_edit::w_right_department_edit(QWidget* parent) : host::w_fath
     dw_1_->setDataObject(QStringLiteral("d_right_department_edit"));
     host::placeUnits(dw_1_, 18, 24, 987, 352);
 
-    cb_1_ = commandButton(this, QStringLiteral("cb_1"), QStringLiteral("修改(&E)"), 1083, 44, 343, 84);
-    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
+    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("修改(&E)"), 1083, 44, 343, 84);
+    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
     setDefaultButton(cb_1_);
     setCancelButton(cb_2_);
     setTabOrder(dw_1_, cb_1_);
@@ -49,7 +49,7 @@ void w_right_department_edit::cb1Clicked()
     const QString name = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("dept_name")));
     if (host::f_isnull(name)) {
         host::f_box(QStringLiteral("部门名称不能为空."));
-        focusField(dw_1_, 2);
+        common::focusField(dw_1_, 2);
         return;
     }
     if (dw_1_->update() == 1) {

@@ -1,7 +1,8 @@
 #include "department/w_right_employee_add.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
-#include "department/dialog_support.h"
+#include "department/open_manager.h"
 #include "department/w_right_department_manage.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -31,8 +32,8 @@ w_right_employee_add::w_right_employee_add(QWidget* parent) : host::w_father(par
     dw_1_->setDataObject(QStringLiteral("d_right_employee_freeform"));
     host::placeUnits(dw_1_, 18, 24, 987, 428);
 
-    cb_1_ = commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 1083, 44, 343, 84);
-    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
+    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 1083, 44, 343, 84);
+    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
     setDefaultButton(cb_1_);
     setCancelButton(cb_2_);
     setTabOrder(dw_1_, cb_1_);
@@ -64,13 +65,13 @@ void w_right_employee_add::cb1Clicked()
     const QString id = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("id")));
     if (host::f_isnull(id)) {
         host::f_box(QStringLiteral("员工编号不能为空."));
-        focusField(dw_1_, 1);
+        common::focusField(dw_1_, 1);
         return;
     }
     const QString name = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("name")));
     if (host::f_isnull(name)) {
         host::f_box(QStringLiteral("员工名称不能为空."));
-        focusField(dw_1_, 2);
+        common::focusField(dw_1_, 2);
         return;
     }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
@@ -100,7 +101,7 @@ void w_right_employee_add::cb1Clicked()
             manager->lv_1()->addItem(name, id, 2);
         host::f_box(QStringLiteral("增加成功."));
     }
-    focusField(dw_1_, 1);
+    common::focusField(dw_1_, 1);
 }
 
 }  // namespace department

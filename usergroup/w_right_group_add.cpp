@@ -1,12 +1,13 @@
 #include "usergroup/w_right_group_add.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "platform/datawindow.h"
-#include "usergroup/dialog_support.h"
+#include "usergroup/open_manager.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QPushButton>
@@ -24,8 +25,8 @@ w_right_group_add::w_right_group_add(QWidget* parent) : host::w_father(parent)
     dw_1_->setDataObject(QStringLiteral("d_right_group_freeform"));
     host::placeUnits(dw_1_, 0, 36, 741, 240);
 
-    cb_1_ = commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 763, 44, 343, 84);
-    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 763, 152, 343, 84);
+    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 763, 44, 343, 84);
+    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 763, 152, 343, 84);
     setDefaultButton(cb_1_);
     setCancelButton(cb_2_);
     setTabOrder(dw_1_, cb_1_);
@@ -48,13 +49,13 @@ void w_right_group_add::cb1Clicked()
     const QString id = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("group_id")));
     if (host::f_isnull(id)) {
         host::f_box(QStringLiteral("组编号不能为空."));
-        focusField(dw_1_, 1);
+        common::focusField(dw_1_, 1);
         return;
     }
     const QString name = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("group_name")));
     if (host::f_isnull(name)) {
         host::f_box(QStringLiteral("组名称不能为空."));
-        focusField(dw_1_, 2);
+        common::focusField(dw_1_, 2);
         return;
     }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
@@ -83,7 +84,7 @@ void w_right_group_add::cb1Clicked()
             manager->wf_insert_tvi(name, id);
         host::f_box(QStringLiteral("增加成功."));
     }
-    focusField(dw_1_, 1);
+    common::focusField(dw_1_, 1);
 }
 
 }  // namespace usergroup

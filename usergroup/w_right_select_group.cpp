@@ -1,5 +1,6 @@
 #include "usergroup/w_right_select_group.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "host/filter.h"
 #include "host/messages.h"
@@ -7,7 +8,6 @@
 #include "host/units.h"
 #include "platform/datawindow.h"
 #include "platform/expression.h"
-#include "usergroup/dialog_support.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -29,8 +29,8 @@ w_right_select_group::w_right_select_group(QWidget* parent) : host::Window(paren
     dw_1_->setDataObject(QStringLiteral("d_right_group"));
     host::placeUnits(dw_1_, 18, 12, 1175, 1224);
 
-    cb_ok_ = commandButton(this, QStringLiteral("cb_ok"), QStringLiteral("确定"), 1262, 36, 343, 84, 10);
-    cb_cancel_ = commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 1266, 160, 343, 84, 10);
+    cb_ok_ = common::commandButton(this, QStringLiteral("cb_ok"), QStringLiteral("确定"), 1262, 36, 343, 84, 10);
+    cb_cancel_ = common::commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 1266, 160, 343, 84, 10);
     setTabOrder(cb_ok_, dw_1_);
     setTabOrder(dw_1_, cb_cancel_);
 

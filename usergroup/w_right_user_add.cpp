@@ -1,5 +1,6 @@
 #include "usergroup/w_right_user_add.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/list_view.h"
 #include "host/functions.h"
@@ -8,7 +9,7 @@
 #include "host/units.h"
 #include "platform/datawindow.h"
 #include "schema/tables.h"
-#include "usergroup/dialog_support.h"
+#include "usergroup/open_manager.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QGroupBox>
@@ -47,8 +48,8 @@ w_right_user_add::w_right_user_add(QWidget* parent) : host::w_father(parent)
     dw_1_->setDataObject(kForm);
     host::placeUnits(dw_1_, 96, 160, 745, 216);
 
-    cb_1_ = commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 978, 52, 343, 84);
-    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 978, 160, 343, 84);
+    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 978, 52, 343, 84);
+    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 978, 160, 343, 84);
     setDefaultButton(cb_1_);
     setCancelButton(cb_2_);
     setTabOrder(dw_1_, cb_1_);
@@ -95,7 +96,7 @@ void w_right_user_add::cb1Clicked()
     const QString id = host::trimBlanks(dw_1_->getItemString(1, kUserCode));
     if (host::f_isnull(id)) {
         host::f_box(QStringLiteral("操作员不能为空."));
-        focusField(dw_1_, 1);
+        common::focusField(dw_1_, 1);
         return;
     }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
@@ -145,7 +146,7 @@ void w_right_user_add::cb1Clicked()
         }
         host::f_box(QStringLiteral("增加成功."));
     }
-    focusField(dw_1_, 1);
+    common::focusField(dw_1_, 1);
 }
 
 }  // namespace usergroup

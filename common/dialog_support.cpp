@@ -1,27 +1,19 @@
-#include "department/dialog_support.h"
+#include "common/dialog_support.h"
 
 #include "common/fonts.h"
-#include "department/w_right_department_manage.h"
-#include "department/window_names.h"
 #include "host/units.h"
-#include "host/window_registry.h"
 #include "platform/datawindow.h"
 
 #include <QPushButton>
 
-namespace department {
-
-w_right_department_manage* openManager()
-{
-    return host::WindowRegistry::instanceOf<w_right_department_manage>(kManage);
-}
+namespace common {
 
 QPushButton* commandButton(QWidget* parent, const QString& name, const QString& text, int x, int y, int width,
                            int height, int points)
 {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
-    button->setFont(common::songti(points));
+    button->setFont(songti(points));
     button->setAutoDefault(false);
     host::placeUnits(button, x, y, width, height);
     return button;
@@ -36,4 +28,4 @@ void focusField(platform::DataWindow* dw, int column)
         editor->setFocus();
 }
 
-}  // namespace department
+}  // namespace common

@@ -1,0 +1,14 @@
+#include "usergroup/open_manager.h"
+
+#include "host/window_registry.h"
+#include "usergroup/w_right_setup.h"
+#include "usergroup/window_names.h"
+
+namespace usergroup {
+
+w_right_setup* openManager()
+{
+    return host::WindowRegistry::instanceOf<w_right_setup>(kSetup);
+}
+
+}  // namespace usergroup
