@@ -2,33 +2,20 @@
 // The add department dialog: stores one department after another into
 // s_dept and adds each to the open manager's tree and list.
 
-#include "host/w_father.h"
-
-class QPushButton;
-
-namespace platform {
-class DataWindow;
-}
+#include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_department_add : public host::w_father {
+class w_right_department_add : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_department_add(QWidget* parent = nullptr);
 
     void openEvent(const QString& parameter) override;
+    void cb1Clicked() override;
 
-    platform::DataWindow* dw_1() const { return dw_1_; }
-    QPushButton* cb_1() const { return cb_1_; }
-    QPushButton* cb_2() const { return cb_2_; }
-
-    void cb1Clicked();
-
-private:
-    platform::DataWindow* dw_1_;
-    QPushButton* cb_1_;
-    QPushButton* cb_2_;
+protected:
+    void recordAdded(const QString& id, const QString& name) override;
 };
 
 }  // namespace department

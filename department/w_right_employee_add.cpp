@@ -1,52 +1,30 @@
 #include "department/w_right_employee_add.h"
 
-#include "common/dialog_support.h"
-#include "common/fonts.h"
 #include "department/open_manager.h"
 #include "department/w_right_department_manage.h"
-#include "host/functions.h"
-#include "host/messages.h"
-#include "host/transaction.h"
-#include "host/units.h"
 #include "platform/datawindow.h"
-
-#include <QPushButton>
 
 namespace department {
 
 namespace {
-const QString kDeptId = QStringLiteral("dept_id");
 // A new employee starts as "新员工".
 const QString kNewEmployeeStatus = QStringLiteral("0");
 }  // namespace
 
-w_right_employee_add::w_right_employee_add(QWidget* parent) : host::w_father(parent)
+w_right_employee_add::w_right_employee_add(QWidget* parent)
+    : common::RecordDialog({.title = QStringLiteral("增加员工"),
+                            .size = {1563, 588},
+                            .dataObject = QStringLiteral("d_right_employee_freeform"),
+                            .form = {18, 24, 987, 428},
+                            .actionText = QStringLiteral("增加(&A)"),
+                            .buttonsX = 1083},
+                           parent)
 {
-    setWindowTitle(QStringLiteral("增加员工"));
-    setFont(common::songti(9));
-    setFixedSize(host::unitsSize(1563, 588));
-    setBackgroundRole(QPalette::Button);
-
-    dw_1_ = new platform::DataWindow(this);
-    dw_1_->setObjectName(QStringLiteral("dw_1"));
-    dw_1_->setDataObject(QStringLiteral("d_right_employee_freeform"));
-    host::placeUnits(dw_1_, 18, 24, 987, 428);
-
-    cb_1_ = common::commandButton(this, QStringLiteral("cb_1"), QStringLiteral("增加(&A)"), 1083, 44, 343, 84);
-    cb_2_ = common::commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), 1083, 152, 343, 84);
-    setDefaultButton(cb_1_);
-    setCancelButton(cb_2_);
-    setTabOrder(dw_1_, cb_1_);
-    setTabOrder(cb_1_, cb_2_);
-
-    connect(cb_1_, &QPushButton::clicked, this, &w_right_employee_add::cb1Clicked);
-    connect(cb_2_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void w_right_employee_add::openEvent(const QString& parameter)
 {
-    host::w_father::openEvent(parameter);
-    dw_1_->setTransObject(host::sqlca);
+    common::RecordDialog::openEvent(parameter);
     if (w_right_department_manage* manager = openManager())
         is_department_id = common::ManagerFrame::itemData(manager->currentTreeItem());
     newRecord();
@@ -54,54 +32,26 @@ void w_right_employee_add::openEvent(const QString& parameter)
 
 void w_right_employee_add::newRecord()
 {
-    dw_1_->insertRow(0);
-    dw_1_->setItem(1, kDeptId, is_department_id);
-    dw_1_->setItem(1, QStringLiteral("status"), kNewEmployeeStatus);
+    common::RecordDialog::newRecord();
+    dw_1()->setItem(1, QStringLiteral("dept_id"), is_department_id);
+    dw_1()->setItem(1, QStringLiteral("status"), kNewEmployeeStatus);
 }
 
 void w_right_employee_add::cb1Clicked()
 {
-    dw_1_->acceptText();
-    const QString id = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("id")));
-    if (host::f_isnull(id)) {
-        host::f_box(QStringLiteral("员工编号不能为空."));
-        common::focusField(dw_1_, 1);
-        return;
-    }
-    const QString name = host::trimBlanks(dw_1_->getItemString(1, QStringLiteral("name")));
-    if (host::f_isnull(name)) {
-        host::f_box(QStringLiteral("员工名称不能为空."));
-        common::focusField(dw_1_, 2);
-        return;
-    }
-    const platform::ItemStatus status = dw_1_->getItemStatus(1);
-    if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
-        // An employee code is unique over every department.
-        const long long have =
-            host::sqlca.selectValue(QStringLiteral("select count ( *) from s_employee where id = ?"), {id})
-                .toLongLong();
-        if (have > 0) {
-            host::f_box(QStringLiteral("该员工编号已存在，请改用其它编号."));
-            return;
-        }
-        if (host::sqlca.sqlcode == host::Transaction::kError) {
-            host::MessageBox(QStringLiteral("SQL错误"), host::sqlca.sqlerrtext);
-            return;
-        }
-    }
-    // The record is saved as typed; the manager's list gets the trimmed values.
-    if (dw_1_->update() != 1) {
-        host::sqlca.rollback();
-        host::f_box(QStringLiteral("增加失败."));
-    } else {
-        host::sqlca.commit();
-        dw_1_->reset();
-        newRecord();
-        if (w_right_department_manage* manager = openManager())
-            manager->lv_1()->addItem(name, id, 2);
-        host::f_box(QStringLiteral("增加成功."));
-    }
-    common::focusField(dw_1_, 1);
+    // An employee code is unique over every department.
+    addRecord({.idColumn = QStringLiteral("id"),
+               .nameColumn = QStringLiteral("name"),
+               .emptyId = QStringLiteral("员工编号不能为空."),
+               .emptyName = QStringLiteral("员工名称不能为空."),
+               .countStatement = QStringLiteral("select count ( *) from s_employee where id = ?"),
+               .duplicateId = QStringLiteral("该员工编号已存在，请改用其它编号.")});
+}
+
+void w_right_employee_add::recordAdded(const QString& id, const QString& name)
+{
+    if (w_right_department_manage* manager = openManager())
+        manager->lv_1()->addItem(name, id, 2);
 }
 
 }  // namespace department

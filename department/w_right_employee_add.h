@@ -3,38 +3,27 @@
 // s_employee, proposing the department current in the manager's tree, and
 // appends each to the open manager's list.
 
-#include "host/w_father.h"
-
-class QPushButton;
-
-namespace platform {
-class DataWindow;
-}
+#include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_employee_add : public host::w_father {
+class w_right_employee_add : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_employee_add(QWidget* parent = nullptr);
 
     void openEvent(const QString& parameter) override;
+    void cb1Clicked() override;
 
     QString departmentId() const { return is_department_id; }
-    platform::DataWindow* dw_1() const { return dw_1_; }
-    QPushButton* cb_1() const { return cb_1_; }
-    QPushButton* cb_2() const { return cb_2_; }
 
-    void cb1Clicked();
+protected:
+    // A fresh record proposing the department.
+    void newRecord() override;
+    void recordAdded(const QString& id, const QString& name) override;
 
 private:
-    // A fresh record proposing the department.
-    void newRecord();
-
     QString is_department_id;
-    platform::DataWindow* dw_1_;
-    QPushButton* cb_1_;
-    QPushButton* cb_2_;
 };
 
 }  // namespace department

@@ -2,33 +2,17 @@
 // The edit employee dialog: shows the employee whose code is the open
 // parameter and saves changes to the name, status and department.
 
-#include "host/w_father.h"
-
-class QPushButton;
-
-namespace platform {
-class DataWindow;
-}
+#include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_employee_edit : public host::w_father {
+class w_right_employee_edit : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_employee_edit(QWidget* parent = nullptr);
 
     void openEvent(const QString& parameter) override;
-
-    platform::DataWindow* dw_1() const { return dw_1_; }
-    QPushButton* cb_1() const { return cb_1_; }
-    QPushButton* cb_2() const { return cb_2_; }
-
-    void cb1Clicked();
-
-private:
-    platform::DataWindow* dw_1_;
-    QPushButton* cb_1_;
-    QPushButton* cb_2_;
+    void cb1Clicked() override;
 };
 
 }  // namespace department

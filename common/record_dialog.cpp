@@ -1,0 +1,113 @@
+#include "common/record_dialog.h"
+
+#include "common/dialog_support.h"
+#include "common/fonts.h"
+#include "host/functions.h"
+#include "host/messages.h"
+#include "host/transaction.h"
+#include "host/units.h"
+#include "platform/datawindow.h"
+
+#include <QPushButton>
+
+namespace common {
+
+RecordDialog::RecordDialog(const RecordDialogLayout& layout, QWidget* parent) : host::w_father(parent)
+{
+    setWindowTitle(layout.title);
+    setFont(songti(9));
+    setFixedSize(host::unitsSize(layout.size.width(), layout.size.height()));
+    if (layout.buttonFace)
+        setBackgroundRole(QPalette::Button);
+
+    dw_1_ = new platform::DataWindow(this);
+    dw_1_->setObjectName(QStringLiteral("dw_1"));
+    dw_1_->setDataObject(layout.dataObject);
+    host::placeUnits(dw_1_, layout.form.x(), layout.form.y(), layout.form.width(), layout.form.height());
+
+    cb_1_ = commandButton(this, QStringLiteral("cb_1"), layout.actionText, layout.buttonsX, 44, 343, 84);
+    cb_2_ = commandButton(this, QStringLiteral("cb_2"), QStringLiteral("取消(&C)"), layout.buttonsX, 152, 343, 84);
+    setDefaultButton(cb_1_);
+    setCancelButton(cb_2_);
+    setTabOrder(dw_1_, cb_1_);
+    setTabOrder(cb_1_, cb_2_);
+
+    connect(cb_1_, &QPushButton::clicked, this, [this] { cb1Clicked(); });
+    connect(cb_2_, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void RecordDialog::openEvent(const QString& parameter)
+{
+    host::w_father::openEvent(parameter);
+    dw_1_->setTransObject(host::sqlca);
+}
+
+void RecordDialog::newRecord()
+{
+    dw_1_->insertRow(0);
+}
+
+void RecordDialog::recordAdded(const QString&, const QString&) {}
+
+void RecordDialog::addRecord(const AddRecordTexts& texts)
+{
+    dw_1_->acceptText();
+    const QString id = host::trimBlanks(dw_1_->getItemString(1, texts.idColumn));
+    if (host::f_isnull(id)) {
+        host::f_box(texts.emptyId);
+        focusField(dw_1_, 1);
+        return;
+    }
+    const QString name = host::trimBlanks(dw_1_->getItemString(1, texts.nameColumn));
+    if (host::f_isnull(name)) {
+        host::f_box(texts.emptyName);
+        focusField(dw_1_, 2);
+        return;
+    }
+    const platform::ItemStatus status = dw_1_->getItemStatus(1);
+    if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
+        const long long have = host::sqlca.selectValue(texts.countStatement, {id}).toLongLong();
+        if (have > 0) {
+            host::f_box(texts.duplicateId);
+            return;
+        }
+        if (host::sqlca.sqlcode == host::Transaction::kError) {
+            host::MessageBox(QStringLiteral("SQL错误"), host::sqlca.sqlerrtext);
+            return;
+        }
+    }
+    // The record is saved as typed; the manager is given the trimmed values.
+    if (dw_1_->update() != 1) {
+        host::sqlca.rollback();
+        host::f_box(QStringLiteral("增加失败."));
+    } else {
+        host::sqlca.commit();
+        dw_1_->reset();
+        newRecord();
+        recordAdded(id, name);
+        host::f_box(QStringLiteral("增加成功."));
+    }
+    focusField(dw_1_, 1);
+}
+
+void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyName)
+{
+    if (dw_1_->rowCount() < 1)
+        return;
+    dw_1_->acceptText();
+    const QString name = host::trimBlanks(dw_1_->getItemString(1, nameColumn));
+    if (host::f_isnull(name)) {
+        host::f_box(emptyName);
+        focusField(dw_1_, 2);
+        return;
+    }
+    if (dw_1_->update() == 1) {
+        host::sqlca.commit();
+        host::f_box(QStringLiteral("修改成功."));
+    } else {
+        host::sqlca.rollback();
+        host::f_box(QStringLiteral("修改失败."));
+    }
+}
+
+}  // namespace common
