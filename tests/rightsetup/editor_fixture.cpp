@@ -4,12 +4,12 @@
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
 #include "rightsetup/register_windows.h"
+#include "tests/support/frame_driver.h"
 #include "tests/support/modal_responder.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
@@ -37,10 +37,7 @@ void EditorTest::TearDown()
 
 void EditorTest::pump()
 {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
+    testing_support::pumpEvents();
 }
 
 usergroup::w_right_setup* EditorTest::openManager()
@@ -157,22 +154,7 @@ void EditorTest::otherClient(const QString& sql, const QVariantList& params)
 
 void EditorTest::refuse(const QString& operation, const QString& table)
 {
-    QSqlQuery query(host::sqlca.database());
-    const QString name = QStringLiteral("refuse_%1_%2").arg(operation, table);
-    if (backend() == testing_support::Backend::Sqlite) {
-        ASSERT_TRUE(query.exec(QStringLiteral("create trigger %1 before %2 on %3 begin select raise(abort, "
-                                              "'refused by test'); end")
-                                   .arg(name, operation, table)))
-            << query.lastError().text().toStdString();
-    } else {
-        ASSERT_TRUE(query.exec(QStringLiteral("create or replace function %1() returns trigger language plpgsql as "
-                                              "$$ begin raise exception 'refused by test'; end $$")
-                                   .arg(name)))
-            << query.lastError().text().toStdString();
-        ASSERT_TRUE(query.exec(QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1()")
-                                   .arg(name, operation, table)))
-            << query.lastError().text().toStdString();
-    }
+    testing_support::refuse(backend(), operation, table);
 }
 
 }  // namespace rightsetup_test

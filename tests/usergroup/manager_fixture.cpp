@@ -2,13 +2,11 @@
 
 #include "host/transaction.h"
 #include "host/window_registry.h"
+#include "tests/support/frame_driver.h"
 #include "usergroup/register_windows.h"
 
-#include <QApplication>
-#include <QLineEdit>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace usergroup_test {
@@ -38,22 +36,12 @@ usergroup::w_right_setup* ManagerTest::openManager()
 
 void ManagerTest::pump()
 {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents();
-    }
+    testing_support::pumpEvents();
 }
 
 QTreeWidgetItem* ManagerTest::treeItem(const QString& data) const
 {
-    QTreeWidgetItem* root = manager_->rootItem();
-    if (data == QStringLiteral("000"))
-        return root;
-    for (int i = 0; root && i < root->childCount(); ++i) {
-        if (common::ManagerFrame::itemData(root->child(i)) == data)
-            return root->child(i);
-    }
-    return nullptr;
+    return testing_support::treeItem(manager_, data);
 }
 
 void ManagerTest::selectGroup(const QString& id)
@@ -72,36 +60,22 @@ void ManagerTest::selectRoot()
 
 QStringList ManagerTest::treeLabels() const
 {
-    QStringList labels;
-    QTreeWidgetItem* root = manager_->rootItem();
-    for (int i = 0; root && i < root->childCount(); ++i)
-        labels << root->child(i)->text(0);
-    return labels;
+    return testing_support::treeLabels(manager_);
 }
 
 QStringList ManagerTest::treeData() const
 {
-    QStringList data;
-    QTreeWidgetItem* root = manager_->rootItem();
-    for (int i = 0; root && i < root->childCount(); ++i)
-        data << common::ManagerFrame::itemData(root->child(i));
-    return data;
+    return testing_support::treeData(manager_);
 }
 
 QStringList ManagerTest::listLabels() const
 {
-    QStringList labels;
-    for (int i = 1; i <= manager_->lv_1()->totalItems(); ++i)
-        labels << manager_->lv_1()->label(i);
-    return labels;
+    return testing_support::listLabels(manager_->lv_1());
 }
 
 QStringList ManagerTest::listData() const
 {
-    QStringList data;
-    for (int i = 1; i <= manager_->lv_1()->totalItems(); ++i)
-        data << manager_->lv_1()->data(i);
-    return data;
+    return testing_support::listData(manager_->lv_1());
 }
 
 int ManagerTest::listIndex(const QString& data) const
@@ -111,38 +85,22 @@ int ManagerTest::listIndex(const QString& data) const
 
 QPoint ManagerTest::listPoint(int index) const
 {
-    common::ListView* list = manager_->lv_1();
-    if (index >= 1)
-        return list->visualItemRect(list->itemAt(index)).center();
-    return list->viewport()->rect().bottomRight() - QPoint(4, 4);
+    return testing_support::listPoint(manager_->lv_1(), index);
 }
 
 void ManagerTest::click(int index)
 {
-    QTest::mouseClick(manager_->lv_1()->viewport(), Qt::LeftButton, {}, listPoint(index));
-    pump();
+    testing_support::clickItem(manager_->lv_1(), index);
 }
 
 void ManagerTest::doubleClick(int index)
 {
-    QWidget* viewport = manager_->lv_1()->viewport();
-    const QPoint at = listPoint(index);
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
-    pump();
+    testing_support::doubleClickItem(manager_->lv_1(), index);
 }
 
 void ManagerTest::typeLabel(const QString& text)
 {
-    common::ListView* list = manager_->lv_1();
-    QLineEdit* editor = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (editor = list->viewport()->findChild<QLineEdit*>()) != nullptr; }, 2000))
-        << "no label editor";
-    editor->setText(text);
-    QTest::keyClick(editor, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->viewport()->findChild<QLineEdit*>() == nullptr; }, 2000))
-        << "the label editor stayed";
-    pump();
+    testing_support::typeLabel(manager_->lv_1(), text);
 }
 
 QStringList ManagerTest::members(const QString& group)
@@ -159,22 +117,7 @@ QStringList ManagerTest::members(const QString& group)
 
 void ManagerTest::refuse(const QString& operation, const QString& table)
 {
-    QSqlQuery query(host::sqlca.database());
-    const QString name = QStringLiteral("refuse_%1_%2").arg(operation, table);
-    if (backend() == testing_support::Backend::Sqlite) {
-        ASSERT_TRUE(query.exec(QStringLiteral("create trigger %1 before %2 on %3 begin select raise(abort, "
-                                              "'refused by test'); end")
-                                   .arg(name, operation, table)))
-            << query.lastError().text().toStdString();
-    } else {
-        ASSERT_TRUE(query.exec(QStringLiteral("create or replace function %1() returns trigger language plpgsql as "
-                                              "$$ begin raise exception 'refused by test'; end $$")
-                                   .arg(name)))
-            << query.lastError().text().toStdString();
-        ASSERT_TRUE(query.exec(QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1()")
-                                   .arg(name, operation, table)))
-            << query.lastError().text().toStdString();
-    }
+    testing_support::refuse(backend(), operation, table);
 }
 
 }  // namespace usergroup_test
