@@ -12,7 +12,7 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWMS_BUILD_TESTS=ON -DWMS_BUILD_BENCH=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
