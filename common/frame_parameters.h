@@ -33,9 +33,15 @@ enum class Arg {
     EntityKey,  // the data of the current tree item
 };
 
+// A statement of a rename or delete. The statement on the entity or member
+// itself must change a row: when it finds none (another client deleted the
+// row meanwhile) the whole operation is undone and the operator told why.
+// Statements that only remove rows that hang on it (memberships, rights)
+// may find nothing.
 struct Statement {
     QString sql;
     QList<Arg> args;
+    bool mayMatchNothing = false;
 };
 
 // Which popup menu command plays which part (by the action's objectName).
@@ -100,7 +106,8 @@ struct FrameParameters {
 
     Statement renameEntity;
     Statement renameMember;
-    Statement deleteMember;
+    // Run in order, in one transaction.
+    QList<Statement> deleteMember;
     QList<Statement> deleteEntity;
     // Asked before an entity is deleted, after the common question; empty: none.
     QString deleteEntityQuestion;

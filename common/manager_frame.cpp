@@ -6,6 +6,7 @@
 #include "host/functions.h"
 #include "host/help.h"
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "host/uo_dialogbar.h"
@@ -358,18 +359,38 @@ void ManagerFrame::lv1DoubleClicked(int index)
 
 // --- rename and delete -----------------------------------------------------
 
-int ManagerFrame::runStatement(const Statement& statement, const QString& name, const QString& key,
-                               const QString& entityKey)
+bool ManagerFrame::runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
+                                const QString& entityKey)
 {
-    QVariantList values;
-    for (Arg arg : statement.args) {
-        switch (arg) {
-        case Arg::Name: values << name; break;
-        case Arg::Key: values << key; break;
-        case Arg::EntityKey: values << entityKey; break;
+    host::Operation operation;
+    QString reason;
+    for (const Statement& statement : statements) {
+        QVariantList values;
+        for (Arg arg : statement.args) {
+            switch (arg) {
+            case Arg::Name: values << name; break;
+            case Arg::Key: values << key; break;
+            case Arg::EntityKey: values << entityKey; break;
+            }
+        }
+        if (operation.execute(statement.sql, values) != host::Transaction::kSuccess) {
+            reason = operation.error();
+            break;
+        }
+        if (host::sqlca.sqlnrows == 0 && !statement.mayMatchNothing) {
+            // The statement ran but found no row: the entry was removed (or
+            // its key changed) by someone else.
+            reason = QStringLiteral("没有找到要修改的记录，它可能已被其他用户删除.");
+            break;
         }
     }
-    return host::sqlca.execute(statement.sql, values);
+    if (reason.isEmpty() && operation.commit() == host::Transaction::kSuccess)
+        return true;
+    if (reason.isEmpty())
+        reason = operation.error();  // the COMMIT was refused and rolled back
+    operation.rollback();
+    host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason, host::Icon::StopSign);
+    return false;
 }
 
 void ManagerFrame::button2Event()
@@ -393,92 +414,73 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
 
     // A failed rename is undone in the database and in the list, and the
     // operator learns why.
-    const auto failed = [&] {
-        const QString reason = host::sqlca.sqlcode == 0
-                                   // The statement ran but found no row: the entry was
-                                   // removed (or its key changed) by someone else.
-                                   ? QStringLiteral("没有找到要修改的记录，它可能已被其他用户删除.")
-                                   : host::sqlca.sqlerrtext;
-        host::sqlca.rollback();
-        lv_1_->setLabel(index, previous);
-        host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason,
-                         host::Icon::StopSign);
-    };
-
     switch (level(current)) {
-    case 1:
-        for (int i = 0; i < current->childCount(); ++i) {
-            QTreeWidgetItem* child = current->child(i);
-            if (itemData(child) != key)
-                continue;
-            if (runStatement(params_.renameEntity, newLabel, key, itemData(current)) != 0
-                || host::sqlca.sqlnrows == 0) {
-                failed();
-                return;
-            }
-            host::sqlca.commit();
-            child->setText(0, newLabel);
+    case 1: {
+        // The entity may be missing from the tree (another client added it
+        // after the tree was built): the rename is written all the same.
+        if (!runOperation({params_.renameEntity}, newLabel, key, itemData(current))) {
+            lv_1_->setLabel(index, previous);
             return;
         }
+        for (int i = 0; i < current->childCount(); ++i)
+            if (itemData(current->child(i)) == key)
+                current->child(i)->setText(0, newLabel);
+        lv_1_->setLabel(index, newLabel);
         break;
+    }
     case 2:
-        if (runStatement(params_.renameMember, newLabel, key, itemData(current)) != 0
-            || host::sqlca.sqlnrows == 0) {
-            failed();
+        if (!runOperation({params_.renameMember}, newLabel, key, itemData(current))) {
+            lv_1_->setLabel(index, previous);
             return;
         }
-        host::sqlca.commit();
         lv_1_->setLabel(index, newLabel);
         break;
     default:
+        lv_1_->setLabel(index, previous);
         break;
     }
 }
 
+QString ManagerFrame::deleteQuestion(int, const QString&)
+{
+    return QStringLiteral("确定进行删除操作吗?");
+}
+
 void ManagerFrame::ue_delete_lvi()
 {
-    if (host::MessageBox(QStringLiteral("提示"), QStringLiteral("确定进行删除操作吗?"), host::Icon::Question,
-                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
-        return;
     QTreeWidgetItem* current = currentTreeItem();
     const int index = lv_1_->selectedIndex();
     if (!current || index < 1)
         return;
     const QString key = lv_1_->data(index);
+    if (host::MessageBox(QStringLiteral("提示"), deleteQuestion(level(current), key), host::Icon::Question,
+                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+        return;
 
     if (level(current) == 2) {
-        if (runStatement(params_.deleteMember, {}, key, itemData(current)) != 0) {
-            host::sqlca.rollback();
-            return;
-        }
-        host::sqlca.commit();
-        lv_1_->deleteItem(index);
+        if (runOperation(params_.deleteMember, {}, key, itemData(current)))
+            lv_1_->deleteItem(index);
         return;
     }
     if (level(current) != 1)
         return;
-    for (int i = 0; i < current->childCount(); ++i) {
+    if (!params_.deleteEntityQuestion.isEmpty() &&
+        host::MessageBox(QStringLiteral("提示"), params_.deleteEntityQuestion, host::Icon::Question,
+                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+        return;
+    // Every statement must succeed, or none of them stays. The entity may be
+    // missing from the tree (added by another client meanwhile).
+    if (!runOperation(params_.deleteEntity, {}, key, itemData(current)))
+        return;
+    for (int i = current->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = current->child(i);
         if (itemData(child) != key)
             continue;
-        if (!params_.deleteEntityQuestion.isEmpty() &&
-            host::MessageBox(QStringLiteral("提示"), params_.deleteEntityQuestion, host::Icon::Question,
-                             host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
-            return;
-        // Every statement must succeed, or none of them stays.
-        for (const Statement& statement : params_.deleteEntity) {
-            if (runStatement(statement, {}, key, itemData(current)) != 0) {
-                host::sqlca.rollback();
-                return;
-            }
-        }
-        host::sqlca.commit();
         if (selected_ == child)
             selected_ = nullptr;
         delete current->takeChild(i);
-        lv_1_->deleteItem(index);
-        return;
     }
+    lv_1_->deleteItem(index);
 }
 
 // --- window ----------------------------------------------------------------

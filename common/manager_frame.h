@@ -93,6 +93,9 @@ protected:
     virtual QString memberFilter(const QString& entityKey) const;
     // Key and name of member `row` of the filtered member view.
     virtual void readMember(long row, QString* key, QString* name);
+    // The question asked before the list item `key` is deleted while the tree
+    // item of `treeLevel` is current.
+    virtual QString deleteQuestion(int treeLevel, const QString& key);
     // Button 2 (posted): rename unless the window says otherwise.
     virtual void button2Event();
     virtual void button4Clicked() {}
@@ -106,8 +109,10 @@ private:
     void setListButtons(bool hit, int index);
     void refillList(QTreeWidgetItem* item);
     void addTreeChild(const QString& label, const QString& data);
-    int runStatement(const Statement& statement, const QString& name, const QString& key,
-                     const QString& entityKey);
+    // Runs the statements as one operation; false (rolled back, the reason
+    // shown) when one fails, finds no row it must find, or the COMMIT is refused.
+    bool runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
+                      const QString& entityKey);
     void onTreeSelection();
     void pbAddClicked();
 

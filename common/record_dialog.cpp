@@ -4,6 +4,7 @@
 #include "common/fonts.h"
 #include "host/functions.h"
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "platform/datawindow.h"
@@ -76,17 +77,25 @@ void RecordDialog::addRecord(const AddRecordTexts& texts)
             return;
         }
     }
-    // The record is saved as typed; the manager is given the trimmed values.
-    if (dw_1_->update() != 1) {
-        host::sqlca.rollback();
+    // The code is stored trimmed (the manager lists and finds it so); the
+    // other fields are saved as typed.
+    if (dw_1_->getItemString(1, texts.idColumn) != id && dw_1_->setItem(1, texts.idColumn, id) != 1) {
         host::f_box(QStringLiteral("增加失败."));
-    } else {
-        host::sqlca.commit();
-        dw_1_->reset();
-        newRecord();
-        recordAdded(id, name);
-        host::f_box(QStringLiteral("增加成功."));
+        return;
     }
+    // The record is one operation: written and committed, or not there at
+    // all, with every typed value still in the form.
+    host::Operation operation;
+    if (dw_1_->update(false) != 1 || operation.commit() != host::Transaction::kSuccess) {
+        operation.rollback();
+        host::f_box(QStringLiteral("增加失败."));
+        focusField(dw_1_, 1);
+        return;
+    }
+    dw_1_->reset();
+    newRecord();
+    recordAdded(id, name);
+    host::f_box(QStringLiteral("增加成功."));
     focusField(dw_1_, 1);
 }
 
@@ -101,13 +110,16 @@ void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyNam
         focusField(dw_1_, 2);
         return;
     }
-    if (dw_1_->update() == 1) {
-        host::sqlca.commit();
-        host::f_box(QStringLiteral("修改成功."));
-    } else {
-        host::sqlca.rollback();
+    // A refused save keeps the changes in the form, so that saving again
+    // writes them.
+    host::Operation operation;
+    if (dw_1_->update(false) != 1 || operation.commit() != host::Transaction::kSuccess) {
+        operation.rollback();
         host::f_box(QStringLiteral("修改失败."));
+        return;
     }
+    dw_1_->resetUpdate();
+    host::f_box(QStringLiteral("修改成功."));
 }
 
 }  // namespace common

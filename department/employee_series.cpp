@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStringList>
 #include <QScreen>
 
 namespace department {
@@ -113,9 +114,20 @@ void EmployeeSeriesWindow::run()
         em_1_->setFocus();
         return;
     }
-    for (long n = first; n <= last; ++n)
-        processCode(seriesCode(head, n, end));
-    host::MessageBox(kTitle, QStringLiteral("操作完成."));
+    long done = 0;
+    QStringList failures;
+    for (long n = first; n <= last; ++n) {
+        const QString code = seriesCode(head, n, end);
+        const CodeResult result = processCode(code);
+        if (result.done)
+            ++done;
+        else if (!result.failure.isEmpty())
+            failures << code + QStringLiteral(": ") + result.failure;
+    }
+    QString report = QStringLiteral("操作完成.\n") + doneText(done);
+    if (!failures.isEmpty())
+        report += QStringLiteral("\n以下%1个编号未能处理:\n").arg(failures.size()) + failures.join(QLatin1Char('\n'));
+    host::MessageBox(kTitle, report);
 }
 
 }  // namespace department

@@ -32,13 +32,23 @@ public:
     QLineEdit* em_4() const { return em_4_; }
     QPushButton* cb_cancel() const { return cb_cancel_; }
 
-    // Checks the fields and runs the series; "操作完成." at its end.
+    // Checks the fields and runs the series; "操作完成." at its end, followed
+    // by how many employees were added or deleted and every code that failed,
+    // with the database's reason.
     void run();
 
 protected:
+    // What became of one code of the series.
+    struct CodeResult {
+        bool done = false;  // added or deleted (one transaction of its own, committed)
+        QString failure;    // not empty: the code failed, for this reason
+    };
+
     QPushButton* startButton() const { return start_; }
     // What happens to one code of the series, in the department.
-    virtual void processCode(const QString& code) = 0;
+    virtual CodeResult processCode(const QString& code) = 0;
+    // The line of the final message that counts the codes done.
+    virtual QString doneText(long done) const = 0;
 
     QString is_dept;
 

@@ -2,6 +2,7 @@
 
 #include "department/m_right_dept.h"
 #include "department/window_names.h"
+#include "host/transaction.h"
 #include "host/window_registry.h"
 
 namespace department {
@@ -66,7 +67,11 @@ common::FrameParameters w_right_department_manage::frameParameters()
 
     p.renameEntity = {QStringLiteral("update s_dept set dept_name = ? where dept_id = ?"), {Arg::Name, Arg::Key}};
     p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
-    p.deleteMember = {QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}};
+    // An employee who is also an operator loses the operator account and its
+    // memberships with it: a deleted employee must not log in any more.
+    p.deleteMember = {{QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}},
+                      {QStringLiteral("delete from s_user_group where user_code = ?"), {Arg::Key}, true},
+                      {QStringLiteral("delete from s_user where id = ?"), {Arg::Key}, true}};
     // The employees of a deleted department keep its code.
     p.deleteEntity = {{QStringLiteral("delete from s_dept where dept_id = ?"), {Arg::Key}}};
     p.doubleClickOnlyAtRoot = true;
@@ -76,6 +81,15 @@ common::FrameParameters w_right_department_manage::frameParameters()
 w_right_department_manage::w_right_department_manage(QWidget* parent)
     : common::ManagerFrame(frameParameters(), parent)
 {
+}
+
+QString w_right_department_manage::deleteQuestion(int treeLevel, const QString& key)
+{
+    QString question = common::ManagerFrame::deleteQuestion(treeLevel, key);
+    if (treeLevel == 2 && host::sqlca.selectValue(QStringLiteral("select count ( *) from s_user where id = ?"), {key})
+                                  .toLongLong() > 0)
+        question += QStringLiteral("\n该员工同时是操作员, 其操作员帐号和所属组将一并删除.");
+    return question;
 }
 
 std::unique_ptr<common::PopupMenu> w_right_department_manage::createPopupMenu()

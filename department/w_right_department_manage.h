@@ -28,6 +28,7 @@ public:
 protected:
     std::unique_ptr<common::PopupMenu> createPopupMenu() override;
     void button2Event() override;
+    QString deleteQuestion(int treeLevel, const QString& key) override;
     void button4Clicked() override;
     void button5Clicked() override;
 

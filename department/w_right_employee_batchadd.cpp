@@ -1,6 +1,7 @@
 #include "department/w_right_employee_batchadd.h"
 
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 
 namespace department {
@@ -10,22 +11,31 @@ w_right_employee_batchadd::w_right_employee_batchadd(QWidget* parent)
 {
 }
 
-void w_right_employee_batchadd::processCode(const QString& code)
+EmployeeSeriesWindow::CodeResult w_right_employee_batchadd::processCode(const QString& code)
 {
     const QVariant have = host::sqlca.selectValue(
         QStringLiteral("select count ( *) from s_employee where id = ? and dept_id = ?"), {code, is_dept});
-    if (have.isNull() || have.toLongLong() < 1) {
-        // A failed insert (the code in another department) is not reported.
-        if (host::sqlca.execute(QStringLiteral("INSERT INTO s_employee ( id , name , status , dept_id ) VALUES ( ? , "
-                                               "? , '1' , ? )"),
-                                {code, code, is_dept}) == 0)
-            host::sqlca.commit();
-        else
-            host::sqlca.rollback();
-        return;
+    if (!have.isNull() && have.toLongLong() >= 1) {
+        host::MessageBox(QStringLiteral("提示"),
+                         QStringLiteral("该部门已存在编号为：") + code + QStringLiteral("的员工"));
+        return {};
     }
-    host::MessageBox(QStringLiteral("提示"),
-                     QStringLiteral("该部门已存在编号为：") + code + QStringLiteral("的员工"));
+    // Each employee is an operation of its own: a failure (the code held by
+    // another department, a refused COMMIT) undoes only that one.
+    host::Operation operation;
+    if (operation.execute(QStringLiteral("INSERT INTO s_employee ( id , name , status , dept_id ) VALUES ( ? , "
+                                         "? , '1' , ? )"),
+                          {code, code, is_dept}) != host::Transaction::kSuccess ||
+        operation.commit() != host::Transaction::kSuccess) {
+        operation.rollback();
+        return {.failure = operation.error()};
+    }
+    return {.done = true, .failure = {}};
+}
+
+QString w_right_employee_batchadd::doneText(long done) const
+{
+    return QStringLiteral("共增加%1名员工.").arg(done);
 }
 
 }  // namespace department

@@ -1,5 +1,6 @@
 #include "department/w_right_employee_batchdel.h"
 
+#include "host/operation.h"
 #include "host/transaction.h"
 
 namespace department {
@@ -9,13 +10,32 @@ w_right_employee_batchdel::w_right_employee_batchdel(QWidget* parent)
 {
 }
 
-void w_right_employee_batchdel::processCode(const QString& code)
+EmployeeSeriesWindow::CodeResult w_right_employee_batchdel::processCode(const QString& code)
 {
-    if (host::sqlca.execute(QStringLiteral("delete from s_employee where id = ? and dept_id = ?"), {code, is_dept}) ==
-        0)
-        host::sqlca.commit();
-    else
-        host::sqlca.rollback();
+    // Each employee is an operation of its own. An employee who is also an
+    // operator loses the operator account and its memberships with it.
+    host::Operation operation;
+    if (operation.execute(QStringLiteral("delete from s_employee where id = ? and dept_id = ?"), {code, is_dept}) !=
+        host::Transaction::kSuccess) {
+        operation.rollback();
+        return {.failure = operation.error()};
+    }
+    const bool deleted = host::sqlca.sqlnrows > 0;
+    if (deleted &&
+        (operation.execute(QStringLiteral("delete from s_user_group where user_code = ?"), {code}) !=
+             host::Transaction::kSuccess ||
+         operation.execute(QStringLiteral("delete from s_user where id = ?"), {code}) != host::Transaction::kSuccess)) {
+        operation.rollback();
+        return {.failure = operation.error()};
+    }
+    if (operation.commit() != host::Transaction::kSuccess)
+        return {.failure = operation.error()};
+    return {.done = deleted, .failure = {}};
+}
+
+QString w_right_employee_batchdel::doneText(long done) const
+{
+    return QStringLiteral("共删除%1名员工.").arg(done);
 }
 
 }  // namespace department

@@ -15,7 +15,8 @@ public:
     QPushButton* cb_del() const { return startButton(); }
 
 protected:
-    void processCode(const QString& code) override;
+    CodeResult processCode(const QString& code) override;
+    QString doneText(long done) const override;
 };
 
 }  // namespace department

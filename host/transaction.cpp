@@ -20,11 +20,22 @@ QString nextConnectionName()
     return QStringLiteral("wms-rights-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-bool isLockedError(const QSqlError& error)
+bool isLockedError(Dialect dialect, const QSqlError& error)
 {
+    if (dialect == Dialect::Postgres)
+        return error.nativeErrorCode() == QLatin1String("55P03");  // lock_not_available (lock_timeout)
     return error.nativeErrorCode() == QLatin1String("5")      // SQLITE_BUSY
            || error.nativeErrorCode() == QLatin1String("6")   // SQLITE_LOCKED
            || error.databaseText().contains(QLatin1String("database is locked"));
+}
+
+// A null value, or a null string, reaches the database as SQL null (a null
+// QString would otherwise be bound as '' by some drivers).
+QVariant boundValue(const QVariant& value)
+{
+    if (value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull()))
+        return QVariant(QMetaType::fromType<QString>());
+    return value;
 }
 
 }  // namespace
@@ -103,19 +114,44 @@ bool Transaction::connect(const QString& url)
             pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         pragma.finish();
     }
-    if (dialect_ == Dialect::Postgres && !searchPath.isEmpty()) {
-        // A schema of its own (the tests give one to every test).
-        QSqlQuery set(db);
-        if (!set.exec(QStringLiteral("set search_path to \"%1\"").arg(searchPath.remove(QLatin1Char('"'))))) {
-            const QString text = errorText(set.lastError());
-            set = QSqlQuery();
-            disconnect();
-            recordError(text);
-            return false;
-        }
+    if (dialect_ == Dialect::Postgres && !openSession(db, searchPath)) {
+        const QString text = sqlerrtext;
+        disconnect();
+        recordError(text);
+        return false;
     }
     inWrite_ = false;
     recordSuccess(0);
+    return true;
+}
+
+bool Transaction::openSession(QSqlDatabase& db, const QString& searchPath)
+{
+    if (!searchPath.isEmpty()) {
+        // A schema of its own (the tests give one to every test).
+        QSqlQuery set(db);
+        if (!set.prepare(QStringLiteral("select set_config('search_path', ?, false)"))) {
+            recordError(set);
+            return false;
+        }
+        set.addBindValue(QString(QLatin1Char('"') + QString(searchPath).remove(QLatin1Char('"')) + QLatin1Char('"')));
+        if (!set.exec()) {
+            recordError(set);
+            return false;
+        }
+    }
+    // A row locked by another client fails the statement after the same wait
+    // as SQLite's busy timeout, instead of hanging the window.
+    QSqlQuery timeout(db);
+    if (!timeout.prepare(QStringLiteral("select set_config('lock_timeout', ?, false)"))) {
+        recordError(timeout);
+        return false;
+    }
+    timeout.addBindValue(QString::number(busyTimeoutMs));
+    if (!timeout.exec()) {
+        recordError(timeout);
+        return false;
+    }
     return true;
 }
 
@@ -142,6 +178,8 @@ void Transaction::disconnect()
     connectionName_.clear();
     dialect_ = Dialect::None;
     inWrite_ = false;
+    lost_ = false;
+    writeLost_ = false;
     sqlcode = kError;
     sqlerrtext = QStringLiteral("not connected");
     sqlnrows = 0;
@@ -172,8 +210,9 @@ bool Transaction::isWriteStatement(const QString& sql)
 
 QString Transaction::errorText(const QSqlError& error) const
 {
-    if (dialect_ == Dialect::Sqlite && isLockedError(error))
-        return QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)");
+    if (isLockedError(dialect_, error))
+        return dialect_ == Dialect::Sqlite ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
+                                           : QStringLiteral("数据库正被其他连接锁定，请稍后再试 (lock timeout)");
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
@@ -192,6 +231,49 @@ void Transaction::recordSuccess(long nrows, int code)
 void Transaction::recordError(const QSqlQuery& query)
 {
     recordError(errorText(query.lastError()));
+    noteLostConnection();
+}
+
+void Transaction::noteLostConnection()
+{
+    // Only a server can go away; a failed statement is followed by a probe,
+    // so that a dropped connection is told apart from a refused statement.
+    if (dialect_ != Dialect::Postgres || lost_ || connectionName_.isEmpty())
+        return;
+    QSqlDatabase db = database();
+    bool alive = db.isOpen();
+    if (alive) {
+        QSqlQuery probe(db);
+        alive = probe.exec(QStringLiteral("select 1"));
+        // In a failed transaction PostgreSQL refuses every statement; that
+        // still proves the server is there.
+        if (!alive)
+            alive = probe.lastError().nativeErrorCode() == QLatin1String("25P02");
+    }
+    if (alive)
+        return;
+    lost_ = true;
+    writeLost_ = inWrite_;
+    sqlerrtext = QStringLiteral("与数据库的连接已断开，下一次操作时将重新连接 (%1)").arg(sqlerrtext);
+}
+
+bool Transaction::reopenIfLost()
+{
+    if (!lost_)
+        return true;
+    if (writeLost_) {
+        // The operation that was under way when the connection dropped must
+        // be ended (ROLLBACK) before anything else runs: a new connection
+        // must never carry on half of it.
+        recordError(QStringLiteral("与数据库的连接已断开，未完成的操作已放弃"));
+        return false;
+    }
+    const QString url = url_;
+    if (!connect(url)) {
+        lost_ = true;  // try again at the next statement
+        return false;
+    }
+    return true;
 }
 
 void Transaction::recordError(const QString& text)
@@ -203,6 +285,8 @@ void Transaction::recordError(const QString& text)
 
 QSqlQuery* Transaction::prepared(const QString& sql)
 {
+    if (!reopenIfLost())
+        return nullptr;
     if (!isConnected()) {
         recordError(QStringLiteral("not connected"));
         return nullptr;
@@ -222,8 +306,14 @@ QSqlQuery* Transaction::prepared(const QString& sql)
 
 bool Transaction::beginWrite()
 {
+    if (writeLost_) {
+        recordError(QStringLiteral("与数据库的连接已断开，未完成的操作已放弃"));
+        return false;
+    }
     if (inWrite_)
         return true;
+    if (!reopenIfLost())
+        return false;
     if (!isConnected()) {
         recordError(QStringLiteral("not connected"));
         return false;
@@ -239,29 +329,63 @@ bool Transaction::beginWrite()
         }
     } else if (!db.transaction()) {
         recordError(errorText(db.lastError()));
+        noteLostConnection();
         return false;
     }
     inWrite_ = true;
     return true;
 }
 
-int Transaction::finishOrError(QSqlQuery& query)
+bool Transaction::run(QSqlQuery& query, const QVariantList& params, bool writes)
 {
-    recordError(query);
+    if (writes && !beginWrite())
+        return false;
+    for (int i = 0; i < params.size(); ++i)
+        query.bindValue(i, boundValue(params.at(i)));
+    return recordExec(query, query.exec());
+}
+
+bool Transaction::recordExec(QSqlQuery& query, bool executed)
+{
+    if (!executed) {
+        recordError(query);
+        query.finish();
+        return false;
+    }
+    if (!query.isSelect()) {
+        recordSuccess(query.numRowsAffected());
+        query.finish();
+    } else {
+        recordSuccess(0);
+    }
+    return true;
+}
+
+bool Transaction::finishSelect(QSqlQuery& query, long rows)
+{
+    const bool failed = query.lastError().isValid();
+    if (failed)
+        recordError(query);
+    else
+        recordSuccess(rows, rows == 0 ? kNotFound : kSuccess);
+    // No read snapshot or lock may stay open after a select.
     query.finish();
-    return kError;
+    return !failed;
 }
 
 int Transaction::selectInto(const QString& sql, const QVariantList& params, QVariantList& into)
 {
     into.clear();
-    if (isWriteStatement(sql) && !beginWrite())
+    const bool writes = isWriteStatement(sql);
+    if (writes && !beginWrite())
         return kError;
     // Statements with values are prepared once and re-bound; those without
     // (DDL among them, which PostgreSQL cannot prepare) run directly.
     std::unique_ptr<QSqlQuery> direct;
     QSqlQuery* query = nullptr;
     if (params.isEmpty()) {
+        if (!reopenIfLost())
+            return kError;
         if (!isConnected()) {
             recordError(QStringLiteral("not connected"));
             return kError;
@@ -269,34 +393,23 @@ int Transaction::selectInto(const QString& sql, const QVariantList& params, QVar
         direct = std::make_unique<QSqlQuery>(database());
         direct->setForwardOnly(true);
         query = direct.get();
-        if (!query->exec(sql))
-            return finishOrError(*query);
+        if (!recordExec(*query, query->exec(sql)))
+            return kError;
     } else {
         query = prepared(sql);
-        if (!query)
+        if (!query || !run(*query, params))
             return kError;
-        for (int i = 0; i < params.size(); ++i)
-            query->bindValue(i, params.at(i));
-        if (!query->exec())
-            return finishOrError(*query);
     }
     if (query->isSelect()) {
+        long rows = 0;
         if (query->next()) {
             const int columns = query->record().count();
             for (int c = 0; c < columns; ++c)
                 into.append(query->value(c));
-            query->finish();
-            recordSuccess(1);
-        } else {
-            const bool failed = query->lastError().isValid();
-            if (failed)
-                return finishOrError(*query);
-            query->finish();
-            recordSuccess(0, kNotFound);
+            rows = 1;
         }
-    } else {
-        recordSuccess(query->numRowsAffected());
-        query->finish();
+        if (!finishSelect(*query, rows))
+            into.clear();
     }
     return sqlcode;
 }
@@ -321,6 +434,12 @@ int Transaction::commit()
         recordError(QStringLiteral("not connected"));
         return kError;
     }
+    if (writeLost_) {
+        writeLost_ = false;
+        inWrite_ = false;
+        recordError(QStringLiteral("与数据库的连接已断开，操作未能保存"));
+        return kError;
+    }
     if (!inWrite_) {
         recordSuccess(0);
         return kSuccess;
@@ -340,8 +459,10 @@ int Transaction::commit()
     }
     if (!ok) {
         // A commit that fails leaves nothing half written: undo the rest.
-        rollback();
+        // (SQLite keeps the transaction open after a refused COMMIT.)
+        (void)rollback();
         recordError(error);
+        noteLostConnection();
         return kError;
     }
     inWrite_ = false;
@@ -351,6 +472,13 @@ int Transaction::commit()
 
 int Transaction::rollback()
 {
+    if (writeLost_) {
+        // The server ended the transaction with the connection.
+        writeLost_ = false;
+        inWrite_ = false;
+        recordSuccess(0);
+        return kSuccess;
+    }
     if (!isConnected()) {
         recordError(QStringLiteral("not connected"));
         return kError;
@@ -394,6 +522,8 @@ Cursor::~Cursor()
 int Cursor::open(const QVariantList& params)
 {
     close();
+    if (!trans_.reopenIfLost())
+        return Transaction::kError;
     if (!trans_.isConnected()) {
         trans_.recordError(QStringLiteral("not connected"));
         return Transaction::kError;
@@ -404,12 +534,8 @@ int Cursor::open(const QVariantList& params)
         trans_.recordError(*query);
         return Transaction::kError;
     }
-    for (int i = 0; i < params.size(); ++i)
-        query->bindValue(i, params.at(i));
-    if (!query->exec()) {
-        trans_.recordError(*query);
+    if (!trans_.run(*query, params))
         return Transaction::kError;
-    }
     query_ = std::move(query);
     trans_.recordSuccess(0);
     return Transaction::kSuccess;
@@ -429,11 +555,8 @@ int Cursor::fetch(QVariantList& into)
         trans_.recordSuccess(1);
         return Transaction::kSuccess;
     }
-    if (query_->lastError().isValid()) {
-        trans_.recordError(*query_);
+    if (!trans_.finishSelect(*query_, 0))
         return Transaction::kError;
-    }
-    trans_.recordSuccess(0, Transaction::kNotFound);
     return Transaction::kNotFound;
 }
 

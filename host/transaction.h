@@ -29,6 +29,8 @@ namespace host {
 enum class Dialect { None, Sqlite, Postgres };
 
 class Transaction {
+    friend class Cursor;
+
 public:
     static constexpr int kSuccess = 0;
     static constexpr int kNotFound = 100;
@@ -51,22 +53,33 @@ public:
 
     // Embedded statement: binds `params` in order to the `?` placeholders.
     // A select fetches its first row into `into` (100 when there is none).
-    int execute(const QString& sql, const QVariantList& params = {});
-    int selectInto(const QString& sql, const QVariantList& params, QVariantList& into);
+    [[nodiscard]] int execute(const QString& sql, const QVariantList& params = {});
+    [[nodiscard]] int selectInto(const QString& sql, const QVariantList& params, QVariantList& into);
     // Convenience for a one-column select; the value is null when no row was found
     // or the statement failed (the status tells which).
     QVariant selectValue(const QString& sql, const QVariantList& params = {});
 
-    int commit();
-    int rollback();
+    // COMMIT that the database refuses is rolled back and returns -1 with the
+    // database's reason in sqlerrtext: nothing of the operation stays.
+    [[nodiscard]] int commit();
+    [[nodiscard]] int rollback();
     // Opens the write transaction if none is open. Data view updates call it
     // before their first statement.
-    bool beginWrite();
+    [[nodiscard]] bool beginWrite();
     bool inWriteTransaction() const { return inWrite_; }
 
-    // Records the outcome of a statement run on a query prepared through
-    // prepared(); data views and cursors use it so that sqlca's status always
-    // describes the last statement.
+    // The one way a statement runs: binds `params` in order (a null value or
+    // null string as SQL null), executes, and records the outcome: status,
+    // error text and, for a statement that writes, the rows it affected. A
+    // write opens the write transaction first. After a select the caller reads
+    // the rows with next(), then calls finishSelect(). Returns false on error.
+    [[nodiscard]] bool run(QSqlQuery& query, const QVariantList& params, bool writes = false);
+    // Ends a select run through run(): records `rows` read, or the error the
+    // read stopped on; frees the statement so that no snapshot stays open.
+    [[nodiscard]] bool finishSelect(QSqlQuery& query, long rows);
+
+    // Records the outcome of a statement; run() and finishSelect() use it so
+    // that sqlca's status always describes the last statement.
     void recordSuccess(long nrows, int code = kSuccess);
     void recordError(const QSqlQuery& query);
     void recordError(const QString& text);
@@ -82,20 +95,31 @@ public:
     // statement fails with a "locked" error. Set before connect().
     int busyTimeoutMs = 5000;
 
+    // True after a statement failed because the connection to the server was
+    // lost; the next statement connects again first (see reopenIfLost()).
+    bool connectionLost() const { return lost_; }
+
     int sqlcode = kError;
     QString sqlerrtext = QStringLiteral("not connected");
     long sqlnrows = 0;
 
 private:
     static bool isWriteStatement(const QString& sql);
+    // Connects again to the same URL when the connection was lost; the write
+    // transaction that was open then is gone, and the operation reported so.
+    bool reopenIfLost();
+    void noteLostConnection();
+    bool openSession(QSqlDatabase& db, const QString& searchPath);
     static bool isFileUrl(const QString& url);
     QString errorText(const QSqlError& error) const;
-    int finishOrError(QSqlQuery& query);
+    bool recordExec(QSqlQuery& query, bool executed);
 
     QString connectionName_;
     QString url_;
     Dialect dialect_ = Dialect::None;
     bool inWrite_ = false;
+    bool lost_ = false;
+    bool writeLost_ = false;  // lost while a write transaction was open
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
 };
 
@@ -106,8 +130,8 @@ class Cursor {
 public:
     Cursor(Transaction& trans, QString sql);
     ~Cursor();
-    int open(const QVariantList& params = {});
-    int fetch(QVariantList& into);
+    [[nodiscard]] int open(const QVariantList& params = {});
+    [[nodiscard]] int fetch(QVariantList& into);
     int close();
     bool isOpen() const { return query_ != nullptr; }
 

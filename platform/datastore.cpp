@@ -158,13 +158,10 @@ long DataStore::retrieve(const QVariantList& arguments)
     d->rows.clear();
     d->currentRow = 0;
     QSqlQuery* query = trans.prepared(selectText(*d->def, trans));
-    bool ok = query != nullptr;
+    bool ok = query != nullptr && trans.run(*query, arguments.mid(0, d->def->arguments.size()));
     if (ok) {
-        for (int i = 0; i < d->def->arguments.size(); ++i)
-            query->bindValue(i, arguments.at(i));
-        ok = query->exec();
         const int n = d->columns();
-        while (ok && query->next()) {
+        while (query->next()) {
             Row row = Row::blank(n, false);
             const int available = qMin(n, query->record().count());
             for (int c = 0; c < available; ++c) {
@@ -175,14 +172,10 @@ long DataStore::retrieve(const QVariantList& arguments)
             row.original = row.values;
             d->rows.primary.append(row);
         }
-        if (ok && query->lastError().isValid())
-            ok = false;
+        // No read snapshot may stay open after a retrieve.
+        ok = trans.finishSelect(*query, d->rows.primary.size());
         if (ok)
             trans.recordSuccess(d->rows.primary.size());
-        else
-            trans.recordError(*query);
-        // No read snapshot may stay open after a retrieve.
-        query->finish();
     }
     if (!ok) {
         d->rows.clear();
@@ -411,7 +404,7 @@ QString DataStore::filterExpression() const
     return d->filterText;
 }
 
-int DataStore::update()
+int DataStore::update(bool resetFlags)
 {
     if (!d->def) {
         d->error = QStringLiteral("no data object");
@@ -436,6 +429,8 @@ int DataStore::update()
         d->error = writer.error();
         return -1;
     }
+    if (!resetFlags)
+        return 1;
     d->rows.deleted.clear();
     for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
         for (Row& row : *list)

@@ -91,8 +91,10 @@ public:
     int filter() override;
     QString filterExpression() const;
 
-    // Writes the changes (see above). 1 or -1.
-    int update();
+    // Writes the changes (see above). 1 or -1. With resetFlags false the rows
+    // keep their statuses, so that a COMMIT the database refuses afterwards
+    // loses nothing: call resetUpdate() once the COMMIT went through.
+    [[nodiscard]] int update(bool resetFlags = true);
     // Marks the buffer clean without writing.
     int resetUpdate();
 

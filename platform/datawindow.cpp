@@ -223,11 +223,11 @@ long DataWindow::find(const QString& expression, long start, long end)
     return d->store.find(expression, start, end);
 }
 
-int DataWindow::update()
+int DataWindow::update(bool resetFlags)
 {
     if (acceptText() != 1)
         return -1;
-    return d->store.update();
+    return d->store.update(resetFlags);
 }
 
 int DataWindow::acceptText()

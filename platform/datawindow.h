@@ -82,7 +82,7 @@ public:
     int setItem(long row, const QString& column, const QVariant& value);
     ItemStatus getItemStatus(long row, const QString& column = {}) const;
     long find(const QString& expression, long start, long end);
-    int update();
+    [[nodiscard]] int update(bool resetFlags = true);
     int resetUpdate();
     // Why the last call of the view failed (sqlca holds database errors).
     QString lastError() const;

@@ -129,19 +129,12 @@ bool UpdateWriter::run(const QString& sql, const QVariantList& params, bool must
         error_ = trans_.sqlerrtext;
         return false;
     }
-    for (int i = 0; i < params.size(); ++i) {
-        const QVariant& value = params.at(i);
-        // A null is bound as a null string, which both drivers store as NULL.
-        query->bindValue(i, value.isNull() ? QVariant(QMetaType::fromType<QString>()) : value);
-    }
-    if (!query->exec()) {
-        trans_.recordError(*query);
-        query->finish();
+    // A null is bound as a null string, which both drivers store as NULL.
+    if (!trans_.run(*query, params)) {
         error_ = trans_.sqlerrtext;
         return false;
     }
-    const long affected = query->numRowsAffected();
-    query->finish();
+    const long affected = trans_.sqlnrows;
     if (mustAffectRow && affected == 0) {
         error_ = QStringLiteral("该行已被其他用户修改或删除 (row not found for update)");
         trans_.recordError(error_);

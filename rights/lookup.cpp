@@ -2,7 +2,6 @@
 
 #include "host/transaction.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 
 namespace rights {
@@ -12,45 +11,26 @@ const QString kRightLookup = QStringLiteral(
     "where s_group_power.group_id =s_user_group.group_code "
     "and s_user_group.user_code =? and s_group_power.m_item_code =?");
 
-namespace {
-
-QVariant bound(const QString& value)
-{
-    // A null string must reach the database as SQL null, not as ''.
-    if (value.isNull())
-        return QVariant(QMetaType::fromType<QString>());
-    return value;
-}
-
-}  // namespace
-
 Level lookupLevel(const QString& vs_operator, const QString& vs_module)
 {
     host::Transaction& trans = host::sqlca;
     QSqlQuery* query = trans.prepared(kRightLookup);
     if (!query)
         return {};
-    query->bindValue(0, bound(vs_operator));
-    query->bindValue(1, bound(vs_module));
-    if (!query->exec()) {
-        trans.recordError(*query);
-        query->finish();
+    // A null operator or module reaches the database as SQL null.
+    if (!trans.run(*query, {vs_operator, vs_module}))
         return {};
-    }
-    if (!query->next()) {
-        // An aggregate always yields a row; none means the read failed.
-        if (query->lastError().isValid())
-            trans.recordError(*query);
-        else
-            trans.recordError(QStringLiteral("the right lookup returned no row"));
-        query->finish();
-        return {};
-    }
-    const QVariant value = query->value(0);
+    // An aggregate always yields a row; none means the read failed.
+    const bool found = query->next();
+    const QVariant value = found ? query->value(0) : QVariant();
     // Finishing releases the statement at once: no read lock or snapshot is
     // held between two checks, so another client's change is seen next time.
-    query->finish();
-    trans.recordSuccess(1);
+    if (!trans.finishSelect(*query, found ? 1 : 0))
+        return {};
+    if (!found) {
+        trans.recordError(QStringLiteral("the right lookup returned no row"));
+        return {};
+    }
     Level level;
     level.ok = true;
     if (!value.isNull())

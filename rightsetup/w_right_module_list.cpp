@@ -1,6 +1,7 @@
 #include "rightsetup/w_right_module_list.h"
 
 #include "common/fonts.h"
+#include "host/messages.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "host/window_registry.h"
@@ -62,15 +63,15 @@ void w_right_module_list::openEvent(const QString& parameter)
     host::Cursor items(host::sqlca,
                        QStringLiteral("select m_item_code , name from s_moudle_item where m_item_code not in "
                                       "( select m_item_code from s_group_power where group_id = ? )"));
-    items.open({is_group_code});
-    while (host::sqlca.sqlcode == host::Transaction::kSuccess) {
-        QVariantList row;
-        items.fetch(row);
-        if (host::sqlca.sqlcode != host::Transaction::kSuccess)
-            break;
+    int status = items.open({is_group_code});
+    QVariantList row;
+    while (status == host::Transaction::kSuccess && (status = items.fetch(row)) == host::Transaction::kSuccess)
         addEntry(row.value(1).toString(), row.value(0).toString());
-    }
     items.close();
+    // An empty list must mean that every item is granted, not that the read failed.
+    if (status == host::Transaction::kError)
+        host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext,
+                         host::Icon::StopSign);
 }
 
 void w_right_module_list::addEntry(const QString& name, const QString& code)

@@ -4,6 +4,7 @@
 #include "host/filter.h"
 #include "host/functions.h"
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "host/window_registry.h"
@@ -169,19 +170,17 @@ void w_right_right_setup::cb_save_clicked()
         }
     }
 
-    if (dw_1->update() == 1) {
-        if (host::sqlca.commit() == host::Transaction::kSuccess) {
-            cb_save->setEnabled(false);
-            ib_save_success = true;
-            host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存成功."));
-            return;
-        }
-        // The rows were written but the commit failed and was undone: show
-        // what the database holds rather than rows that look saved.
-        loadRows();
-    } else {
-        host::sqlca.rollback();
+    // A save the database refuses (a statement, or the COMMIT) keeps every
+    // change pending in the grid, so that saving again writes them.
+    host::Operation operation;
+    if (dw_1->update(false) == 1 && operation.commit() == host::Transaction::kSuccess) {
+        dw_1->resetUpdate();
+        cb_save->setEnabled(false);
+        ib_save_success = true;
+        host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存成功."));
+        return;
     }
+    operation.rollback();
     host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存失败."));
 }
 
@@ -200,13 +199,15 @@ void w_right_right_setup::cb_delete_clicked()
                          host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
         return;
     dw_1->deleteRow(row);
-    if (dw_1->update() == 1) {
-        if (host::sqlca.commit() == host::Transaction::kSuccess)
-            return;
-        loadRows();
-    } else {
-        host::sqlca.rollback();
+    host::Operation operation;
+    if (dw_1->update(false) == 1 && operation.commit() == host::Transaction::kSuccess) {
+        dw_1->resetUpdate();
+        return;
     }
+    operation.rollback();
+    // The deletion stays pending with every other change, to be written by
+    // the next save.
+    gridEdited();
     host::f_box(QStringLiteral("删除失败."));
 }
 

@@ -153,7 +153,8 @@ QList<Definition> groupViews()
              s_user_group, {"user_code", "group_code"}, true),
         view("d_right_right_setup", Style::Grid,
              "select group_id, m_item_code, group_right from {owner}s_group_power order by group_id, m_item_code",
-             {col("group_id", len::group_id, "组号", 10), item,
+             // The group is the one being edited: its code is shown, never typed.
+             {displayOnly(col("group_id", len::group_id, "组号", 10)), item,
               codeTable(col("group_right", len::group_right, "权限", 20), rightLevels())},
              s_group_power, {"group_id", "m_item_code"}, true),
         view("d_right_user_freeform", Style::Form, "select user_code, group_code from {owner}s_user_group",

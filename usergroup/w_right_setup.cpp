@@ -2,6 +2,7 @@
 
 #include "host/functions.h"
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
@@ -80,10 +81,15 @@ common::FrameParameters w_right_setup::frameParameters()
 
     p.renameEntity = {QStringLiteral("update s_group set group_name = ? where group_id = ?"), {Arg::Name, Arg::Key}};
     p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
-    p.deleteMember = {QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
-                      {Arg::Key, Arg::EntityKey}};
+    // A membership another client removed meanwhile is simply gone.
+    p.deleteMember = {{QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
+                       {Arg::Key, Arg::EntityKey},
+                       true}};
+    // The group's rights go with it: a group created again under the same id
+    // must not inherit them.
     p.deleteEntity = {{QStringLiteral("delete from s_group where group_id = ?"), {Arg::Key}},
-                      {QStringLiteral("delete from s_user_group where group_code = ?"), {Arg::Key}}};
+                      {QStringLiteral("delete from s_user_group where group_code = ?"), {Arg::Key}, true},
+                      {QStringLiteral("delete from s_group_power where group_id = ?"), {Arg::Key}, true}};
     p.deleteEntityQuestion = QStringLiteral("将会删除该组下的所有操作员, 继续进行删除操作吗?");
     return p;
 }
@@ -139,8 +145,10 @@ void w_right_setup::ue_changegroup()
         return;
 
     const QString update = QStringLiteral("update s_user_group set group_code = ? where group_code = ?");
+    host::Operation operation;
+    int status = host::Transaction::kSuccess;
     if (memberCount(target) < 1) {
-        host::sqlca.execute(update, {target, source});
+        status = operation.execute(update, {target, source});
     } else {
         if (host::MessageBox(kTitle,
                              QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
@@ -150,20 +158,19 @@ void w_right_setup::ue_changegroup()
         // An operator in both groups loses its membership in the target first,
         // so that the update cannot make it a member twice. Both statements
         // succeed or neither stays.
-        const int removed = host::sqlca.execute(
+        status = operation.execute(
             QStringLiteral("delete from s_user_group where user_code in ( select user_code from s_user_group "
                            "where group_code = ? ) and user_code in ( select user_code from s_user_group where "
                            "group_code = ? ) and group_code = ?"),
             {source, target, target});
-        if (removed == 0)
-            host::sqlca.execute(update, {target, source});
+        if (status == host::Transaction::kSuccess)
+            status = operation.execute(update, {target, source});
     }
-    if (host::sqlca.sqlcode != 0) {
-        host::sqlca.rollback();
+    if (status != host::Transaction::kSuccess || operation.commit() != host::Transaction::kSuccess) {
+        operation.rollback();
         host::MessageBox(kTitle, QStringLiteral("更新失败."));
         return;
     }
-    host::sqlca.commit();
     host::MessageBox(kTitle, QStringLiteral("更换组成功."));
 }
 

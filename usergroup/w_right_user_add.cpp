@@ -5,6 +5,7 @@
 #include "common/list_view.h"
 #include "host/functions.h"
 #include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/units.h"
 #include "platform/datawindow.h"
@@ -99,6 +100,9 @@ void w_right_user_add::cb1Clicked()
         common::focusField(dw_1_, 1);
         return;
     }
+    // The operator row (when the employee is not an operator yet) and the
+    // membership are one operation: both are stored, or neither.
+    host::Operation operation;
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
     if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
         long long have = host::sqlca
@@ -122,30 +126,31 @@ void w_right_user_add::cb1Clicked()
                 return;
             }
             // The employee becomes an operator: empty password, status "1".
-            if (host::sqlca.execute(QStringLiteral("insert into s_user ( id, password, status ) values ( ?, ?, ? )"),
-                                    {id, QStringLiteral(""), schema::kNewOperatorStatus}) != 0) {
+            // Without its operator row the membership would name nobody.
+            if (operation.execute(QStringLiteral("insert into s_user ( id, password, status ) values ( ?, ?, ? )"),
+                                  {id, QStringLiteral(""), schema::kNewOperatorStatus}) != 0) {
                 host::f_log(QStringLiteral("向操作员表中插入员工ID") + id + QStringLiteral("时发生错误"));
-                host::sqlca.rollback();
-            } else {
-                host::sqlca.commit();
+                operation.rollback();
+                host::f_box(QStringLiteral("增加失败."));
+                common::focusField(dw_1_, 1);
+                return;
             }
         }
     }
 
-    if (dw_1_->update() != 1) {
-        host::sqlca.rollback();
+    if (dw_1_->update(false) != 1 || operation.commit() != host::Transaction::kSuccess) {
+        operation.rollback();
         host::f_box(QStringLiteral("增加失败."));
-    } else {
-        host::sqlca.commit();
-        dw_1_->reset();
-        newRecord();
-        if (w_right_setup* manager = openManager()) {
-            const QVariant name =
-                host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {id});
-            manager->lv_1()->addItem(name.isNull() ? QString() : name.toString(), id, 2);
-        }
-        host::f_box(QStringLiteral("增加成功."));
+        common::focusField(dw_1_, 1);
+        return;
     }
+    dw_1_->reset();
+    newRecord();
+    if (w_right_setup* manager = openManager()) {
+        const QVariant name = host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {id});
+        manager->lv_1()->addItem(name.isNull() ? QString() : name.toString(), id, 2);
+    }
+    host::f_box(QStringLiteral("增加成功."));
     common::focusField(dw_1_, 1);
 }
 

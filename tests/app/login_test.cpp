@@ -24,7 +24,7 @@ protected:
     {
         QStringList rows;
         host::Cursor cursor(host::sqlca, "select id, password, status from s_user order by id");
-        cursor.open();
+        EXPECT_EQ(cursor.open(), 0);
         QVariantList row;
         while (cursor.fetch(row) == 0)
             rows << row.value(0).toString() + "|" + row.value(1).toString() + "|" + row.value(2).toString();
@@ -45,7 +45,7 @@ TEST_P(LoginTest, RightPasswordsAreAcceptedAndTheIdIsTrimmed)
 
     // A new operator is stored with an empty password.
     exec("insert into s_user (id, password, status) values (?, ?, ?)", {"E003", "", "1"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     EXPECT_EQ(checkLogin("E003", "").outcome, LoginOutcome::Accepted);
 }
 

@@ -83,7 +83,7 @@ TEST_P(BatchTest, AddsASeriesNamedLikeTheCodesWithStatusEmployed)
     add.openEvent("D01");
     fill(add, "  A ", "", "1", "3");
     add.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加3名员工."}));
     EXPECT_EQ(messages.titles(), QStringList({"提示"}));
     EXPECT_EQ(employees("D01"), QStringList({"A01", "A02", "A03", "E001", "E002", "E003"}));
     EXPECT_EQ(column("s_employee", "name", "id", "A02").toString(), "A02");
@@ -124,7 +124,7 @@ TEST_P(BatchTest, PrefixAndSuffixTogetherMayHaveEightCharacters)
     messages.clear();
     fill(add, "ABCDE ", " FGH", "1", "1");
     add.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加1名员工."}));
     EXPECT_EQ(count("s_employee", "id = ?", {"ABCDE01FGH"}), 1);
 }
 
@@ -146,33 +146,40 @@ TEST_P(BatchTest, ExistingCodesAreReportedOrSkippedAndTheOthersAdded)
 {
     exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"A02", "甲", "D01", "1"});
     exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"A03", "乙", "D02", "1"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     department::w_right_employee_batchadd add;
     add.openEvent("D01");
     fill(add, "A", "", "1", "4");
     add.run();
-    // A02 is in the department: reported; A03 is in another: skipped silently.
-    EXPECT_EQ(messages.texts(), QStringList({"该部门已存在编号为：A02的员工", "操作完成."}));
+    // A02 is in the department: reported and skipped; A03 is in another: its
+    // insert fails, and the end of the run names it with the database's reason.
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts().first(), "该部门已存在编号为：A02的员工");
+    EXPECT_TRUE(messages.texts().last().startsWith("操作完成.\n共增加2名员工.\n以下1个编号未能处理:\nA03: "))
+        << messages.texts().last().toStdString();
+    EXPECT_GT(messages.texts().last().size(), QString("操作完成.\n共增加2名员工.\n以下1个编号未能处理:\nA03: ").size());
     EXPECT_EQ(employees("D01"), QStringList({"A01", "A02", "A04", "E001", "E002", "E003"}));
     EXPECT_EQ(column("s_employee", "name", "id", "A02").toString(), "甲");
     EXPECT_EQ(column("s_employee", "dept_id", "id", "A03").toString(), "D02");
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
-TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithoutAsking)
+TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithTheirOperatorAccountsWithoutAsking)
 {
     exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"E007", "外部", "D02", "1"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     department::w_right_employee_batchdel del;
     del.openEvent("D01");
     fill(del, "E0", "", "0", "7");
     del.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共删除3名员工."}));
     EXPECT_TRUE(employees("D01").isEmpty());
     EXPECT_EQ(employees("D02"), QStringList({"E004", "E005", "E007"}));
-    // E001 and E002 were operators: their operator rows and groups stay.
-    EXPECT_EQ(count("s_user", "id in (?, ?)", {"E001", "E002"}), 2);
-    EXPECT_EQ(count("s_user_group", "user_code = ?", {"E002"}), 2);
+    // E001 and E002 were operators: a deleted employee must not log in any more.
+    EXPECT_EQ(count("s_user", "id in (?, ?)", {"E001", "E002"}), 0);
+    EXPECT_EQ(count("s_user_group", "user_code in (?, ?)", {"E001", "E002"}), 0);
+    // E004 of another department keeps its account.
+    EXPECT_EQ(count("s_user", "id = ?", {"E004"}), 1);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
@@ -182,7 +189,7 @@ TEST_P(BatchTest, DeletingARangeWithoutEmployeesOnlyReportsTheEnd)
     del.openEvent("D02");
     fill(del, "X", "Y", "1", "20");
     del.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共删除0名员工."}));
     EXPECT_EQ(count("s_employee"), 7);
 
     messages.clear();
@@ -212,7 +219,7 @@ TEST_P(BatchTest, TheManagersBatchAddShowsItsEmployeesWhenTheDepartmentIsSelecte
         w->popupMenuFor(listIndex("D03"))->command("m_batchadd")->trigger();
         EXPECT_TRUE(responder.handled());
     }
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成."}));
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加2名员工."}));
     EXPECT_EQ(listData(), QStringList({"D01", "D02", "D03"}));
     selectTree("D03");
     EXPECT_EQ(listData(), QStringList({"E006", "T01", "T02", "admin"}));

@@ -61,7 +61,7 @@ TEST_P(DepartmentAddTest, EmptyAndDuplicateValuesAreRefusedInOrder)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
-TEST_P(DepartmentAddTest, SavesAsTypedAndGivesTheManagerTheTrimmedValues)
+TEST_P(DepartmentAddTest, StoresTheCodeTrimmedAndTheOtherFieldsAsTyped)
 {
     auto* w = openManager();
     selectTree("D01");  // the new department is added to whatever list shows
@@ -71,8 +71,8 @@ TEST_P(DepartmentAddTest, SavesAsTypedAndGivesTheManagerTheTrimmedValues)
     type(dialog, "D10", "质检部");
     dialog->cb1Clicked();
     EXPECT_EQ(messages.texts(), QStringList({"增加成功.", "增加成功."}));
-    EXPECT_EQ(column("s_dept", "dept_name", "dept_id", " D09").toString(), "运输部 ");
-    EXPECT_EQ(column("s_dept", "memo", "dept_id", " D09").toString(), "车队");
+    EXPECT_EQ(column("s_dept", "dept_name", "dept_id", "D09").toString(), "运输部 ");
+    EXPECT_EQ(column("s_dept", "memo", "dept_id", "D09").toString(), "车队");
     EXPECT_EQ(count("s_dept", "dept_id = ?", {"D10"}), 1);
     EXPECT_EQ(treeData(), QStringList({"D01", "D02", "D03", "D09", "D10"}));
     EXPECT_EQ(treeLabels().mid(3), QStringList({"运输部", "质检部"}));
@@ -166,7 +166,7 @@ TEST_P(DepartmentEditTest, ADepartmentDeletedMeanwhileIsNotReportedAsSaved)
 {
     auto* dialog = openDialog("D02");
     exec("delete from s_dept where dept_id = ?", {"D02"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     ASSERT_EQ(dialog->dw_1()->setItem(1, "dept_name", "财务结算部"), 1);
     dialog->cb1Clicked();
     EXPECT_EQ(messages.texts(), QStringList({"修改失败."}));

@@ -59,9 +59,9 @@ TEST_P(EmployeeAddTest, StoresTheEmployeeAndAppendsItToTheManagersList)
     ASSERT_EQ(dialog->dw_1()->setItem(1, "dept_id", "D03"), 1);
     dialog->cb1Clicked();
     EXPECT_EQ(messages.texts(), QStringList({"增加成功.", "增加成功."}));
-    EXPECT_EQ(column("s_employee", "name", "id", " E100").toString(), "赵敏 ");
-    EXPECT_EQ(column("s_employee", "dept_id", "id", " E100").toString(), "D02");
-    EXPECT_EQ(column("s_employee", "status", "id", " E100").toString(), "1");
+    EXPECT_EQ(column("s_employee", "name", "id", "E100").toString(), "赵敏 ");
+    EXPECT_EQ(column("s_employee", "dept_id", "id", "E100").toString(), "D02");
+    EXPECT_EQ(column("s_employee", "status", "id", "E100").toString(), "1");
     EXPECT_EQ(column("s_employee", "dept_id", "id", "E101").toString(), "D03");
     EXPECT_EQ(listData(), QStringList({"E004", "E005", "E100", "E101"}));
     EXPECT_EQ(listLabels().mid(2), QStringList({"赵敏", "钱多"}));

@@ -115,7 +115,7 @@ TEST_P(DepartmentManagerTest, ADepartmentCodeWithAQuoteListsItsEmployees)
 {
     exec("insert into s_dept (dept_id, dept_name, memo) values (?, ?, ?)", {"D'9", "外协部", ""});
     exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"E900", "外协", "D'9", "1"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     openManager();
     selectTree("D'9");
     EXPECT_EQ(listData(), QStringList({"E900"}));

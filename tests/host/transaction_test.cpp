@@ -32,7 +32,7 @@ TEST_P(TransactionTest, StatusCodesOfSelectsAndWrites)
     // A write that matches no row succeeds; it only affects nothing.
     EXPECT_EQ(sqlca.execute("delete from s_group where group_id = ?", {"999"}), 0);
     EXPECT_EQ(sqlca.sqlnrows, 0);
-    sqlca.rollback();
+    EXPECT_EQ(sqlca.rollback(), 0);
 
     EXPECT_EQ(sqlca.execute("select nosuchcolumn from s_group"), -1);
     EXPECT_FALSE(sqlca.sqlerrtext.isEmpty());
@@ -42,7 +42,7 @@ TEST_P(TransactionTest, StatusCodesOfSelectsAndWrites)
 TEST_P(TransactionTest, RollbackUndoesEveryWriteSinceTheLastCommit)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"001", "a"});
-    sqlca.commit();
+    EXPECT_EQ(sqlca.commit(), 0);
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"002", "b"});
     exec("update s_group set group_name = ? where group_id = ?", {"changed", "001"});
     exec("delete from s_group where group_id = ?", {"001"});
@@ -55,7 +55,7 @@ TEST_P(TransactionTest, ValuesAreBoundNeverPasted)
 {
     const QString tricky = QStringLiteral("a'b\"; drop table s_group; --");
     exec("insert into s_moudle_item (m_item_code, name) values (?, ?)", {tricky, tricky});
-    sqlca.commit();
+    EXPECT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(value("select name from s_moudle_item where m_item_code = ?", {tricky}).toString(), tricky);
     EXPECT_EQ(count("s_group"), 0);
 }
@@ -63,7 +63,7 @@ TEST_P(TransactionTest, ValuesAreBoundNeverPasted)
 TEST_P(TransactionTest, OverlongValueIsRefusedOnBothDatabases)
 {
     EXPECT_EQ(sqlca.execute("insert into s_group (group_id, group_name) values (?, ?)", {"1234", "x"}), -1);
-    sqlca.rollback();
+    EXPECT_EQ(sqlca.rollback(), 0);
     EXPECT_EQ(count("s_group"), 0);
 }
 
@@ -82,7 +82,7 @@ TEST_P(TransactionTest, AnotherClientSeesCommittedDataAndCanWriteWhileWeIdle)
     // Uncommitted writes of one client stay invisible to the other.
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"002", "y"});
     EXPECT_EQ(other.selectValue("select count(*) from s_group").toLongLong(), 1);
-    sqlca.commit();
+    EXPECT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(other.selectValue("select count(*) from s_group").toLongLong(), 2);
 }
 
@@ -90,7 +90,7 @@ TEST_P(TransactionTest, CursorFetchesRowsThenReportsTheEnd)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"001", "a"});
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"002", "b"});
-    sqlca.commit();
+    EXPECT_EQ(sqlca.commit(), 0);
     host::Cursor cursor(sqlca, "select group_id, group_name from s_group where group_id <> ? order by group_id");
     ASSERT_EQ(cursor.open({"002"}), 0);
     QVariantList row;
@@ -134,7 +134,7 @@ TEST(TransactionSqlite, ALockHeldByAnotherWriterIsAClearErrorNotAHang)
     EXPECT_EQ(second.execute("insert into t (a) values (?)", {"y"}), -1);
     EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_TRUE(second.sqlerrtext.contains("locked")) << second.sqlerrtext.toStdString();
-    first.commit();
+    EXPECT_EQ(first.commit(), 0);
     EXPECT_EQ(second.execute("insert into t (a) values (?)", {"y"}), 0);
     EXPECT_EQ(second.commit(), 0);
 }

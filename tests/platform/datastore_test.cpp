@@ -187,7 +187,7 @@ TEST_P(DataStoreTest, AnUpdateWhoseRowIsGoneFailsInsteadOfLosingTheChange)
     EXPECT_EQ(store->update(), -1);
     EXPECT_EQ(sqlca.sqlcode, -1);
     EXPECT_EQ(store->getItemStatus(row), ItemStatus::DataModified);
-    sqlca.rollback();
+    EXPECT_EQ(sqlca.rollback(), 0);
 }
 
 TEST_P(DataStoreTest, DeletingANewRowWritesNothing)
@@ -308,7 +308,7 @@ TEST_P(DataStoreTest, FailedRetrieveReturnsMinusOneAndLeavesTheError)
 {
     auto store = retrieved("d_right_group");
     exec("drop table s_group");
-    sqlca.commit();
+    EXPECT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(store->retrieve(), -1);
     EXPECT_EQ(sqlca.sqlcode, -1);
     EXPECT_EQ(store->rowCount(), 0);

@@ -23,7 +23,7 @@ protected:
 TEST_P(EditorCloseTest, DeletingFromAnEmptyGridSaysSo)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"005", "新组"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     ASSERT_NE(openEditor("005"), nullptr);
     editor->cb_delete->click();
     EXPECT_EQ(messages.texts(), QStringList({"没有可删除的行."}));

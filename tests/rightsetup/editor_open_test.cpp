@@ -85,7 +85,7 @@ TEST_P(EditorOpenTest, AGroupCodeHoldingAQuoteLoadsItsOwnRows)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"a'b", "引号组"});
     exec("insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, ?)", {"a'b", "w203", "1"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     ASSERT_NE(openEditor("a'b"), nullptr);
     EXPECT_EQ(gridColumn("m_item_code"), QStringList({"w203"}));
     EXPECT_EQ(gridColumn("group_id"), QStringList({"a'b"}));
@@ -108,7 +108,7 @@ TEST_P(EditorOpenTest, ModuleListShowsOnlyItemsTheGroupHoldsNoRightOn)
 {
     // "M900" begins with a capital M: picture 2.
     exec("insert into s_moudle_item (m_item_code, name) values (?, ?)", {"M900", "大写模块"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     ASSERT_NE(openEditor("003"), nullptr);
     withModuleList([&](w_right_module_list* list) {
         EXPECT_EQ(list->windowTitle(), "选择模块");

@@ -21,7 +21,7 @@ protected:
     void addEmptyGroup(const QString& id)
     {
         exec("insert into s_group (group_id, group_name) values (?, ?)", {id, "新组"});
-        host::sqlca.commit();
+        EXPECT_EQ(host::sqlca.commit(), 0);
     }
     // Appends a row as the module list does.
     long appendRow(const QString& module)
@@ -135,7 +135,7 @@ TEST_P(EditorSaveTest, RepeatedItemsAreNamedUpperRowFirstWithTheFocusOnTheLowerR
 TEST_P(EditorSaveTest, AModuleCodeHoldingAQuoteIsCheckedForRepeatsAndSaved)
 {
     exec("insert into s_moudle_item (m_item_code, name) values (?, ?)", {"x'1", "引号模块"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     addEmptyGroup("005");
     ASSERT_NE(openEditor("005"), nullptr);
     appendRow("x'1");
@@ -177,34 +177,53 @@ TEST_P(EditorSaveTest, AFailedWriteIsRolledBackAndKeepsTheChanges)
     EXPECT_EQ(editor->dw_1->modifiedCount(), 2);  // still pending for the next save
 }
 
-TEST_P(EditorSaveTest, ACommitRefusedByTheDatabaseIsReportedAsAFailure)
+TEST_P(EditorSaveTest, ACommitRefusedByTheDatabaseKeepsEveryChangePendingForTheNextSave)
 {
     checkGroupsAtCommit();
     ASSERT_NE(openEditor("003"), nullptr);
-    const QMap<QString, QString> before = dbRights("003");
+    QMap<QString, QString> stored = dbRights("003");
     addModules({"w302"});
     const long row = editor->dw_1->find("m_item_code = 'w302'", 1, 99);
-    ASSERT_EQ(editor->dw_1->setItem(row, "group_id", "999"), 1);  // a group code typed that no group has
+    ASSERT_EQ(editor->dw_1->setItem(row, "group_id", "999"), 1);  // no group has it: refused at COMMIT
     editor->cb_save_clicked();
     expectOnlyNotice("保存失败.");
     EXPECT_FALSE(editor->ib_save_success);
     EXPECT_TRUE(editor->cb_save->isEnabled());
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
     EXPECT_TRUE(dbRights("999").isEmpty());
-    // The grid shows what the database holds, not rows that look saved.
-    EXPECT_EQ(gridColumn("m_item_code"), before.keys());
-    EXPECT_EQ(editor->dw_1->modifiedCount(), 0);
+    EXPECT_EQ(dbRights("003"), stored);
+    // Nothing is lost: the new row is still pending, and saving again writes it.
+    EXPECT_EQ(gridColumn("m_item_code"), stored.keys() + QStringList({"w302"}));
+    EXPECT_EQ(editor->dw_1->modifiedCount(), 1);
+    ASSERT_EQ(editor->dw_1->setItem(row, "group_id", "003"), 1);
+    messages.clear();
+    editor->cb_save_clicked();
+    expectOnlyNotice("保存成功.");
+    stored.insert("w302", editor->dw_1->getItemString(row, "group_right"));
+    EXPECT_EQ(dbRights("003"), stored);
 
     // The same for a delete written together with such a row.
     messages.clear();
-    addModules({"w302"});
-    editor->dw_1->setItem(editor->dw_1->rowCount(), "group_id", "999");
+    addModules({"m101"});
+    const long added = editor->dw_1->rowCount();
+    ASSERT_EQ(editor->dw_1->setItem(added, "group_id", "999"), 1);
+    const QString first = editor->dw_1->getItemString(1, "m_item_code");
     editor->dw_1->setRow(1);
     messages.answer(host::Answer::Yes);
     editor->cb_delete_clicked();
     EXPECT_EQ(messages.texts(), QStringList({"确定要进行删除操作吗?", "删除失败."}));
-    EXPECT_EQ(dbRights("003"), before);
-    EXPECT_EQ(gridColumn("m_item_code"), before.keys());
+    EXPECT_EQ(dbRights("003"), stored);
+    EXPECT_EQ(editor->dw_1->deletedCount(), 1);
+    EXPECT_EQ(editor->dw_1->modifiedCount(), 1);
+    EXPECT_TRUE(editor->cb_save->isEnabled());
+    ASSERT_EQ(editor->dw_1->setItem(editor->dw_1->find("m_item_code = 'm101'", 1, 99), "group_id", "003"), 1);
+    messages.clear();
+    editor->cb_save_clicked();
+    expectOnlyNotice("保存成功.");
+    stored.remove(first);
+    stored.insert("m101", editor->dw_1->getItemString(editor->dw_1->find("m_item_code = 'm101'", 1, 99),
+                                                      "group_right"));
+    EXPECT_EQ(dbRights("003"), stored);
 }
 
 TEST_P(EditorSaveTest, ADatabaseErrorInTheExistenceCheckStopsTheSave)

@@ -61,8 +61,10 @@ void DbTest::TearDown()
     host::sqlca.disconnect();
     if (!pgSchema_.isEmpty()) {
         host::Transaction admin;
-        if (admin.connect(qEnvironmentVariable("WMS_PG_URL")))
-            admin.execute(QStringLiteral("drop schema %1 cascade").arg(pgSchema_));
+        if (admin.connect(qEnvironmentVariable("WMS_PG_URL"))) {
+            EXPECT_EQ(admin.execute(QStringLiteral("drop schema %1 cascade").arg(pgSchema_)), 0)
+                << admin.sqlerrtext.toStdString();
+        }
     }
     dir_.reset();
 }

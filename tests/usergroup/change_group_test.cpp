@@ -50,7 +50,7 @@ protected:
     void addGroup(const QString& id, const QString& name)
     {
         exec("insert into s_group (group_id, group_name) values (?, ?)", {id, name});
-        host::sqlca.commit();
+        EXPECT_EQ(host::sqlca.commit(), 0);
     }
 };
 
@@ -195,7 +195,7 @@ TEST_P(ChangeGroupTest, TheSelectGroupDialogReturnsTheCurrentRowOrRefusesAnEmpty
     EXPECT_EQ(result, "002");
 
     exec("delete from s_group where group_id <> ?", {"001"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     {
         testing_support::ModalResponder responder([](QWidget* modal) {
             auto* dialog = qobject_cast<usergroup::w_right_select_group*>(modal);

@@ -60,15 +60,16 @@ TEST_P(GroupAddTest, MissingIdAndNameAreReportedInOrder)
     EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_name"), "重复组");
 }
 
-TEST_P(GroupAddTest, SavesAsTypedAndGivesTheManagerTheTrimmedValues)
+TEST_P(GroupAddTest, StoresTheCodeTrimmedAndTheNameAsTyped)
 {
     auto* w = openManager();
     auto* dialog = openDialog();
     type(dialog, " 09", " 新组 ");
     dialog->cb1Clicked();
     EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
-    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {" 09"}).toString(), " 新组 ");
-    EXPECT_EQ(count("s_group", "group_id = ?", {"09"}), 0);
+    // The manager lists and finds the code trimmed, so it is stored so.
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"09"}).toString(), " 新组 ");
+    EXPECT_EQ(count("s_group", "group_id = ?", {" 09"}), 0);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
     EXPECT_EQ(treeData().last(), "09");
     EXPECT_EQ(treeLabels().last(), "新组");
@@ -85,21 +86,26 @@ TEST_P(GroupAddTest, SavesAsTypedAndGivesTheManagerTheTrimmedValues)
     (void)w;
 }
 
-TEST_P(GroupAddTest, AFailedSaveIsRolledBackAndReported)
+TEST_P(GroupAddTest, ACodeTypedWithBlanksIsTheSameCodeAsWithout)
 {
-    // The duplicate test looks for the trimmed id; the record holds " 01".
-    exec("insert into s_group (group_id, group_name) values (?, ?)", {" 01", "有空格的组"});
-    host::sqlca.commit();
     auto* w = openManager();
     auto* dialog = openDialog();
-    type(dialog, " 01", "另一组");
+    type(dialog, " G7", "第七组");
     dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"增加失败."}));
-    EXPECT_FALSE(host::sqlca.inWriteTransaction());
-    EXPECT_EQ(count("s_group"), 5);
-    EXPECT_EQ(treeData().size(), 5);
-    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_name"), "另一组");
-    (void)w;
+    type(dialog, "G7 ", "又一个第七组");
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"增加成功.", "该组编号已存在，请改用其它编号."}));
+    EXPECT_EQ(count("s_group", "group_id = ?", {"G7"}), 1);
+    EXPECT_EQ(treeData().last(), "G7");
+
+    // Stored trimmed, the group can be deleted from the manager.
+    w->selectTreeItem(w->rootItem());
+    click(listIndex("G7"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    EXPECT_EQ(count("s_group", "group_id = ?", {"G7"}), 0);
+    EXPECT_FALSE(treeData().contains("G7"));
 }
 
 TEST_P(GroupAddTest, WithTheManagerClosedTheGroupIsStillStored)

@@ -129,7 +129,7 @@ TEST_P(ManagerEditTest, AnsweringNoToEitherQuestionKeepsTheGroup)
 TEST_P(ManagerEditTest, AnEmptyGroupCanBeDeleted)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"005", "空组"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     auto* w = openManager();
     click(listIndex("005"));
     messages.answer(host::Answer::Yes);
@@ -152,7 +152,10 @@ TEST_P(ManagerEditTest, AGroupWhoseRowCannotBeDeletedKeepsItsMemberships)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
     EXPECT_EQ(treeData().size(), 4);
     EXPECT_EQ(listIndex("002"), 2);
-    EXPECT_EQ(messages.shown().size(), 2);  // the failure itself is silent
+    ASSERT_EQ(messages.shown().size(), 3);
+    EXPECT_EQ(messages.shown().last().title, "数据库错误");
+    EXPECT_TRUE(messages.shown().last().text.startsWith("错误原因: ")) << messages.shown().last().text.toStdString();
+    EXPECT_TRUE(messages.shown().last().text.contains("refused by test"));
 }
 
 TEST_P(ManagerEditTest, DeletingAnOperatorRemovesOnlyThatMembership)

@@ -99,7 +99,7 @@ TEST_P(ManagerMenuTest, CommandsForAGroupListHitAndMiss)
 
     // An index past an empty list is no hit either.
     exec("delete from s_user_group where group_code = ?", {"004"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     selectGroup("004");
     auto empty = w->popupMenuFor(1);
     EXPECT_EQ(enabledVisibleCommands(*empty), QStringList({"m_add_operator"}));

@@ -80,7 +80,7 @@ TEST_P(ManagerTreeTest, TreeSkipsRepeatedAndEmptyFirstKeysWhileTheRootListShowsE
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"01", "甲组"});
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"01 ", "甲组副本"});
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"02", " 乙组 "});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     auto* w = openManager();
     EXPECT_EQ(treeData(), QStringList({"01", "02"}));
     EXPECT_EQ(treeLabels(), QStringList({"甲组", "乙组"}));
@@ -110,7 +110,7 @@ TEST_P(ManagerTreeTest, AGroupWhoseIdHoldsAQuoteListsItsOperators)
 {
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"a'b", "引号组"});
     exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"E001", "a'b"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     openManager();
     selectGroup("a'b");
     EXPECT_EQ(listData(), QStringList({"E001"}));
@@ -121,7 +121,7 @@ TEST_P(ManagerTreeTest, SelectingTheSelectedItemDoesNotRefillTheList)
 {
     auto* w = openManager();
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"009", "新组"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     QTreeWidgetItem* root = w->rootItem();
     w->tv1SelectionChanged(root, root);
     w->selectTreeItem(root);
@@ -137,7 +137,7 @@ TEST_P(ManagerTreeTest, SelectingTheSelectedItemDoesNotRefillTheList)
 TEST_P(ManagerTreeTest, AnOperatorWithoutEmployeeRowIsListedWithAnEmptyLabelAfterAWarning)
 {
     exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"0007", "002"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     auto* w = openManager();
     selectGroup("002");
     ASSERT_EQ(messages.shown().size(), 1);
@@ -172,7 +172,7 @@ TEST_P(ManagerTreeTest, ClicksOnAndBesideItemsSetTheButtonsAndTheStatusText)
 
     // An empty list: a click anywhere is beside the items.
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"005", "空组"});
-    host::sqlca.commit();
+    EXPECT_EQ(host::sqlca.commit(), 0);
     w->wf_insert_tvi("空组", "005");
     selectGroup("005");
     EXPECT_EQ(w->lv_1()->totalItems(), 0);

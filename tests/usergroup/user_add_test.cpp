@@ -115,20 +115,21 @@ TEST_P(UserAddTest, APersonWithoutEmployeeRowIsListedWithAnEmptyLabel)
     EXPECT_EQ(listLabels().last(), "");
 }
 
-TEST_P(UserAddTest, AFailedMembershipSaveIsReportedWhileTheNewOperatorStays)
+TEST_P(UserAddTest, AFailedMembershipSaveUndoesTheNewOperatorToo)
 {
     refuse("insert", "s_user_group");
     auto* dialog = openDialogUnder("002");
     choose(dialog, "E005");
     dialog->cb1Clicked();
     EXPECT_EQ(messages.texts(), QStringList({"增加失败."}));
-    EXPECT_EQ(count("s_user", "id = ?", {"E005"}), 1);
+    // One operation: the operator row goes with the membership it was made for.
+    EXPECT_EQ(count("s_user", "id = ?", {"E005"}), 0);
     EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
     EXPECT_EQ(listData(), QStringList({"E001", "E002"}));
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
-TEST_P(UserAddTest, AFailedOperatorInsertIsLoggedAndTheMembershipStillSaved)
+TEST_P(UserAddTest, AFailedOperatorInsertIsLoggedAndStopsTheAdd)
 {
     QTemporaryDir dir;
     const QString previousLog = host::logFile();
@@ -138,9 +139,12 @@ TEST_P(UserAddTest, AFailedOperatorInsertIsLoggedAndTheMembershipStillSaved)
     choose(dialog, "E005");
     dialog->cb1Clicked();
     host::setLogFile(previousLog);
-    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    // A membership without its operator row would name nobody who can log in.
+    EXPECT_EQ(messages.texts(), QStringList({"增加失败."}));
     EXPECT_EQ(count("s_user", "id = ?", {"E005"}), 0);
-    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E005"}));
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
+    EXPECT_EQ(listData(), QStringList({"E001", "E002"}));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
     QFile log(dir.filePath("test.log"));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("向操作员表中插入员工IDE005时发生错误"));
