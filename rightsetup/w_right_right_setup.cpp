@@ -181,6 +181,7 @@ void w_right_right_setup::cb_save_clicked()
         return;
     }
     operation.rollback();
+    gridEdited();  // the changes are still there to be saved
     host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存失败."));
 }
 

@@ -121,4 +121,28 @@ void refuse(Backend backend, const QString& operation, const QString& table)
     }
 }
 
+void refuseAtCommit(Backend backend, const QString& operation, const QString& table)
+{
+    QSqlQuery query(host::sqlca.database());
+    const QString name = QStringLiteral("at_commit_%1_%2").arg(operation, table);
+    QStringList statements;
+    if (backend == Backend::Sqlite) {
+        // A row that names no parent, allowed until the COMMIT checks it.
+        statements << QStringLiteral("pragma foreign_keys = on")
+                   << QStringLiteral("create table if not exists commit_gate_parent (id integer primary key)")
+                   << QStringLiteral("create table if not exists commit_gate (id integer references "
+                                     "commit_gate_parent (id) deferrable initially deferred)")
+                   << QStringLiteral("create trigger %1 after %2 on %3 begin insert into commit_gate values (1); end")
+                          .arg(name, operation, table);
+    } else {
+        statements << QStringLiteral("create or replace function refuse_at_commit() returns trigger language plpgsql "
+                                     "as $$ begin raise exception 'refused at commit by test'; end $$")
+                   << QStringLiteral("create constraint trigger %1 after %2 on %3 deferrable initially deferred "
+                                     "for each row execute function refuse_at_commit()")
+                          .arg(name, operation, table);
+    }
+    for (const QString& sql : statements)
+        ASSERT_TRUE(query.exec(sql)) << sql.toStdString() << ": " << query.lastError().text().toStdString();
+}
+
 }  // namespace testing_support

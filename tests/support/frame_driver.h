@@ -38,5 +38,8 @@ void typeLabel(common::ListView* list, const QString& text);
 
 // Makes every `operation` ("delete", "insert", "update") on `table` fail.
 void refuse(Backend backend, const QString& operation, const QString& table);
+// Lets every `operation` on `table` run, and makes the COMMIT of a transaction
+// that did one fail (a deferred constraint, checked only at COMMIT).
+void refuseAtCommit(Backend backend, const QString& operation, const QString& table);
 
 }  // namespace testing_support

@@ -17,7 +17,7 @@ std::string backendName(const ::testing::TestParamInfo<Backend>& info)
     return info.param == Backend::Sqlite ? "Sqlite" : "Postgres";
 }
 
-void DbTest::SetUp()
+void DbFixture::SetUp()
 {
     schema::registerDataViews();
     host::sqlca.disconnect();
@@ -54,7 +54,7 @@ void DbTest::SetUp()
     ASSERT_TRUE(schema::createTables(host::sqlca)) << host::sqlca.sqlerrtext.toStdString();
 }
 
-void DbTest::TearDown()
+void DbFixture::TearDown()
 {
     host::WindowRegistry::closeAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -69,23 +69,23 @@ void DbTest::TearDown()
     dir_.reset();
 }
 
-void DbTest::loadSample()
+void DbFixture::loadSample()
 {
     ASSERT_TRUE(schema::loadSampleData(host::sqlca)) << host::sqlca.sqlerrtext.toStdString();
 }
 
-void DbTest::exec(const QString& sql, const QVariantList& params)
+void DbFixture::exec(const QString& sql, const QVariantList& params)
 {
     ASSERT_EQ(host::sqlca.execute(sql, params), 0) << sql.toStdString() << ": "
                                                    << host::sqlca.sqlerrtext.toStdString();
 }
 
-QVariant DbTest::value(const QString& sql, const QVariantList& params)
+QVariant DbFixture::value(const QString& sql, const QVariantList& params)
 {
     return host::sqlca.selectValue(sql, params);
 }
 
-long long DbTest::count(const QString& table, const QString& where, const QVariantList& params)
+long long DbFixture::count(const QString& table, const QString& where, const QVariantList& params)
 {
     QString sql = QStringLiteral("select count(*) from %1").arg(table);
     if (!where.isEmpty())

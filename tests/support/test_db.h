@@ -20,12 +20,13 @@ enum class Backend { Sqlite, Postgres };
 
 std::string backendName(const ::testing::TestParamInfo<Backend>& info);
 
-class DbTest : public ::testing::TestWithParam<Backend> {
+// The database of one test; the derived fixture says which backend.
+class DbFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    Backend backend() const { return GetParam(); }
+    virtual Backend backend() const = 0;
     // The URL of this test's database, for a second client.
     QString url() const { return url_; }
     void loadSample();
@@ -40,6 +41,12 @@ private:
     std::unique_ptr<QTemporaryDir> dir_;
     QString url_;
     QString pgSchema_;
+};
+
+// A test run once on each backend (WMS_INSTANTIATE_DB_TESTS).
+class DbTest : public DbFixture, public ::testing::WithParamInterface<Backend> {
+protected:
+    Backend backend() const override { return GetParam(); }
 };
 
 }  // namespace testing_support
