@@ -204,7 +204,8 @@ void ManagerFrame::buildTree()
     tv_1_->addTopLevelItem(root);
 
     entityView_->setTransObject(host::sqlca);
-    entityView_->retrieve();
+    if (entityView_->retrieve() < 0)
+        reportReadFailure();
     QString previous;
     const long rows = entityView_->rowCount();
     for (long row = 1; row <= rows; ++row) {
@@ -244,7 +245,8 @@ void ManagerFrame::refillList(QTreeWidgetItem* item)
     case 1: {
         button4_->setVisible(true);
         button5_->setVisible(true);
-        entityView_->retrieve();
+        if (entityView_->retrieve() < 0)
+            reportReadFailure();
         const long rows = entityView_->rowCount();
         for (long row = 1; row <= rows; ++row) {
             const QString key = host::trimBlanks(entityView_->getItemString(row, params_.entityKeyColumn));
@@ -256,7 +258,8 @@ void ManagerFrame::refillList(QTreeWidgetItem* item)
     case 2: {
         button4_->setVisible(false);
         button5_->setVisible(false);
-        host::f_filter(*memberView_, memberFilter(itemData(item)));
+        if (host::f_filter(*memberView_, memberFilter(itemData(item))) < 0)
+            reportReadFailure();
         const long rows = memberView_->rowCount();
         for (long row = 1; row <= rows; ++row) {
             QString key;
@@ -269,6 +272,12 @@ void ManagerFrame::refillList(QTreeWidgetItem* item)
     default:
         break;
     }
+}
+
+void ManagerFrame::reportReadFailure()
+{
+    // An empty list must never stand for a read that failed.
+    host::databaseErrorBox(host::sqlca.sqlerrtext);
 }
 
 QString ManagerFrame::memberFilter(const QString& entityKey) const
@@ -389,7 +398,7 @@ bool ManagerFrame::runOperation(const QList<Statement>& statements, const QStrin
     if (reason.isEmpty())
         reason = operation.error();  // the COMMIT was refused and rolled back
     operation.rollback();
-    host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason, host::Icon::StopSign);
+    host::databaseErrorBox(reason);
     return false;
 }
 

@@ -114,6 +114,8 @@ private:
     bool runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
                       const QString& entityKey);
     void onTreeSelection();
+    // Tells the operator that the tree or the list could not be read.
+    void reportReadFailure();
     void pbAddClicked();
 
     FrameParameters params_;

@@ -91,4 +91,9 @@ Answer MessageBox(const QString& title, const QString& text, Icon icon, Buttons 
     return messageService().show({title, text, icon, buttons, defaultButton});
 }
 
+void databaseErrorBox(const QString& reason)
+{
+    MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason, Icon::StopSign);
+}
+
 }  // namespace host

@@ -36,6 +36,9 @@ void setMessageService(MessageService* service);
 Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::Information,
                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
 
+// The "数据库错误" box: "错误原因: " and the database's text.
+void databaseErrorBox(const QString& reason);
+
 // The message box shown by the Qt service on screen.
 class QtMessageService : public MessageService {
 public:

@@ -430,14 +430,15 @@ QVariant Transaction::selectValue(const QString& sql, const QVariantList& params
 
 int Transaction::commit()
 {
-    if (!isConnected()) {
-        recordError(QStringLiteral("not connected"));
-        return kError;
-    }
     if (writeLost_) {
         writeLost_ = false;
         inWrite_ = false;
         recordError(QStringLiteral("与数据库的连接已断开，操作未能保存"));
+        return kError;
+    }
+    if (!isConnected()) {
+        inWrite_ = false;
+        recordError(QStringLiteral("not connected"));
         return kError;
     }
     if (!inWrite_) {
@@ -480,6 +481,7 @@ int Transaction::rollback()
         return kSuccess;
     }
     if (!isConnected()) {
+        inWrite_ = false;
         recordError(QStringLiteral("not connected"));
         return kError;
     }

@@ -70,8 +70,7 @@ void w_right_module_list::openEvent(const QString& parameter)
     items.close();
     // An empty list must mean that every item is granted, not that the read failed.
     if (status == host::Transaction::kError)
-        host::MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext,
-                         host::Icon::StopSign);
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
 }
 
 void w_right_module_list::addEntry(const QString& name, const QString& code)

@@ -94,7 +94,8 @@ void w_right_right_setup::openEvent(const QString& parameter)
 
 void w_right_right_setup::loadRows()
 {
-    host::f_filter(*dw_1, QStringLiteral("group_id = ") + platform::quoteLiteral(is_group_id));
+    if (host::f_filter(*dw_1, QStringLiteral("group_id = ") + platform::quoteLiteral(is_group_id)) < 0)
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
 }
 
 void w_right_right_setup::resizeWindow(int newWidth, int newHeight)
@@ -156,8 +157,7 @@ void w_right_right_setup::cb_save_clicked()
                     return;
                 }
             } else if (code != host::Transaction::kNotFound) {
-                host::MessageBox(QStringLiteral("数据库错误"),
-                                 QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext, host::Icon::StopSign);
+                host::databaseErrorBox(host::sqlca.sqlerrtext);
                 return;
             }
         }

@@ -45,7 +45,8 @@ void w_right_select_group::openEvent(const QString& parameter)
     setWindowIcon(QApplication::windowIcon());
     const QString source = stringParm();
     dw_1_->setTransObject(host::sqlca);
-    host::f_filter(*dw_1_, QStringLiteral("group_id <> ") + platform::quoteLiteral(source));
+    if (host::f_filter(*dw_1_, QStringLiteral("group_id <> ") + platform::quoteLiteral(source)) < 0)
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
     if (dw_1_->getRow() >= 1)
         rowFocusChanged(dw_1_->getRow());
     if (const QScreen* screen = QApplication::primaryScreen())

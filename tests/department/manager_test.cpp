@@ -251,6 +251,32 @@ TEST_P(DepartmentManagerTest, DeletingAnEmployeeRemovesTheRowAndTheListItem)
     EXPECT_EQ(treeData(), QStringList({"D01", "D02", "D03"}));
 }
 
+TEST_P(DepartmentManagerTest, DeletingAnEmployeeWhoIsAnOperatorSaysSoAndRemovesTheAccountToo)
+{
+    auto* w = openManager();
+    selectTree("D01");
+    click(listIndex("E002"));
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n该员工同时是操作员, 其操作员帐号和所属组将一并删除.");
+    EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
+    // A deleted employee must not log in any more.
+    EXPECT_EQ(count("s_employee", "id = ?", {"E002"}), 0);
+    EXPECT_EQ(count("s_user", "id = ?", {"E002"}), 0);
+    EXPECT_EQ(count("s_user_group", "user_code = ?", {"E002"}), 0);
+    EXPECT_EQ(listData(), QStringList({"E001", "E003"}));
+    EXPECT_EQ(count("s_user"), 4);
+
+    // An employee who is no operator: the plain question.
+    messages.clear();
+    click(listIndex("E003"));
+    messages.answer(host::Answer::No);
+    w->ue_delete_lvi();
+    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?"}));
+    EXPECT_EQ(count("s_employee", "id = ?", {"E003"}), 1);
+}
+
 TEST_P(DepartmentManagerTest, AFailedEmployeeDeleteChangesNothing)
 {
     refuse("delete", "s_employee");

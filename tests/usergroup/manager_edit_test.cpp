@@ -193,3 +193,107 @@ TEST_P(ManagerEditTest, InsertingAGroupWhileAGroupIsSelectedAddsItToTreeAndList)
 }
 
 WMS_INSTANTIATE_DB_TESTS(ManagerEditTest);
+
+class ManagerConcurrencyTest : public ManagerTest {
+protected:
+    // Runs a statement on a second client and commits it.
+    void otherClient(const QString& sql, const QVariantList& params = {})
+    {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.execute(sql, params), 0) << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.commit(), 0);
+    }
+    void expectNotFoundReported()
+    {
+        ASSERT_FALSE(messages.shown().isEmpty());
+        EXPECT_EQ(messages.shown().last().title, "数据库错误");
+        EXPECT_EQ(messages.shown().last().text, "错误原因: 没有找到要修改的记录，它可能已被其他用户删除.");
+    }
+};
+
+TEST_P(ManagerConcurrencyTest, ADeletedGroupTakesItsRightsAlong)
+{
+    auto* w = openManager();
+    click(listIndex("002"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    EXPECT_EQ(count("s_group_power", "group_id = ?", {"002"}), 0);
+    EXPECT_EQ(count("s_user_group", "group_code = ?", {"002"}), 0);
+    // A group created again under the same id starts without rights.
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"002", "新组"});
+    exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"E005", "002"});
+    EXPECT_EQ(host::sqlca.commit(), 0);
+    EXPECT_EQ(count("s_group_power, s_user_group", "group_id = group_code and user_code = ?", {"E005"}), 0);
+}
+
+TEST_P(ManagerConcurrencyTest, AGroupAnotherClientDeletedIsNeitherRenamedNorDeletedAndTheOperatorLearnsWhy)
+{
+    auto* w = openManager();
+    otherClient("delete from s_group where group_id = ?", {"003"});
+    click(listIndex("003"));
+    w->ue_rename();
+    typeLabel("新名字");
+    expectNotFoundReported();
+    EXPECT_EQ(w->lv_1()->label(listIndex("003")), "查询员");
+    EXPECT_EQ(treeItem("003")->text(0), "查询员");
+
+    messages.clear();
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    expectNotFoundReported();
+    EXPECT_GT(listIndex("003"), 0);
+    // Nothing else of the group was removed with it.
+    EXPECT_EQ(members("003"), QStringList({"E002", "E004"}));
+    EXPECT_EQ(count("s_group_power", "group_id = ?", {"003"}), 3);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(ManagerConcurrencyTest, AGroupStoredWithBlanksAroundItsCodeIsReportedNotSilentlySkipped)
+{
+    otherClient("insert into s_group (group_id, group_name) values (?, ?)", {" 06", "空格组"});
+    auto* w = openManager();
+    ASSERT_GT(listIndex("06"), 0);  // listed trimmed
+    click(listIndex("06"));
+    w->ue_rename();
+    typeLabel("改名");
+    expectNotFoundReported();
+    EXPECT_EQ(w->lv_1()->label(listIndex("06")), "空格组");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {" 06"}).toString(), "空格组");
+}
+
+TEST_P(ManagerConcurrencyTest, AGroupAddedByAnotherClientAfterTheTreeWasBuiltIsRenamedAndDeleted)
+{
+    auto* w = openManager();
+    otherClient("insert into s_group (group_id, group_name) values (?, ?)", {"007", "后来组"});
+    selectGroup("002");
+    selectRoot();  // the list is read again; the tree was built once
+    ASSERT_GT(listIndex("007"), 0);
+    ASSERT_EQ(treeItem("007"), nullptr);
+    click(listIndex("007"));
+    w->ue_rename();
+    typeLabel("改名组");
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join(" | ").toStdString();
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"007"}).toString(), "改名组");
+    EXPECT_EQ(w->lv_1()->label(listIndex("007")), "改名组");
+
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    w->ue_delete_lvi();
+    EXPECT_EQ(count("s_group", "group_id = ?", {"007"}), 0);
+    EXPECT_EQ(listIndex("007"), 0);
+}
+
+TEST_P(ManagerConcurrencyTest, AListThatCannotBeReadIsReportedNotShownEmpty)
+{
+    openManager();
+    otherClient("alter table s_user_group rename to s_user_group_gone");
+    selectGroup("002");
+    ASSERT_FALSE(messages.shown().isEmpty());
+    EXPECT_EQ(messages.shown().last().title, "数据库错误");
+    EXPECT_TRUE(messages.shown().last().text.startsWith("错误原因: "));
+}
+
+WMS_INSTANTIATE_DB_TESTS(ManagerConcurrencyTest);
