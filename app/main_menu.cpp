@@ -1,6 +1,7 @@
 #include "app/main_menu.h"
 
 #include "app/module_windows.h"
+#include "host/transaction.h"
 #include "rights/f_check_menu.h"
 #include "rights/menu_item.h"
 
@@ -78,9 +79,14 @@ void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
     help->addSeparator();
     QObject::connect(entry(help, "m_about", QStringLiteral("关于(&A)")), &QAction::triggered, bar, h.about);
 
+    const auto check = [failed = h.checkFailed](auto* menu) {
+        rights::f_check_menu(menu);
+        if (host::sqlca.sqlcode == host::Transaction::kError && failed)
+            failed(host::sqlca.sqlerrtext);
+    };
     for (QMenu* menu : {system, warehouse, query, help})
-        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { rights::f_check_menu(menu); });
-    rights::f_check_menu(bar);
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, check] { check(menu); });
+    check(bar);
 }
 
 }  // namespace app

@@ -15,6 +15,9 @@ struct MenuHandlers {
     std::function<void(const QString& topic)> showHelp;
     std::function<void()> about;
     std::function<void()> exit;
+    // The rights could not be read: the entries stay disabled, and the
+    // operator is told why.
+    std::function<void(const QString& reason)> checkFailed;
 };
 
 // Fills `bar` with the application's menus. Entries are named (objectName)

@@ -26,6 +26,9 @@ MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(
     handlers.showHelp = [this](const QString& topic) { showHelp(topic); };
     handlers.about = [this] { about(); };
     handlers.exit = [this] { close(); };
+    handlers.checkFailed = [this](const QString& reason) {
+        statusBar()->showMessage(QStringLiteral("权限读取失败, 相关菜单项已禁用: ") + reason);
+    };
     buildMainMenu(menuBar(), handlers);
 
     overview_ = new RightsOverview(this);

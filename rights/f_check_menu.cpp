@@ -1,6 +1,7 @@
 #include "rights/f_check_menu.h"
 
 #include "host/functions.h"
+#include "host/transaction.h"
 #include "rights/admin.h"
 #include "rights/lookup.h"
 #include "rights/menu_item.h"
@@ -10,7 +11,11 @@
 
 namespace rights {
 
-void f_check_menu(MenuItem& menu_item)
+namespace {
+
+// Enables the leaves under `menu_item`; the reason of the first lookup that
+// failed is kept in `failure`.
+void checkItems(MenuItem& menu_item, QString& failure)
 {
     const int count = menu_item.subItemCount();
     for (int i = 0; i < count; ++i) {
@@ -18,7 +23,7 @@ void f_check_menu(MenuItem& menu_item)
         if (!item)
             continue;
         if (item->subItemCount() > 0) {
-            f_check_menu(*item);
+            checkItems(*item, failure);
             continue;
         }
         const QString tag = item->tag();
@@ -28,11 +33,25 @@ void f_check_menu(MenuItem& menu_item)
         if (code.isEmpty() || !item->isVisible())
             continue;
         const Level level = lookupLevel(host::gs_user_id, code);
+        if (!level.ok && failure.isEmpty())
+            failure = host::sqlca.sqlerrtext;
         bool enabled = level.ok && !level.value.isNull() && level.value > QLatin1String("0");
         if (isAdminExact(host::gs_user_id))
             enabled = true;
         item->setEnabled(enabled);
     }
+}
+
+}  // namespace
+
+void f_check_menu(MenuItem& menu_item)
+{
+    QString failure;
+    checkItems(menu_item, failure);
+    // A lookup that failed left its item disabled; sqlca tells the host why,
+    // whatever the lookups after it did.
+    if (!failure.isEmpty())
+        host::sqlca.recordError(failure);
 }
 
 void f_check_menu(QMenu* menu_item)

@@ -15,6 +15,8 @@ class MenuItem;
 // operator's level on that code is above "0" and disabled otherwise. The
 // lookup is made for every such leaf; the exact id "admin" then enables the
 // leaf whatever the lookup said. Untagged and invisible items keep their state.
+// When a lookup failed (its leaf is then disabled), host::sqlca holds -1 and
+// that lookup's error afterwards, so that the host can say why.
 void f_check_menu(MenuItem& menu_item);
 void f_check_menu(QMenu* menu_item);
 void f_check_menu(QMenuBar* menu_item);

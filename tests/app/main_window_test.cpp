@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBrowser>
 
@@ -100,6 +101,22 @@ TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
     QCoreApplication::sendEvent(frame.get(), &activate);
     EXPECT_EQ(levelOf("w302"), "查询");
     EXPECT_EQ(levelOf("w205"), "禁止");
+}
+
+TEST_P(MainWindowTest, RightsThatCannotBeReadAreReportedNotJustDisabled)
+{
+    auto frame = frameFor("E001");
+    ASSERT_TRUE(enabled(*frame, "m_stock_in"));
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+    ASSERT_EQ(other.execute("alter table s_group_power rename to s_group_power_gone"), 0) << other.sqlerrtext.toStdString();
+    ASSERT_EQ(other.commit(), 0);
+    auto* warehouse = frame->menuBar()->findChild<QMenu*>("m_warehouse");
+    ASSERT_NE(warehouse, nullptr);
+    emit warehouse->aboutToShow();
+    EXPECT_FALSE(enabled(*frame, "m_stock_in"));
+    EXPECT_TRUE(frame->statusBar()->currentMessage().startsWith("权限读取失败, 相关菜单项已禁用: "))
+        << frame->statusBar()->currentMessage().toStdString();
 }
 
 TEST_P(MainWindowTest, DemoWindowButtonsFollowTheLevelOnTheWindow)
