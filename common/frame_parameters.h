@@ -52,6 +52,9 @@ struct MenuRoles {
     QString memberAdd;
     QStringList memberCommands;
     QStringList rootOnly;
+    // Commands that only show data: they stay enabled for an operator who
+    // may only look (level 1); every other command changes data.
+    QStringList viewCommands;
 };
 
 struct FrameParameters {
@@ -89,6 +92,9 @@ struct FrameParameters {
     PictureButton button4;
     PictureButton button5;
     PictureButton close;
+    // Picture buttons (by objectName) that only show data; the others change
+    // data and need level 2 (close is always enabled).
+    QStringList viewButtons;
 
     Place st_1;
     Place p_1;

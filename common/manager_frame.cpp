@@ -1,6 +1,7 @@
 #include "common/manager_frame.h"
 
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "common/pictures.h"
 #include "host/filter.h"
 #include "host/functions.h"
@@ -303,13 +304,19 @@ QTreeWidgetItem* ManagerFrame::wf_insert_tvi(const QString& as_label, const QStr
 
 // --- list ------------------------------------------------------------------
 
+bool ManagerFrame::buttonAllowed(const QPushButton* button, bool modify) const
+{
+    return modify || params_.viewButtons.contains(button->objectName());
+}
+
 void ManagerFrame::setListButtons(bool hit, int index)
 {
-    pb_add_->setEnabled(true);
-    pb_edit_->setEnabled(hit);
-    pb_delete_->setEnabled(hit);
-    button4_->setEnabled(hit);
-    button5_->setEnabled(hit);
+    const bool modify = canModify(this);
+    pb_add_->setEnabled(buttonAllowed(pb_add_, modify));
+    pb_edit_->setEnabled(hit && buttonAllowed(pb_edit_, modify));
+    pb_delete_->setEnabled(hit && buttonAllowed(pb_delete_, modify));
+    button4_->setEnabled(hit && buttonAllowed(button4_, modify));
+    button5_->setEnabled(hit && buttonAllowed(button5_, modify));
     if (hit)
         lv1ItemChanged(index);
     else
@@ -339,6 +346,12 @@ std::unique_ptr<PopupMenu> ManagerFrame::popupMenuFor(int index)
     std::unique_ptr<PopupMenu> menu = createPopupMenu();
     const bool hit = lv_1_->totalItems() > 0 && index >= 1;
     menu->applyRoles(params_.menuRoles, level(currentTreeItem()) == 1, hit);
+    if (!canModify(this)) {
+        // An operator who may only look keeps the commands that show data.
+        for (QAction* command : menu->commands())
+            if (!params_.menuRoles.viewCommands.contains(command->objectName()))
+                command->setEnabled(false);
+    }
     return menu;
 }
 
@@ -410,7 +423,7 @@ void ManagerFrame::button2Event()
 void ManagerFrame::ue_rename()
 {
     const int index = lv_1_->selectedIndex();
-    if (index < 1)
+    if (index < 1 || !ensureCanModify(this))
         return;
     lv_1_->editLabel(index);
 }
@@ -420,6 +433,11 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
     QTreeWidgetItem* current = currentTreeItem();
     const QString key = lv_1_->data(index);
     const QString previous = lv_1_->labelBeforeEdit();
+    // The right may have been taken away while the label was being edited.
+    if (!ensureCanModify(this)) {
+        lv_1_->setLabel(index, previous);
+        return;
+    }
 
     // A failed rename is undone in the database and in the list, and the
     // operator learns why.
@@ -459,7 +477,7 @@ void ManagerFrame::ue_delete_lvi()
 {
     QTreeWidgetItem* current = currentTreeItem();
     const int index = lv_1_->selectedIndex();
-    if (!current || index < 1)
+    if (!current || index < 1 || !ensureCanModify(this))
         return;
     const QString key = lv_1_->data(index);
     if (host::MessageBox(QStringLiteral("提示"), deleteQuestion(level(current), key), host::Icon::Question,
@@ -500,6 +518,7 @@ void ManagerFrame::openEvent(const QString& parameter)
     move(x(), host::unitsToPixelsY(1));
     uo_1_->init(tv_1_, lv_1_, true);
     cb_tree_->click();
+    pb_add_->setEnabled(buttonAllowed(pb_add_, canModify(this)));
 }
 
 void ManagerFrame::resizeWindow(int newWidth, int newHeight)
@@ -529,6 +548,8 @@ void ManagerFrame::showHelp()
 
 void ManagerFrame::pbAddClicked()
 {
+    if (!ensureCanModify(this))
+        return;
     if (level(currentTreeItem()) == 1)
         host::WindowRegistry::open(params_.entityAddWindow);
     else

@@ -107,6 +107,8 @@ protected:
 private:
     QPushButton* makeButton(const PictureButton& spec, bool enabled);
     void setListButtons(bool hit, int index);
+    // Whether a picture button is enabled for the operator (`modify`: level 2).
+    bool buttonAllowed(const QPushButton* button, bool modify) const;
     void refillList(QTreeWidgetItem* item);
     void addTreeChild(const QString& label, const QString& data);
     // Runs the statements as one operation; false (rolled back, the reason

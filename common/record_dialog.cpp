@@ -2,6 +2,7 @@
 
 #include "common/dialog_support.h"
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -41,6 +42,10 @@ void RecordDialog::openEvent(const QString& parameter)
 {
     host::w_father::openEvent(parameter);
     dw_1_->setTransObject(host::sqlca);
+    // An operator who may only look sees the record but cannot store it.
+    const bool modify = canModify(this);
+    cb_1_->setEnabled(modify);
+    dw_1_->setReadOnly(!modify);
 }
 
 void RecordDialog::newRecord()
@@ -52,6 +57,8 @@ void RecordDialog::recordAdded(const QString&, const QString&) {}
 
 void RecordDialog::addRecord(const AddRecordTexts& texts)
 {
+    if (!ensureCanModify(this))
+        return;
     dw_1_->acceptText();
     const QString id = host::trimBlanks(dw_1_->getItemString(1, texts.idColumn));
     if (host::f_isnull(id)) {
@@ -101,7 +108,7 @@ void RecordDialog::addRecord(const AddRecordTexts& texts)
 
 void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyName)
 {
-    if (dw_1_->rowCount() < 1)
+    if (dw_1_->rowCount() < 1 || !ensureCanModify(this))
         return;
     dw_1_->acceptText();
     const QString name = host::trimBlanks(dw_1_->getItemString(1, nameColumn));

@@ -2,6 +2,7 @@
 
 #include "common/dialog_support.h"
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/units.h"
@@ -90,6 +91,7 @@ void EmployeeSeriesWindow::openEvent(const QString& parameter)
 {
     host::Window::openEvent(parameter);
     is_dept = stringParm();
+    start_->setEnabled(common::canModify(this));
     setWindowIcon(QApplication::windowIcon());
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -97,6 +99,8 @@ void EmployeeSeriesWindow::openEvent(const QString& parameter)
 
 void EmployeeSeriesWindow::run()
 {
+    if (!common::ensureCanModify(this))
+        return;
     const QString head = host::trimBlanks(em_3_->text());
     const QString end = host::trimBlanks(em_4_->text());
     const QString begin = host::trimBlanks(em_1_->text());

@@ -11,4 +11,11 @@ w_right_department_manage* openManager()
     return host::WindowRegistry::instanceOf<w_right_department_manage>(kManage);
 }
 
+QString managerTag()
+{
+    if (w_right_department_manage* manager = openManager())
+        return manager->tag();
+    return w_right_department_manage::frameParameters().tag;
+}
+
 }  // namespace department

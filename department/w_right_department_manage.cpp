@@ -1,5 +1,6 @@
 #include "department/w_right_department_manage.h"
 
+#include "common/levels.h"
 #include "department/m_right_dept.h"
 #include "department/window_names.h"
 #include "host/transaction.h"
@@ -61,6 +62,9 @@ common::FrameParameters w_right_department_manage::frameParameters()
     p.menuRoles.memberCommands = {QStringLiteral("m_modify_employee"), QStringLiteral("m_edit_employee"),
                                   QStringLiteral("m_delete_employee")};
     p.menuRoles.rootOnly = {QStringLiteral("m_batchadd"), QStringLiteral("m_batchdel")};
+    // The edit dialogs show the record to an operator who may only look.
+    p.menuRoles.viewCommands = {QStringLiteral("m_编辑部门"), QStringLiteral("m_edit_employee")};
+    p.viewButtons = {QStringLiteral("pb_edit")};
 
     p.entityAddWindow = kDepartmentAdd;
     p.memberAddWindow = kEmployeeAdd;
@@ -143,6 +147,8 @@ QString w_right_department_manage::selectedDepartment() const
 
 void w_right_department_manage::ue_batchadd()
 {
+    if (!common::ensureCanModify(this))
+        return;
     const QString id = selectedDepartment();
     if (!id.isEmpty())
         host::WindowRegistry::openWithReturn(kBatchAdd, id);
@@ -150,6 +156,8 @@ void w_right_department_manage::ue_batchadd()
 
 void w_right_department_manage::ue_batchdel()
 {
+    if (!common::ensureCanModify(this))
+        return;
     const QString id = selectedDepartment();
     if (!id.isEmpty())
         host::WindowRegistry::openWithReturn(kBatchDel, id);

@@ -19,6 +19,7 @@ struct DataStore::Impl {
     Expression filter;
     QString filterText;
     QVariantList arguments;
+    bool readOnly = false;
     QString error;
     long currentRow = 0;
     QString currentColumn;
@@ -450,12 +451,27 @@ int DataStore::resetUpdate()
     return 1;
 }
 
+void DataStore::setReadOnly(bool readOnly)
+{
+    if (d->readOnly == readOnly)
+        return;
+    d->readOnly = readOnly;
+    emit statusChanged();
+}
+
+bool DataStore::isReadOnly() const
+{
+    return d->readOnly;
+}
+
 bool DataStore::isProtected(long row, const QString& column) const
 {
     const Row* r = d->row(row, Buffer::Primary);
     const int c = d->def ? d->def->columnIndex(column) : -1;
     if (!r || c < 0)
         return false;
+    if (d->readOnly)
+        return true;
     const QString& text = d->def->columns.at(c).protect;
     if (text.trimmed().isEmpty())
         return false;

@@ -98,8 +98,13 @@ public:
     // Marks the buffer clean without writing.
     int resetUpdate();
 
-    // Whether a column is protected on a row (its protect expression).
+    // Whether a column is protected on a row (its protect expression, or the
+    // whole view being read-only).
     bool isProtected(long row, const QString& column) const;
+    // A read-only view takes no input in its grid or form; the window's code
+    // may still set values.
+    void setReadOnly(bool readOnly);
+    bool isReadOnly() const;
 
     QString lastError() const;
 

@@ -223,6 +223,11 @@ long DataWindow::find(const QString& expression, long start, long end)
     return d->store.find(expression, start, end);
 }
 
+void DataWindow::setReadOnly(bool readOnly)
+{
+    d->store.setReadOnly(readOnly);
+}
+
 int DataWindow::update(bool resetFlags)
 {
     if (acceptText() != 1)

@@ -83,6 +83,8 @@ public:
     ItemStatus getItemStatus(long row, const QString& column = {}) const;
     long find(const QString& expression, long start, long end);
     [[nodiscard]] int update(bool resetFlags = true);
+    // No input in the grid or form (an operator who may only look).
+    void setReadOnly(bool readOnly);
     int resetUpdate();
     // Why the last call of the view failed (sqlca holds database errors).
     QString lastError() const;

@@ -10,7 +10,14 @@ namespace rightsetup {
 void registerWindows()
 {
     host::WindowRegistry::registerClass(kRightRightSetup, [] { return new w_right_right_setup; });
-    host::WindowRegistry::registerClass(kModuleList, [] { return new w_right_module_list; });
+    // The module list adds rows to the editor: it is checked against the
+    // editor's module item code.
+    host::WindowRegistry::registerClass(kModuleList, [] {
+        auto* list = new w_right_module_list;
+        auto* editor = host::WindowRegistry::instanceOf<w_right_right_setup>(kRightRightSetup);
+        list->setTag(editor ? editor->tag() : w_right_right_setup::kModuleItem);
+        return list;
+    });
 }
 
 }  // namespace rightsetup

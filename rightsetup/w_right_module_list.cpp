@@ -1,6 +1,7 @@
 #include "rightsetup/w_right_module_list.h"
 
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "host/messages.h"
 #include "host/transaction.h"
 #include "host/units.h"
@@ -59,6 +60,7 @@ void w_right_module_list::openEvent(const QString& parameter)
 {
     host::w_listview_father::openEvent(parameter);
     is_group_code = parameter;
+    cb_ok->setEnabled(common::canModify(this));
 
     host::Cursor items(host::sqlca,
                        QStringLiteral("select m_item_code , name from s_moudle_item where m_item_code not in "
@@ -86,6 +88,8 @@ void w_right_module_list::addEntry(const QString& name, const QString& code)
 
 void w_right_module_list::cb_ok_clicked()
 {
+    if (!common::ensureCanModify(this))
+        return;
     auto* editor = host::WindowRegistry::instanceOf<w_right_right_setup>(kRightRightSetup);
     const int count = lv_1->count();
     for (int i = 0; editor && i < count; ++i) {

@@ -1,6 +1,7 @@
 #include "rightsetup/w_right_right_setup.h"
 
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "host/filter.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -10,6 +11,7 @@
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
 #include "platform/expression.h"
+#include "rights/f_button_right.h"
 #include "rightsetup/window_names.h"
 #include "usergroup/w_right_setup.h"
 #include "usergroup/window_names.h"
@@ -44,7 +46,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
 w_right_right_setup::w_right_right_setup(QWidget* parent) : host::w_father(parent)
 {
     setWindowTitle(QStringLiteral("操作组权限设置"));
-    setTag(QStringLiteral("003"));
+    setTag(kModuleItem);
     setFont(common::songti(9));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     resize(host::unitsSize(2235, 1568));
@@ -89,6 +91,7 @@ void w_right_right_setup::openEvent(const QString& parameter)
     is_group_id = manager->lv_1()->data(index);
     if (platform::DataStore* names = dw_1->getChild(kModuleColumn))
         names->setTransObject(host::sqlca);
+    applyLevel();
     loadRows();
 }
 
@@ -109,10 +112,25 @@ void w_right_right_setup::resizeWindow(int newWidth, int newHeight)
         host::placeUnits(b, left, host::pixelsToUnitsY(b->y()), kButtonWidth, kButtonHeight);
 }
 
+void w_right_right_setup::applyLevel()
+{
+    // The buttons that change data carry the level they need ("2") in their
+    // tag; an operator below it may only look at the group's rights.
+    const int level = rights::f_button_right(this);
+    for (QPushButton* b : {cb_add, cb_delete, cb_save}) {
+        const int needed = b->property("tag").toString().toInt();
+        if (level < needed)
+            b->setEnabled(false);
+        else if (b != cb_save)
+            b->setEnabled(true);
+    }
+    dw_1->setReadOnly(level < 2);
+}
+
 void w_right_right_setup::gridEdited()
 {
     ib_canexit = false;
-    cb_save->setEnabled(true);
+    cb_save->setEnabled(common::canModify(this));
 }
 
 void w_right_right_setup::focusModule(long row)
@@ -125,6 +143,8 @@ void w_right_right_setup::focusModule(long row)
 
 void w_right_right_setup::cb_add_clicked()
 {
+    if (!common::ensureCanModify(this))
+        return;
     // Modal: the administrator picks the items before going on in the grid,
     // and the rows arrive in this editor, which stays open meanwhile.
     host::WindowRegistry::openWithReturn(kModuleList, is_group_id);
@@ -133,6 +153,8 @@ void w_right_right_setup::cb_add_clicked()
 void w_right_right_setup::cb_save_clicked()
 {
     ib_save_success = false;
+    if (!common::ensureCanModify(this))
+        return;
     dw_1->acceptText();
     const long rows = dw_1->rowCount();
     for (long i = 1; i <= rows; ++i) {
@@ -187,6 +209,8 @@ void w_right_right_setup::cb_save_clicked()
 
 void w_right_right_setup::cb_delete_clicked()
 {
+    if (!common::ensureCanModify(this))
+        return;
     if (dw_1->rowCount() == 0) {
         host::f_box(QStringLiteral("没有可删除的行."));
         return;

@@ -21,6 +21,9 @@ namespace rightsetup {
 class w_right_right_setup : public host::w_father {
     Q_OBJECT
 public:
+    // The window's module item code, its tag.
+    static inline const QString kModuleItem = QStringLiteral("003");
+
     explicit w_right_right_setup(QWidget* parent = nullptr);
 
     void openEvent(const QString& parameter) override;
@@ -50,6 +53,8 @@ public:
 private:
     // Grid edited by the operator.
     void gridEdited();
+    // Enables the data-changing buttons and the grid by the operator's level.
+    void applyLevel();
     // Scrolls to `row`, focuses the grid there on the module column.
     void focusModule(long row);
     // Reads the group's rows afresh.

@@ -11,4 +11,11 @@ w_right_setup* openManager()
     return host::WindowRegistry::instanceOf<w_right_setup>(kSetup);
 }
 
+QString managerTag()
+{
+    if (w_right_setup* manager = openManager())
+        return manager->tag();
+    return w_right_setup::frameParameters().tag;
+}
+
 }  // namespace usergroup

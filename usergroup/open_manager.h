@@ -1,4 +1,6 @@
 #pragma once
+
+#include <QString>
 // The open manager, for the dialogs of the user and group administration.
 
 namespace usergroup {
@@ -7,5 +9,8 @@ class w_right_setup;
 
 // The open user and group manager, or null.
 w_right_setup* openManager();
+// The module item code the dialogs are checked against: the open manager's
+// tag (the host may have given it), or the manager's own.
+QString managerTag();
 
 }  // namespace usergroup

@@ -1,6 +1,7 @@
 #include "usergroup/register_windows.h"
 
 #include "host/window_registry.h"
+#include "usergroup/open_manager.h"
 #include "usergroup/w_right_group_add.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_setup.h"
@@ -9,12 +10,23 @@
 
 namespace usergroup {
 
+namespace {
+
+host::Window* tagged(host::Window* dialog)
+{
+    dialog->setTag(managerTag());
+    return dialog;
+}
+
+}  // namespace
+
 void registerWindows()
 {
     host::WindowRegistry::registerClass(kSetup, [] { return new w_right_setup; });
-    host::WindowRegistry::registerClass(kGroupAdd, [] { return new w_right_group_add; });
-    host::WindowRegistry::registerClass(kUserAdd, [] { return new w_right_user_add; });
-    host::WindowRegistry::registerClass(kSelectGroup, [] { return new w_right_select_group; });
+    // The dialogs change data under the manager's module item code.
+    host::WindowRegistry::registerClass(kGroupAdd, [] { return tagged(new w_right_group_add); });
+    host::WindowRegistry::registerClass(kUserAdd, [] { return tagged(new w_right_user_add); });
+    host::WindowRegistry::registerClass(kSelectGroup, [] { return tagged(new w_right_select_group); });
 }
 
 }  // namespace usergroup

@@ -1,5 +1,6 @@
 #include "usergroup/w_right_setup.h"
 
+#include "common/levels.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -75,6 +76,9 @@ common::FrameParameters w_right_setup::frameParameters()
     p.menuRoles.memberAdd = QStringLiteral("m_add_operator");
     p.menuRoles.memberCommands = {QStringLiteral("m_mod_operator"), QStringLiteral("m_delete_operator")};
     p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
+    // The rights editor checks its own level ("003").
+    p.menuRoles.viewCommands = {QStringLiteral("m_group_right")};
+    p.viewButtons = {QStringLiteral("pb_right")};
 
     p.entityAddWindow = kGroupAdd;
     p.memberAddWindow = kUserAdd;
@@ -130,6 +134,8 @@ void w_right_setup::helpEvent(int xpos, int ypos)
 
 void w_right_setup::ue_changegroup()
 {
+    if (!common::ensureCanModify(this))
+        return;
     const int index = lv_1()->selectedIndex();
     const QString source = lv_1()->data(index);
     if (index <= 0) {

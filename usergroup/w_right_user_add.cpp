@@ -2,6 +2,7 @@
 
 #include "common/dialog_support.h"
 #include "common/fonts.h"
+#include "common/levels.h"
 #include "common/list_view.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -66,6 +67,7 @@ void w_right_user_add::openEvent(const QString& parameter)
 {
     host::w_father::openEvent(parameter);
     dw_1_->setTransObject(host::sqlca);
+    cb_1_->setEnabled(common::canModify(this));
     dw_1_->insertRow(0);
     if (w_right_setup* manager = openManager())
         is_group_id = common::ManagerFrame::itemData(manager->currentTreeItem());
@@ -93,6 +95,8 @@ void w_right_user_add::chooseSource(const QString& source)
 
 void w_right_user_add::cb1Clicked()
 {
+    if (!common::ensureCanModify(this))
+        return;
     dw_1_->acceptText();
     const QString id = host::trimBlanks(dw_1_->getItemString(1, kUserCode));
     if (host::f_isnull(id)) {

@@ -5,29 +5,22 @@
 // (read back by a second client), and its windows must show what the database
 // holds.
 #include "common/record_dialog.h"
-#include "department/register_windows.h"
-#include "department/w_right_department_edit.h"
 #include "department/w_right_department_manage.h"
 #include "department/w_right_employee_batchadd.h"
 #include "department/w_right_employee_batchdel.h"
-#include "department/w_right_employee_edit.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
-#include "rightsetup/register_windows.h"
 #include "rightsetup/w_right_right_setup.h"
 #include "tests/support/frame_driver.h"
 #include "tests/support/modal_responder.h"
-#include "tests/support/scripted_messages.h"
-#include "tests/support/test_db.h"
-#include "usergroup/register_windows.h"
+#include "tests/writes/module_windows.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_setup.h"
 #include "usergroup/w_right_user_add.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <functional>
 #include <tuple>
 
@@ -58,117 +51,11 @@ const QList<Site>& sites();
 
 using Param = std::tuple<int, Fault, Backend>;
 
-class RefusedWriteTest : public testing_support::DbFixture, public ::testing::WithParamInterface<Param> {
+class RefusedWriteTest : public writes_test::ModuleWindowsTest, public ::testing::WithParamInterface<Param> {
 public:
     const Site& site() const { return sites().at(std::get<0>(GetParam())); }
     Fault fault() const { return std::get<1>(GetParam()); }
     Backend backend() const override { return std::get<2>(GetParam()); }
-
-    void SetUp() override
-    {
-        DbFixture::SetUp();
-        if (HasFatalFailure() || IsSkipped())
-            return;
-        loadSample();
-        usergroup::registerWindows();
-        rightsetup::registerWindows();
-        department::registerWindows();
-    }
-    void TearDown() override
-    {
-        host::WindowRegistry::closeAll();
-        testing_support::pumpEvents();
-        DbFixture::TearDown();
-    }
-
-    // Every row of the seven tables, read through a second client.
-    QStringList snapshot()
-    {
-        host::Transaction other;
-        EXPECT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
-        QStringList rows;
-        const QList<QPair<QString, QString>> tables = {
-            {"s_dept", "dept_id, dept_name, memo"},       {"s_employee", "id, name, dept_id, status"},
-            {"s_user", "id, password, status"},           {"s_group", "group_id, group_name"},
-            {"s_user_group", "user_code, group_code"},    {"s_group_power", "group_id, m_item_code, group_right"},
-            {"s_moudle_item", "m_item_code, name"}};
-        for (const auto& [table, columns] : tables) {
-            host::Cursor cursor(other, QStringLiteral("select %1 from %2 order by %1").arg(columns, table));
-            EXPECT_EQ(cursor.open(), 0) << other.sqlerrtext.toStdString();
-            QVariantList row;
-            while (cursor.fetch(row) == 0) {
-                QStringList values;
-                for (const QVariant& v : row)
-                    values << (v.isNull() ? QStringLiteral("<null>") : v.toString());
-                rows << table + QLatin1Char(':') + values.join(QLatin1Char('|'));
-            }
-            cursor.close();
-        }
-        return rows;
-    }
-
-    usergroup::w_right_setup* users()
-    {
-        auto* w = host::WindowRegistry::instanceOf<usergroup::w_right_setup>("w_right_setup");
-        if (!w)
-            w = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open("w_right_setup"));
-        testing_support::pumpEvents();
-        return w;
-    }
-    department::w_right_department_manage* departments()
-    {
-        auto* w = host::WindowRegistry::instanceOf<department::w_right_department_manage>("w_right_department_manage");
-        if (!w)
-            w = qobject_cast<department::w_right_department_manage*>(
-                host::WindowRegistry::open("w_right_department_manage"));
-        testing_support::pumpEvents();
-        return w;
-    }
-    template <class W>
-    W* open(const char* className, const QString& parameter = {})
-    {
-        auto* w = qobject_cast<W*>(host::WindowRegistry::open(className, parameter));
-        testing_support::pumpEvents();
-        return w;
-    }
-    static void selectTree(common::ManagerFrame* frame, const QString& data)
-    {
-        frame->tv_1()->setCurrentItem(testing_support::treeItem(frame, data));
-        testing_support::pumpEvents();
-    }
-    static int listIndex(common::ManagerFrame* frame, const QString& data)
-    {
-        return int(testing_support::listData(frame->lv_1()).indexOf(data)) + 1;
-    }
-    static void select(common::ManagerFrame* frame, const QString& data)
-    {
-        const int index = listIndex(frame, data);
-        ASSERT_GT(index, 0) << data.toStdString();
-        testing_support::clickItem(frame->lv_1(), index);
-    }
-    static void rename(common::ManagerFrame* frame, const QString& data, const QString& label)
-    {
-        select(frame, data);
-        frame->ue_rename();
-        testing_support::typeLabel(frame->lv_1(), label);
-    }
-    static QString label(common::ManagerFrame* frame, const QString& data)
-    {
-        return frame->lv_1()->label(listIndex(frame, data));
-    }
-    static QString treeLabel(common::ManagerFrame* frame, const QString& data)
-    {
-        QTreeWidgetItem* item = testing_support::treeItem(frame, data);
-        return item ? item->text(0) : QString();
-    }
-    rightsetup::w_right_right_setup* editorOf(const QString& group)
-    {
-        usergroup::w_right_setup* manager = users();
-        select(manager, group);
-        return open<rightsetup::w_right_right_setup>("w_right_right_setup");
-    }
-
-    testing_support::ScriptedMessages messages;
 };
 
 // --- the sites ---------------------------------------------------------------
