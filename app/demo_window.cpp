@@ -31,6 +31,7 @@ DemoWindow::DemoWindow(const QString& code, const QString& title, QWidget* paren
 
     st_level = new QLabel(this);
     st_level->setObjectName(QStringLiteral("st_level"));
+    st_level->setTextFormat(Qt::PlainText);
 
     dw_1 = new QTableWidget(4, 4, this);
     dw_1->setObjectName(QStringLiteral("dw_1"));

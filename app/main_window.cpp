@@ -38,8 +38,10 @@ MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(
     const QString name = operatorName(host::gs_user_id);
     auto* user = new QLabel(QStringLiteral("操作员: %1 %2").arg(host::gs_user_id, name), this);
     user->setObjectName(QStringLiteral("st_operator"));
+    user->setTextFormat(Qt::PlainText);
     auto* db = new QLabel(QStringLiteral("数据库: %1").arg(database), this);
     db->setObjectName(QStringLiteral("st_database"));
+    db->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(user);
     statusBar()->addPermanentWidget(db);
 }

@@ -20,6 +20,7 @@ RightsOverview::RightsOverview(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("uo_rights_overview"));
     st_title = new QLabel(this);
     st_title->setObjectName(QStringLiteral("st_title"));
+    st_title->setTextFormat(Qt::PlainText);  // the operator's name comes from the database
     QFont font = st_title->font();
     font.setPointSize(font.pointSize() + 2);
     font.setBold(true);

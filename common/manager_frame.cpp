@@ -54,6 +54,7 @@ ManagerFrame::ManagerFrame(FrameParameters parameters, QWidget* parent)
 
     st_1_ = new QLabel(this);
     st_1_->setObjectName(QStringLiteral("st_1"));
+    st_1_->setTextFormat(Qt::PlainText);  // codes and names from the database
     st_1_->setFocusPolicy(Qt::NoFocus);
     st_1_->setAutoFillBackground(true);
     st_1_->setBackgroundRole(QPalette::Button);

@@ -81,6 +81,7 @@ QLineEdit* EmployeeSeriesWindow::editMask(const QString& name, bool numeric, int
 QLabel* EmployeeSeriesWindow::staticText(const QString& name, const QString& text, int x, int y, int width)
 {
     auto* label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
     label->setForegroundRole(QPalette::WindowText);
     host::placeUnits(label, x, y, width, 64);

@@ -70,6 +70,8 @@ Answer QtMessageService::show(const MessageBoxRequest& request)
 {
     QMessageBox box(toQt(request.icon), request.title, request.text, toQt(request.buttons),
                     QApplication::activeWindow());
+    // Names and reasons come from the database: shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(toQt(request.defaultButton));
     return fromQt(box.exec(), request.buttons);
 }

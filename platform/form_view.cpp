@@ -89,6 +89,7 @@ void FormView::build()
         }
         field->setObjectName(column.name);
         auto* label = new QLabel(column.label, this);
+        label->setTextFormat(Qt::PlainText);
         label->setObjectName(QStringLiteral("%1_t").arg(column.name));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setBuddy(field);
