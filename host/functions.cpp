@@ -39,14 +39,37 @@ QString logFile()
     return logPath();
 }
 
+QString escapeForLog(const QString& text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case u'\\': escaped += QLatin1String("\\\\"); break;
+        case u'\n': escaped += QLatin1String("\\n"); break;
+        case u'\r': escaped += QLatin1String("\\r"); break;
+        case u'\t': escaped += QLatin1String("\\t"); break;
+        default:
+            if (u < 0x20 || u == 0x7f)
+                escaped += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+            else if ((u >= 0x80 && u < 0xa0) || u == 0x2028 || u == 0x2029)
+                escaped += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+            else
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
 void f_log(const QString& text)
 {
     QFile file(logPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
         return;
     QTextStream out(&file);
-    out << QDateTime::currentDateTime().toString(Qt::ISODateWithMs) << ' ' << gs_user_id << ' '
-        << text << '\n';
+    out << QDateTime::currentDateTime().toString(Qt::ISODateWithMs) << ' ' << escapeForLog(gs_user_id) << ' '
+        << escapeForLog(text) << '\n';
 }
 
 QString trimBlanks(const QString& value)

@@ -14,8 +14,13 @@ void f_box(const QString& text);
 // True when the value (already trimmed by the caller) is null or empty.
 bool f_isnull(const QString& value);
 
-// Appends one timestamped line to the host's log file.
+// Appends one timestamped line to the host's log file: the time, the
+// logged-in operator and the text, both escaped (escapeForLog), so that no
+// value can begin a line of its own.
 void f_log(const QString& text);
+// A backslash, line breaks, tabs and every other control character written
+// as escapes (\\, \n, \r, \t, \xHH, \uHHHH).
+QString escapeForLog(const QString& text);
 // Where f_log writes; the default is wms-rights.log in the temporary folder.
 void setLogFile(const QString& path);
 QString logFile();

@@ -1,5 +1,8 @@
 #include "host/transaction.h"
 
+#include "host/change_log.h"
+#include "host/functions.h"
+
 #include <QAtomicInt>
 #include <QRegularExpression>
 #include <QSqlDriver>
@@ -7,6 +10,7 @@
 #include <QSqlRecord>
 #include <QUrl>
 #include <QUrlQuery>
+#include <utility>
 
 namespace host {
 
@@ -180,6 +184,7 @@ void Transaction::disconnect()
     inWrite_ = false;
     lost_ = false;
     writeLost_ = false;
+    changes_.clear();
     sqlcode = kError;
     sqlerrtext = QStringLiteral("not connected");
     sqlnrows = 0;
@@ -354,6 +359,8 @@ bool Transaction::recordExec(QSqlQuery& query, bool executed)
     }
     if (!query.isSelect()) {
         recordSuccess(query.numRowsAffected());
+        if (inWrite_ && logChanges)
+            changes_.append({query.lastQuery(), query.boundValues()});
         query.finish();
     } else {
         recordSuccess(0);
@@ -433,11 +440,13 @@ int Transaction::commit()
     if (writeLost_) {
         writeLost_ = false;
         inWrite_ = false;
+        changes_.clear();
         recordError(QStringLiteral("与数据库的连接已断开，操作未能保存"));
         return kError;
     }
     if (!isConnected()) {
         inWrite_ = false;
+        changes_.clear();
         recordError(QStringLiteral("not connected"));
         return kError;
     }
@@ -467,12 +476,16 @@ int Transaction::commit()
         return kError;
     }
     inWrite_ = false;
+    const QList<Change> committed = std::exchange(changes_, {});
+    for (const Change& change : committed)
+        f_log(QStringLiteral("变更: ") + describeChange(change.sql, change.values));
     recordSuccess(0);
     return kSuccess;
 }
 
 int Transaction::rollback()
 {
+    changes_.clear();
     if (writeLost_) {
         // The server ended the transaction with the connection.
         writeLost_ = false;

@@ -95,6 +95,10 @@ public:
     // statement fails with a "locked" error. Set before connect().
     int busyTimeoutMs = 5000;
 
+    // Every change committed on this connection is written to the host's log
+    // (f_log: who, the statement and its values, passwords as ***).
+    bool logChanges = true;
+
     // True after a statement failed because the connection to the server was
     // lost; the next statement connects again first (see reopenIfLost()).
     bool connectionLost() const { return lost_; }
@@ -120,6 +124,12 @@ private:
     bool inWrite_ = false;
     bool lost_ = false;
     bool writeLost_ = false;  // lost while a write transaction was open
+    // The writes of the open transaction, logged when it commits.
+    struct Change {
+        QString sql;
+        QVariantList values;
+    };
+    QList<Change> changes_;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
 };
 

@@ -1,7 +1,10 @@
 #include "schema/database.h"
 
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "schema/tables.h"
+
+#include <utility>
 
 namespace schema {
 
@@ -170,16 +173,21 @@ QList<Row> sampleRows()
 
 bool loadSampleData(host::Transaction& trans)
 {
+    // Setting up a database is no change an operator made: not logged.
+    const bool logChanges = std::exchange(trans.logChanges, false);
+    host::Operation operation(trans);
+    bool ok = true;
     for (const Row& row : sampleRows()) {
-        if (trans.execute(row.sql, row.values) != 0) {
-            const QString error = trans.sqlerrtext;
-            trans.rollback();
-            trans.sqlerrtext = error;
-            trans.sqlcode = -1;
-            return false;
+        if (operation.execute(row.sql, row.values) != 0) {
+            operation.rollback();  // keeps the error of the statement
+            ok = false;
+            break;
         }
     }
-    return trans.commit() == 0;
+    if (ok)
+        ok = operation.commit() == 0;
+    trans.logChanges = logChanges;
+    return ok;
 }
 
 }  // namespace schema

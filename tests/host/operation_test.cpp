@@ -1,9 +1,13 @@
 // One operation as one transaction (host::Operation), and what the
 // connection does when a server holds a lock or goes away.
+#include "host/change_log.h"
+#include "host/functions.h"
 #include "host/operation.h"
 #include "tests/support/test_db.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 
 using host::sqlca;
 using testing_support::Backend;
@@ -143,6 +147,58 @@ TEST_P(OperationTest, ALostConnectionIsReportedAndOpenedAgainButNeverInTheMiddle
     exec("insert into s_group (group_id, group_name) values (?, ?)", {"004", "丁"});
     EXPECT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(admin.selectValue("select count(*) from s_group").toLongLong(), 1);
+}
+
+
+TEST(ChangeLog, StatementsAreDescribedWithTheirValuesAndPasswordsHidden)
+{
+    EXPECT_EQ(host::boundColumns("update s_group set group_name = ? where group_id =?"),
+              QStringList({"group_name", "group_id"}));
+    EXPECT_EQ(host::boundColumns("insert into s_user ( id, password, status ) values ( ?, ?, '1' )"),
+              QStringList({"id", "password"}));
+    EXPECT_EQ(host::describeChange("delete from s_group\n where group_id = ?", {"003"}),
+              "delete from s_group where group_id = ? [\"003\"]");
+    EXPECT_EQ(host::describeChange("insert into s_user ( id, password, status ) values ( ?, ?, ? )",
+                                   {"E005", "secret", "1"}),
+              "insert into s_user ( id, password, status ) values ( ?, ?, ? ) [\"E005\", ***, \"1\"]");
+    EXPECT_EQ(host::describeChange("update s_user set password = ? where id = ?", {"$argon2id$x", "E1"}),
+              "update s_user set password = ? where id = ? [***, \"E1\"]");
+    // Where the columns cannot be told, nothing of a statement on passwords is shown.
+    EXPECT_EQ(host::describeChange("select set_password(?, ?)", {"E1", "pw"}), "select set_password(?, ?) [***, ***]");
+}
+
+TEST(ChangeLog, LogLinesCannotBeForged)
+{
+    EXPECT_EQ(host::escapeForLog("E1\n2026-01-01 admin 变更: forged"), "E1\\n2026-01-01 admin 变更: forged");
+    EXPECT_EQ(host::escapeForLog("a\\nb\r\t\x01\x7f"), "a\\\\nb\\r\\t\\x01\\x7f");
+    EXPECT_EQ(host::escapeForLog(QString::fromUtf16(u"x\u2028y")), "x\\u2028y");
+    EXPECT_EQ(host::escapeForLog("张伟"), "张伟");
+}
+
+TEST_P(OperationTest, EveryCommittedChangeIsLoggedWithWhoAndWhatAndNothingRolledBack)
+{
+    QTemporaryDir dir;
+    const QString previous = host::logFile();
+    host::setLogFile(dir.filePath("changes.log"));
+    host::gs_user_id = "E001\nforged";
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("insert into s_group (group_id, group_name) values (?, ?)", {"009", "新组"}), 0);
+        ASSERT_EQ(operation.commit(), 0);
+    }
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("insert into s_group (group_id, group_name) values (?, ?)", {"010", "撤销"}), 0);
+    }
+    host::gs_user_id = "admin";
+    host::setLogFile(previous);
+    QFile log(dir.filePath("changes.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << lines.join(" | ").toStdString();
+    EXPECT_TRUE(lines.first().contains(" E001\\nforged 变更: insert into s_group (group_id, group_name) values (?, ?) "
+                                       "[\"009\", \"新组\"]"))
+        << lines.first().toStdString();
 }
 
 WMS_INSTANTIATE_DB_TESTS(OperationTest);
