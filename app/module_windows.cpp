@@ -3,6 +3,7 @@
 #include "app/demo_window.h"
 #include "host/messages.h"
 #include "host/window_registry.h"
+#include "rights/administrators.h"
 #include "schema/dataviews.h"
 
 #ifdef WMS_HAVE_USERGROUP
@@ -44,6 +45,9 @@ void registerWindows()
 {
     // The module's windows bind their data views by name.
     schema::registerDataViews();
+    // Whoever holds level 2 on 权限管理 and on the group rights editor
+    // administers rights; the module keeps at least one such operator.
+    rights::setAdministrationItems({kRightSetupItem, kRightsEditorItem});
     for (const DemoModule& module : demoModules()) {
         host::WindowRegistry::registerClass(module.windowClass,
                                             [module] { return new DemoWindow(module.code, module.title); });

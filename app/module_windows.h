@@ -10,6 +10,10 @@ namespace app {
 
 inline const QString kRightSetupWindow = QStringLiteral("w_right_setup");
 inline const QString kDepartmentWindow = QStringLiteral("w_right_department_manage");
+// The module item codes that administer rights: the 权限管理 menu entry's and
+// the group rights editor's.
+inline const QString kRightSetupItem = QStringLiteral("m102");
+inline const QString kRightsEditorItem = QStringLiteral("003");
 
 struct DemoModule {
     QString code;         // the module item code, the window's tag

@@ -1,5 +1,6 @@
 #include "common/manager_frame.h"
 
+#include "common/administration_guard.h"
 #include "common/fonts.h"
 #include "common/levels.h"
 #include "common/pictures.h"
@@ -383,8 +384,9 @@ void ManagerFrame::lv1DoubleClicked(int index)
 // --- rename and delete -----------------------------------------------------
 
 bool ManagerFrame::runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                                const QString& entityKey)
+                                const QString& entityKey, bool guarded)
 {
+    AdministrationGuard guard;
     host::Operation operation;
     QString reason;
     for (const Statement& statement : statements) {
@@ -406,6 +408,10 @@ bool ManagerFrame::runOperation(const QList<Statement>& statements, const QStrin
             reason = QStringLiteral("没有找到要修改的记录，它可能已被其他用户删除.");
             break;
         }
+    }
+    if (reason.isEmpty() && guarded && !guard.allows()) {
+        operation.rollback();
+        return false;
     }
     if (reason.isEmpty() && operation.commit() == host::Transaction::kSuccess)
         return true;
@@ -486,7 +492,7 @@ void ManagerFrame::ue_delete_lvi()
         return;
 
     if (level(current) == 2) {
-        if (runOperation(params_.deleteMember, {}, key, itemData(current)))
+        if (runOperation(params_.deleteMember, {}, key, itemData(current), true))
             lv_1_->deleteItem(index);
         return;
     }
@@ -498,7 +504,7 @@ void ManagerFrame::ue_delete_lvi()
         return;
     // Every statement must succeed, or none of them stays. The entity may be
     // missing from the tree (added by another client meanwhile).
-    if (!runOperation(params_.deleteEntity, {}, key, itemData(current)))
+    if (!runOperation(params_.deleteEntity, {}, key, itemData(current), true))
         return;
     for (int i = current->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = current->child(i);

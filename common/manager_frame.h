@@ -112,9 +112,10 @@ private:
     void refillList(QTreeWidgetItem* item);
     void addTreeChild(const QString& label, const QString& data);
     // Runs the statements as one operation; false (rolled back, the reason
-    // shown) when one fails, finds no row it must find, or the COMMIT is refused.
+    // shown) when one fails, finds no row it must find, or the COMMIT is
+    // refused; `guarded`: or when it would leave nobody able to administer rights.
     bool runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                      const QString& entityKey);
+                      const QString& entityKey, bool guarded = false);
     void onTreeSelection();
     // Tells the operator that the tree or the list could not be read.
     void reportReadFailure();

@@ -1,5 +1,6 @@
 #include "department/w_right_employee_batchdel.h"
 
+#include "common/administration_guard.h"
 #include "host/operation.h"
 #include "host/transaction.h"
 
@@ -14,6 +15,7 @@ EmployeeSeriesWindow::CodeResult w_right_employee_batchdel::processCode(const QS
 {
     // Each employee is an operation of its own. An employee who is also an
     // operator loses the operator account and its memberships with it.
+    common::AdministrationGuard guard;
     host::Operation operation;
     if (operation.execute(QStringLiteral("delete from s_employee where id = ? and dept_id = ?"), {code, is_dept}) !=
         host::Transaction::kSuccess) {
@@ -27,6 +29,10 @@ EmployeeSeriesWindow::CodeResult w_right_employee_batchdel::processCode(const QS
          operation.execute(QStringLiteral("delete from s_user where id = ?"), {code}) != host::Transaction::kSuccess)) {
         operation.rollback();
         return {.failure = operation.error()};
+    }
+    if (deleted && !guard.allows(false)) {
+        operation.rollback();
+        return {.done = false, .failure = guard.reason()};
     }
     if (operation.commit() != host::Transaction::kSuccess)
         return {.failure = operation.error()};

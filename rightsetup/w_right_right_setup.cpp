@@ -1,5 +1,6 @@
 #include "rightsetup/w_right_right_setup.h"
 
+#include "common/administration_guard.h"
 #include "common/fonts.h"
 #include "common/levels.h"
 #include "host/filter.h"
@@ -194,8 +195,14 @@ void w_right_right_setup::cb_save_clicked()
 
     // A save the database refuses (a statement, or the COMMIT) keeps every
     // change pending in the grid, so that saving again writes them.
+    common::AdministrationGuard guard;
     host::Operation operation;
-    if (dw_1->update(false) == 1 && operation.commit() == host::Transaction::kSuccess) {
+    const bool written = dw_1->update(false) == 1;
+    if (written && !guard.allows()) {
+        operation.rollback();
+        return;  // the changes stay pending; the operator was told why
+    }
+    if (written && operation.commit() == host::Transaction::kSuccess) {
         dw_1->resetUpdate();
         cb_save->setEnabled(false);
         ib_save_success = true;
@@ -224,8 +231,15 @@ void w_right_right_setup::cb_delete_clicked()
                          host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
         return;
     dw_1->deleteRow(row);
+    common::AdministrationGuard guard;
     host::Operation operation;
-    if (dw_1->update(false) == 1 && operation.commit() == host::Transaction::kSuccess) {
+    const bool written = dw_1->update(false) == 1;
+    if (written && !guard.allows()) {
+        operation.rollback();
+        gridEdited();
+        return;  // the deletion stays pending; the operator was told why
+    }
+    if (written && operation.commit() == host::Transaction::kSuccess) {
         dw_1->resetUpdate();
         return;
     }

@@ -1,5 +1,6 @@
 #include "usergroup/w_right_setup.h"
 
+#include "common/administration_guard.h"
 #include "common/levels.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -151,6 +152,7 @@ void w_right_setup::ue_changegroup()
         return;
 
     const QString update = QStringLiteral("update s_user_group set group_code = ? where group_code = ?");
+    common::AdministrationGuard guard;
     host::Operation operation;
     int status = host::Transaction::kSuccess;
     if (memberCount(target) < 1) {
@@ -171,6 +173,10 @@ void w_right_setup::ue_changegroup()
             {source, target, target});
         if (status == host::Transaction::kSuccess)
             status = operation.execute(update, {target, source});
+    }
+    if (status == host::Transaction::kSuccess && !guard.allows()) {
+        operation.rollback();
+        return;
     }
     if (status != host::Transaction::kSuccess || operation.commit() != host::Transaction::kSuccess) {
         operation.rollback();

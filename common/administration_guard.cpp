@@ -1,0 +1,36 @@
+#include "common/administration_guard.h"
+
+#include "host/messages.h"
+#include "host/transaction.h"
+#include "rights/administrators.h"
+
+namespace common {
+
+AdministrationGuard::AdministrationGuard()
+{
+    if (!rights::administrationItems().isEmpty())
+        before_ = rights::administratorCount(host::sqlca);
+}
+
+bool AdministrationGuard::allows(bool tell)
+{
+    reason_.clear();
+    if (before_ <= 0)
+        return true;
+    const long long after = rights::administratorCount(host::sqlca);
+    if (after > 0)
+        return true;
+    if (after < 0) {
+        reason_ = host::sqlca.sqlerrtext;
+        if (tell)
+            host::databaseErrorBox(reason_);
+        return false;
+    }
+    reason_ = QStringLiteral("此操作之后将没有操作员能够管理权限 (内置的 admin 除外), 操作已取消.\n"
+                             "请先让另一名操作员拥有权限管理和操作组权限设置的修改权限.");
+    if (tell)
+        host::MessageBox(QStringLiteral("提示"), reason_, host::Icon::Exclamation);
+    return false;
+}
+
+}  // namespace common

@@ -1,0 +1,27 @@
+#pragma once
+// Keeps someone able to administer rights. Made before an operation's first
+// statement, asked after its last one (inside the transaction, before the
+// COMMIT): an operation that would leave nobody but the built-in "admin" with
+// level 2 on the host's administration items is refused. A database where
+// nobody could administer before is not made worse by anything, and nothing
+// is refused there. Off while the host names no administration items.
+
+#include <QString>
+
+namespace common {
+
+class AdministrationGuard {
+public:
+    AdministrationGuard();
+
+    // True when the operation may be committed. Otherwise reason() says why;
+    // with `tell` the operator is told at once. The caller rolls back.
+    bool allows(bool tell = true);
+    QString reason() const { return reason_; }
+
+private:
+    long long before_ = -1;
+    QString reason_;
+};
+
+}  // namespace common

@@ -1,0 +1,51 @@
+#include "rights/administrators.h"
+
+#include "host/transaction.h"
+#include "rights/admin.h"
+
+namespace rights {
+
+namespace {
+
+QStringList& items()
+{
+    static QStringList codes;
+    return codes;
+}
+
+}  // namespace
+
+void setAdministrationItems(const QStringList& codes)
+{
+    items() = codes;
+}
+
+QStringList administrationItems()
+{
+    return items();
+}
+
+long long administratorCount(host::Transaction& trans)
+{
+    // One operator's level on one item, as the right lookup reads it.
+    const QString level = QStringLiteral(
+        "( select max ( s_group_power.group_right ) from s_group_power , s_user_group "
+        "where s_group_power.group_id = s_user_group.group_code and s_user_group.user_code = s_user.id "
+        "and s_group_power.m_item_code = ? ) = ?");
+    QString sql = QStringLiteral("select count ( * ) from s_user where lower ( s_user.id ) = ?");
+    QVariantList params{kAdmin};
+    if (!items().isEmpty()) {
+        QStringList all;
+        for (const QString& code : items()) {
+            all << level;
+            params << code << QStringLiteral("2");
+        }
+        sql += QStringLiteral(" or ( ") + all.join(QStringLiteral(" and ")) + QStringLiteral(" )");
+    }
+    QVariantList row;
+    if (trans.selectInto(sql, params, row) != host::Transaction::kSuccess || row.isEmpty())
+        return -1;
+    return row.first().toLongLong();
+}
+
+}  // namespace rights

@@ -1,0 +1,25 @@
+#pragma once
+// Who can still administer rights. The host names the module items an
+// operator needs at level "2" to do so (the one its menu opens the user and
+// group manager with, and the group rights editor's); the module refuses an
+// operation that would leave nobody but the built-in "admin" able to.
+
+#include <QStringList>
+
+namespace host {
+class Transaction;
+}
+
+namespace rights {
+
+// Set by the host at start; empty (the default) leaves the guard off.
+void setAdministrationItems(const QStringList& items);
+QStringList administrationItems();
+
+// Counts, as `trans` sees the data now (inside its open transaction too),
+// the s_user rows that can administer rights: "admin" in any letter case, and
+// every operator holding level "2" on each administration item. -1 when the
+// read failed (sqlca holds the reason).
+long long administratorCount(host::Transaction& trans);
+
+}  // namespace rights
