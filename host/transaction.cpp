@@ -182,6 +182,7 @@ void Transaction::disconnect()
     connectionName_.clear();
     dialect_ = Dialect::None;
     inWrite_ = false;
+    inRead_ = false;
     lost_ = false;
     writeLost_ = false;
     changes_.clear();
@@ -309,8 +310,38 @@ QSqlQuery* Transaction::prepared(const QString& sql)
     return query.get();
 }
 
+bool Transaction::beginRead()
+{
+    if (inWrite_ || inRead_ || writeLost_ || !reopenIfLost() || !isConnected())
+        return false;
+    QSqlQuery begin(database());
+    if (!begin.exec(dialect_ == Dialect::Sqlite ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN READ ONLY"))) {
+        recordError(begin);
+        return false;
+    }
+    inRead_ = true;
+    return true;
+}
+
+void Transaction::endRead()
+{
+    if (!inRead_)
+        return;
+    inRead_ = false;
+    if (!isConnected())
+        return;
+    QSqlQuery end(database());
+    // Nothing was written: COMMIT only releases the snapshot and the locks.
+    if (!end.exec(QStringLiteral("COMMIT")))
+        noteLostConnection();
+}
+
 bool Transaction::beginWrite()
 {
+    if (inRead_) {
+        recordError(QStringLiteral("a read transaction is open: nothing may be written in it"));
+        return false;
+    }
     if (writeLost_) {
         recordError(QStringLiteral("与数据库的连接已断开，未完成的操作已放弃"));
         return false;

@@ -68,6 +68,14 @@ public:
     [[nodiscard]] bool beginWrite();
     bool inWriteTransaction() const { return inWrite_; }
 
+    // A read transaction: one consistent state of the database for a series
+    // of reads (SQLite: BEGIN … COMMIT without a write; PostgreSQL: a READ
+    // ONLY transaction). Nothing may write while it is open. beginRead()
+    // fails inside a write transaction; endRead() ends it either way.
+    [[nodiscard]] bool beginRead();
+    void endRead();
+    bool inReadTransaction() const { return inRead_; }
+
     // The one way a statement runs: binds `params` in order (a null value or
     // null string as SQL null), executes, and records the outcome: status,
     // error text and, for a statement that writes, the rows it affected. A
@@ -122,6 +130,7 @@ private:
     QString url_;
     Dialect dialect_ = Dialect::None;
     bool inWrite_ = false;
+    bool inRead_ = false;
     bool lost_ = false;
     bool writeLost_ = false;  // lost while a write transaction was open
     // The writes of the open transaction, logged when it commits.

@@ -46,8 +46,15 @@ void checkItems(MenuItem& menu_item, QString& failure)
 
 void f_check_menu(MenuItem& menu_item)
 {
+    // One consistent state of the rights for the whole walk, and one lock
+    // instead of one per lookup; inside a write transaction the walk reads
+    // what that transaction sees, as every statement does. Nothing is kept
+    // after the walk.
+    const bool ownRead = host::sqlca.beginRead();
     QString failure;
     checkItems(menu_item, failure);
+    if (ownRead)
+        host::sqlca.endRead();
     // A lookup that failed left its item disabled; sqlca tells the host why,
     // whatever the lookups after it did.
     if (!failure.isEmpty())
