@@ -172,8 +172,9 @@ bool loadSampleData(host::Transaction& trans)
 {
     for (const Row& row : sampleRows()) {
         if (trans.execute(row.sql, row.values) != 0) {
-            const QString error = trans.sqlerrtext;
-            trans.rollback();
+            QString error = trans.sqlerrtext;
+            if (trans.rollback() != 0)
+                error = QStringLiteral("%1 (回滚也失败: %2)").arg(error, trans.sqlerrtext);
             trans.sqlerrtext = error;
             trans.sqlcode = -1;
             return false;
