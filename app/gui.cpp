@@ -43,6 +43,17 @@ QString login(const Options& options, const std::optional<QString>& password)
 
 }  // namespace
 
+host::Window* openFromCommandLine(QWidget& frame, const QString& windowClass)
+{
+    host::Window* window = openWindow(windowClass);
+    // Bottom right of the frame, clear of the rights overview.
+    if (window) {
+        const QRect area = frame.geometry();
+        window->move(area.right() - window->width() - 16, area.bottom() - window->height() - 36);
+    }
+    return window;
+}
+
 int runGui(const QStringList& arguments)
 {
     QTextStream err(stderr);
@@ -87,14 +98,7 @@ int runGui(const QStringList& arguments)
         QObject::connect(&frame, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         frame.show();
         if (options->openWindow)
-            QTimer::singleShot(0, &frame, [&frame, name = *options->openWindow] {
-                openWindow(name);
-                // Bottom right of the frame, clear of the rights overview.
-                if (QWidget* window = host::WindowRegistry::instance(name)) {
-                    const QRect area = frame.geometry();
-                    window->move(area.right() - window->width() - 16, area.bottom() - window->height() - 36);
-                }
-            });
+            QTimer::singleShot(0, &frame, [&frame, name = *options->openWindow] { openFromCommandLine(frame, name); });
         if (options->showMenu) {
             QTimer::singleShot(500, &frame, [&frame, name = *options->showMenu] {
                 if (auto* menu = frame.menuBar()->findChild<QMenu*>(name)) {

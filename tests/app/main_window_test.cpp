@@ -1,6 +1,7 @@
 // The demo host's main frame: menus gated by the logged-in operator's rights,
 // demo windows whose buttons follow f_button_right, and the help pages.
 #include "app/demo_window.h"
+#include "app/gui.h"
 #include "app/help_viewer.h"
 #include "app/main_menu.h"
 #include "app/main_window.h"
@@ -170,8 +171,8 @@ TEST_P(MainWindowTest, OpeningAWindowAppliesTheMenusRuleHoweverItIsAsked)
 {
     testing_support::ScriptedMessages messages;
     // --open w_right_setup as E001, who has no right on m102: refused, nothing opens.
-    host::gs_user_id = "E001";
-    EXPECT_EQ(app::openWindow(app::kRightSetupWindow), nullptr);
+    auto frame = frameFor("E001");
+    EXPECT_EQ(app::openFromCommandLine(*frame, app::kRightSetupWindow), nullptr);
     EXPECT_EQ(host::WindowRegistry::instance(app::kRightSetupWindow), nullptr);
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_EQ(messages.shown().at(0).title, "提示");
@@ -185,13 +186,13 @@ TEST_P(MainWindowTest, OpeningAWindowAppliesTheMenusRuleHoweverItIsAsked)
     EXPECT_EQ(host::WindowRegistry::instance("w_location"), nullptr);
     EXPECT_EQ(host::WindowRegistry::instance("w_fee_settle"), nullptr);
 
-    // Level 1 is enough: E004 may open 部门管理, tagged with its code.
+    // Level 1 is enough: E004 may open 部门管理 from the menu, tagged with its code.
     messages.clear();
-    host::gs_user_id = "E004";
-    host::Window* department = app::openWindow(app::kDepartmentWindow);
+    auto e004 = frameFor("E004");
+    e004->menuBar()->findChild<QAction*>("m_department")->trigger();
+    host::Window* department = host::WindowRegistry::instance(app::kDepartmentWindow);
     ASSERT_NE(department, nullptr) << messages.texts().join('\n').toStdString();
     EXPECT_EQ(department->tag(), "m101");
-    EXPECT_EQ(host::WindowRegistry::instance(app::kDepartmentWindow), department);
     EXPECT_EQ(app::openWindow(app::kRightSetupWindow), nullptr);
     EXPECT_EQ(messages.texts(), QStringList({"您没有打开「权限管理」的权限."}));
 }
