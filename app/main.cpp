@@ -76,6 +76,13 @@ int main(int argc, char** argv)
         return app::runConsole(arguments, out, err);
     }
     if (const QString reason = missingDisplay(arguments); !reason.isEmpty()) {
+        // A wrong command line is the first thing to say (with a display, the
+        // window mode says it after Qt took its own options away).
+        QString error;
+        if (!app::parseOptions(arguments, error)) {
+            QTextStream(stderr) << "wms-rights: " << error << "\n\n" << app::usage() << Qt::flush;
+            return app::kExitError;
+        }
         reportNoDisplay(reason);
         return app::kExitError;
     }

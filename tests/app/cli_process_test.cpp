@@ -236,6 +236,10 @@ TEST_F(CliProcess, WithoutADisplayTheWindowModeSaysSoAndExitsWithTwo)
         EXPECT_EQ(r.code, 2) << r.err.toStdString();  // -1 would be Qt's abort
         EXPECT_TRUE(r.err.contains("没有可用的图形显示")) << r.err.toStdString();
     }
+    // A wrong command line is still named as such.
+    const Result repeated = runBinary({"--db", db_, "--db", db_}, noDisplay);
+    EXPECT_EQ(repeated.code, 2);
+    EXPECT_TRUE(repeated.err.contains("参数 --db 只能给出一次")) << repeated.err.toStdString();
     // The console commands need none.
     const Result r = runBinary({"level", "--db", db_, "--operator", "E001", "--item", "w203"}, noDisplay);
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
