@@ -77,6 +77,19 @@ void registerWindows()
 #ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
 #endif
+    // Every window of the table is made with its code as its tag, before its
+    // open handling runs and before it shows, whoever opens it.
+    for (const HostModule& module : hostModules()) {
+        host::WindowRegistry::Factory make = host::WindowRegistry::factory(module.windowClass);
+        if (!make)
+            continue;
+        host::WindowRegistry::registerClass(module.windowClass, [make, code = module.code] {
+            host::Window* window = make();
+            if (window)
+                window->setTag(code);
+            return window;
+        });
+    }
 }
 
 host::Window* openWindow(const QString& windowClass)
@@ -107,9 +120,9 @@ host::Window* openWindow(const QString& windowClass)
         return nullptr;
     }
     host::Window* window = host::WindowRegistry::open(windowClass);
-    // The windows look the operator's level up on their tag. They carry their
-    // code from construction already (so their open handling sees it); the
-    // host's table says which code that is.
+    // The windows look the operator's level up on their tag; registerWindows()
+    // gives it to them as they are made, and a window that was open already
+    // gets it here all the same.
     if (window)
         window->setTag(module.code);
     return window;
