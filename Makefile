@@ -4,7 +4,8 @@
 #   make bench  build and run the benchmarks
 BUILD ?= build
 JOBS ?= 2
-DB ?= $(HOME)/.local/share/wms-rights/sample.db
+# DB: a database other than the sample (an existing SQLite file or a postgresql:// URL).
+DB ?=
 
 .PHONY: deps configure build run test bench clean
 
@@ -20,7 +21,7 @@ build: configure
 # ARGS: more options of the demo host, e.g. ARGS="--operator E001 --password 123".
 run: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target wms-rights
-	$(BUILD)/app/wms-rights --db "$(DB)" $(ARGS)
+	$(BUILD)/app/wms-rights $(if $(DB),--db "$(DB)") $(ARGS)
 
 test: build
 	scripts/with-postgres ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300

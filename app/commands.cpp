@@ -8,9 +8,10 @@ namespace app {
 
 int runCommand(const Options& options, QTextStream& out, QTextStream& err)
 {
-    const bool useSample = options.db.isEmpty();
-    const QString url = useSample ? defaultDatabasePath() : options.db;
-    const OpenResult opened = openDatabase(url, useSample);
+    // Only the sample is ever created; any database is read without a write.
+    const bool useSample = !options.db;
+    const QString url = useSample ? defaultDatabasePath() : *options.db;
+    const OpenResult opened = openDatabase(url, useSample, true);
     if (!opened.ok) {
         err << "wms-rights: " << opened.error << Qt::endl;
         return kExitError;

@@ -12,8 +12,9 @@ inline constexpr int kExitYes = 0;
 inline constexpr int kExitNo = 1;
 inline constexpr int kExitError = 2;
 
-// Runs `check` or `level`: opens the database (never creating one but the
-// sample), answers on `out`, reports errors on `err`, returns the exit code.
+// Runs `check` or `level`: opens the database read-only (never creating one
+// but the sample when --db is not given), answers on `out`, reports errors on
+// `err`, returns the exit code.
 int runCommand(const Options& options, QTextStream& out, QTextStream& err);
 
 // The whole console entry: parses `arguments` (without the program name).

@@ -15,6 +15,12 @@ QString defaultDatabasePath()
     return QDir(base).filePath(QStringLiteral("wms-rights/sample.db"));
 }
 
+bool isDefaultDatabase(const QString& url)
+{
+    const QString path = sqliteFile(url);
+    return !path.isEmpty() && QFileInfo(path).absoluteFilePath() == QFileInfo(defaultDatabasePath()).absoluteFilePath();
+}
+
 QString sqliteFile(const QString& url)
 {
     if (url.startsWith(QLatin1String("postgresql://")) || url.startsWith(QLatin1String("postgres://")))
@@ -59,25 +65,35 @@ OpenResult createSample(const QString& url, const QString& path)
 
 }  // namespace
 
-OpenResult openDatabase(const QString& url, bool createIfMissing)
+OpenResult openDatabase(const QString& url, bool createIfMissing, bool readOnly)
 {
+    if (url.trimmed().isEmpty())
+        return failure(QStringLiteral("没有给出数据库 (数据库地址为空)"));
     const QString path = sqliteFile(url);
+    bool created = false;
     if (!path.isEmpty() && !QFileInfo::exists(path)) {
         // SQLite would quietly create an empty file: only the sample is created on purpose.
         if (!createIfMissing)
             return failure(QStringLiteral("无法打开数据库 %1: 文件不存在").arg(path));
-        return createSample(url, path);
+        OpenResult sample = createSample(url, path);
+        if (!sample.ok || !readOnly)
+            return sample;
+        created = true;
+    } else if (!path.isEmpty() && QFileInfo(path).isFile() && QFileInfo(path).size() == 0) {
+        // SQLite would take an empty file for a new database and write into it.
+        return failure(QStringLiteral("无法打开数据库 %1: 文件为空, 不是数据库").arg(path));
     }
     host::sqlca.disconnect();
-    if (!host::sqlca.connect(url))
+    if (!host::sqlca.connect(url, readOnly))
         return failure(host::sqlca.sqlerrtext);
     if (!schema::tablesExist(host::sqlca)) {
         const QString error = host::sqlca.sqlerrtext;
         host::sqlca.disconnect();
-        return failure(QStringLiteral("数据库 %1 中没有权限表: %2").arg(url, error));
+        return failure(QStringLiteral("数据库 %1 中没有权限表: %2").arg(host::redactedUrl(url), error));
     }
     OpenResult result;
     result.ok = true;
+    result.created = created;
     return result;
 }
 

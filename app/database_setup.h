@@ -8,6 +8,8 @@ namespace app {
 
 // ~/.local/share/wms-rights/sample.db
 QString defaultDatabasePath();
+// True when `url` names the sample database's file (the only one ever created).
+bool isDefaultDatabase(const QString& url);
 
 // The SQLite file a URL names, or an empty string (PostgreSQL, :memory:).
 QString sqliteFile(const QString& url);
@@ -20,9 +22,11 @@ struct OpenResult {
 
 // Connects host::sqlca to `url` and checks that the rights tables are there.
 // A SQLite file that does not exist is created with the tables and the sample
-// data when `createIfMissing` is set and refused otherwise; an existing
-// database is never changed.
-OpenResult openDatabase(const QString& url, bool createIfMissing);
+// data when `createIfMissing` is set and refused otherwise; an empty (0-byte)
+// file is refused; an existing database is never changed. A `readOnly`
+// connection writes nothing at all (host::Transaction::connect); a sample it
+// had to create is opened again read-only.
+OpenResult openDatabase(const QString& url, bool createIfMissing, bool readOnly = false);
 
 // Where the host's log goes: next to a SQLite database file, otherwise in the
 // folder of the sample database.

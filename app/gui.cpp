@@ -13,6 +13,7 @@
 #include "host/window_registry.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -24,10 +25,10 @@ namespace {
 
 // Logs in from the command line or through the dialog; an empty id when the
 // operator gave up or was refused.
-QString login(const Options& options)
+QString login(const Options& options, const std::optional<QString>& password)
 {
-    if (options.operatorId && options.password) {
-        const LoginResult result = checkLogin(*options.operatorId, *options.password);
+    if (options.operatorId && password) {
+        const LoginResult result = checkLogin(*options.operatorId, *password);
         if (result.outcome == LoginOutcome::Accepted)
             return result.operatorId;
         host::f_log(QStringLiteral("登录失败: 操作员 %1").arg(*options.operatorId));
@@ -42,6 +43,17 @@ QString login(const Options& options)
 
 }  // namespace
 
+host::Window* openFromCommandLine(QWidget& frame, const QString& windowClass)
+{
+    host::Window* window = openWindow(windowClass);
+    // Bottom right of the frame, clear of the rights overview.
+    if (window) {
+        const QRect area = frame.geometry();
+        window->move(area.right() - window->width() - 16, area.bottom() - window->height() - 36);
+    }
+    return window;
+}
+
 int runGui(const QStringList& arguments)
 {
     QTextStream err(stderr);
@@ -55,14 +67,18 @@ int runGui(const QStringList& arguments)
     QApplication::setApplicationName(QStringLiteral("wms-rights"));
     installTranslations(*QCoreApplication::instance());
 
-    const QString url = options->db.isEmpty() ? defaultDatabasePath() : options->db;
-    const OpenResult opened = openDatabase(url, true);
+    const QString url = options->db.value_or(defaultDatabasePath());
+    // Only the sample database is created; any other file must exist.
+    const bool createSample = isDefaultDatabase(url);
+    const OpenResult opened = openDatabase(url, createSample);
     if (!opened.ok) {
         err << "wms-rights: " << opened.error << Qt::endl;
+        if (!createSample && !sqliteFile(url).isEmpty() && !QFileInfo::exists(sqliteFile(url)))
+            err << "wms-rights: 只有默认的示例数据库 " << defaultDatabasePath() << " 会自动创建" << Qt::endl;
         return kExitError;
     }
     if (opened.created)
-        err << "wms-rights: 已创建示例数据库 " << url << Qt::endl;
+        err << "wms-rights: 已创建示例数据库 " << host::redactedUrl(url) << Qt::endl;
     host::setLogFile(logFileFor(url));
 
     HelpViewerService help;
@@ -70,9 +86,11 @@ int runGui(const QStringList& arguments)
     registerWindows();
 
     int code = 0;
-    const QString operatorId = login(*options);
+    const std::optional<QString> password = loginPassword(*options);
+    qunsetenv(kPasswordVariable);  // read once; nothing started from here inherits it
+    const QString operatorId = login(*options, password);
     if (operatorId.isEmpty()) {
-        code = options->password ? kExitNo : 0;
+        code = options->operatorId && password ? kExitNo : 0;
     } else {
         host::gs_user_id = operatorId;
         host::f_log(QStringLiteral("登录"));
@@ -80,14 +98,7 @@ int runGui(const QStringList& arguments)
         QObject::connect(&frame, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         frame.show();
         if (options->openWindow)
-            QTimer::singleShot(0, &frame, [&frame, name = *options->openWindow] {
-                openWindow(name);
-                // Bottom right of the frame, clear of the rights overview.
-                if (QWidget* window = host::WindowRegistry::instance(name)) {
-                    const QRect area = frame.geometry();
-                    window->move(area.right() - window->width() - 16, area.bottom() - window->height() - 36);
-                }
-            });
+            QTimer::singleShot(0, &frame, [&frame, name = *options->openWindow] { openFromCommandLine(frame, name); });
         if (options->showMenu) {
             QTimer::singleShot(500, &frame, [&frame, name = *options->showMenu] {
                 if (auto* menu = frame.menuBar()->findChild<QMenu*>(name)) {

@@ -40,7 +40,7 @@ void opens(QAction* action, const MenuHandlers& handlers, const QString& windowC
                      [open = handlers.openWindow, windowClass] { open(windowClass); });
 }
 
-void addModuleEntry(QMenu* menu, const MenuHandlers& handlers, const char* name, const DemoModule& module)
+void addModuleEntry(QMenu* menu, const MenuHandlers& handlers, const char* name, const HostModule& module)
 {
     opens(entry(menu, name, module.title, module.code), handlers, module.windowClass);
 }
@@ -50,10 +50,8 @@ void addModuleEntry(QMenu* menu, const MenuHandlers& handlers, const char* name,
 void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
 {
     QMenu* system = submenu(bar, "m_system", QStringLiteral("系统(&S)"));
-    opens(entry(system, "m_department", QStringLiteral("部门管理"), QStringLiteral("m101")), h,
-          kDepartmentWindow);
-    opens(entry(system, "m_right_setup", QStringLiteral("权限管理"), QStringLiteral("m102")), h,
-          kRightSetupWindow);
+    addModuleEntry(system, h, "m_department", moduleOfWindow(kDepartmentWindow));
+    addModuleEntry(system, h, "m_right_setup", moduleOfWindow(kRightSetupWindow));
     system->addSeparator();
     QObject::connect(entry(system, "m_exit", QStringLiteral("退出(&X)")), &QAction::triggered, bar, h.exit);
 

@@ -7,6 +7,7 @@
 #include "host/functions.h"
 #include "host/help.h"
 #include "host/messages.h"
+#include "host/transaction.h"
 #include "host/window_registry.h"
 
 #include <QCloseEvent>
@@ -39,7 +40,7 @@ MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(
     auto* user = new QLabel(QStringLiteral("操作员: %1 %2").arg(host::gs_user_id, name), this);
     user->setObjectName(QStringLiteral("st_operator"));
     user->setTextFormat(Qt::PlainText);
-    auto* db = new QLabel(QStringLiteral("数据库: %1").arg(database), this);
+    auto* db = new QLabel(QStringLiteral("数据库: %1").arg(host::redactedUrl(database)), this);
     db->setObjectName(QStringLiteral("st_database"));
     db->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(user);

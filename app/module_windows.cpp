@@ -1,9 +1,12 @@
 #include "app/module_windows.h"
 
 #include "app/demo_window.h"
+#include "host/functions.h"
 #include "host/messages.h"
+#include "host/transaction.h"
 #include "host/window_registry.h"
 #include "rights/administrators.h"
+#include "rights/f_check_right.h"
 #include "schema/dataviews.h"
 
 #ifdef WMS_HAVE_USERGROUP
@@ -18,9 +21,11 @@
 
 namespace app {
 
-const QList<DemoModule>& demoModules()
+const QList<HostModule>& hostModules()
 {
-    static const QList<DemoModule> modules = {
+    static const QList<HostModule> modules = {
+        {kRightSetupItem, QStringLiteral("权限管理"), kRightSetupWindow},
+        {QStringLiteral("m101"), QStringLiteral("部门管理"), kDepartmentWindow},
         {QStringLiteral("w201"), QStringLiteral("入库登记"), QStringLiteral("w_stock_in")},
         {QStringLiteral("w202"), QStringLiteral("出库登记"), QStringLiteral("w_stock_out")},
         {QStringLiteral("w203"), QStringLiteral("库存查询"), QStringLiteral("w_stock_query")},
@@ -32,10 +37,25 @@ const QList<DemoModule>& demoModules()
     return modules;
 }
 
-DemoModule demoModule(const QString& code)
+const QList<HostModule>& demoModules()
 {
-    for (const DemoModule& module : demoModules()) {
+    static const QList<HostModule> modules = hostModules().mid(2);
+    return modules;
+}
+
+HostModule demoModule(const QString& code)
+{
+    for (const HostModule& module : hostModules()) {
         if (module.code == code)
+            return module;
+    }
+    return {};
+}
+
+HostModule moduleOfWindow(const QString& windowClass)
+{
+    for (const HostModule& module : hostModules()) {
+        if (module.windowClass == windowClass)
             return module;
     }
     return {};
@@ -48,7 +68,7 @@ void registerWindows()
     // Whoever holds level 2 on 权限管理 and on the group rights editor
     // administers rights; the module keeps at least one such operator.
     rights::setAdministrationItems({kRightSetupItem, kRightsEditorItem});
-    for (const DemoModule& module : demoModules()) {
+    for (const HostModule& module : demoModules()) {
         host::WindowRegistry::registerClass(module.windowClass,
                                             [module] { return new DemoWindow(module.code, module.title); });
     }
@@ -61,20 +81,55 @@ void registerWindows()
 #ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
 #endif
+    // Every window of the table is made with its code as its tag, before its
+    // open handling runs and before it shows, whoever opens it.
+    for (const HostModule& module : hostModules()) {
+        host::WindowRegistry::Factory make = host::WindowRegistry::factory(module.windowClass);
+        if (!make)
+            continue;
+        host::WindowRegistry::registerClass(module.windowClass, [make, code = module.code] {
+            host::Window* window = make();
+            if (window)
+                window->setTag(code);
+            return window;
+        });
+    }
 }
 
-void openWindow(const QString& windowClass)
+host::Window* openWindow(const QString& windowClass)
 {
-    if (!host::WindowRegistry::isRegistered(windowClass)) {
-        const QString name = windowClass == kRightSetupWindow   ? QStringLiteral("权限管理")
-                             : windowClass == kDepartmentWindow ? QStringLiteral("部门管理")
-                                                                : windowClass;
-        host::MessageBox(QStringLiteral("提示"),
-                         QStringLiteral("%1窗口 (%2) 尚未安装到本程序.").arg(name, windowClass),
+    const QString title = QStringLiteral("提示");
+    const HostModule module = moduleOfWindow(windowClass);
+    if (module.code.isEmpty()) {
+        host::MessageBox(title, QStringLiteral("「%1」不是本程序菜单中的窗口, 不能打开.").arg(windowClass),
                          host::Icon::Information);
-        return;
+        return nullptr;
     }
-    host::WindowRegistry::open(windowClass);
+    // The menu's rule, whichever way the window is asked for: a menu entry
+    // enabled before the right was withdrawn, --open, or a caller of this.
+    host::sqlca.sqlcode = host::Transaction::kSuccess;
+    host::sqlca.sqlerrtext.clear();
+    if (!rights::f_check_right(module.code, QStringLiteral("1"), host::gs_user_id)) {
+        if (host::sqlca.sqlcode == host::Transaction::kError)
+            host::MessageBox(title,
+                             QStringLiteral("无法读取您对「%1」的权限, 不能打开: %2").arg(module.title, host::sqlca.sqlerrtext),
+                             host::Icon::Exclamation);
+        else
+            host::MessageBox(title, QStringLiteral("您没有打开「%1」的权限.").arg(module.title), host::Icon::Information);
+        return nullptr;
+    }
+    if (!host::WindowRegistry::isRegistered(windowClass)) {
+        host::MessageBox(title, QStringLiteral("%1窗口 (%2) 尚未安装到本程序.").arg(module.title, windowClass),
+                         host::Icon::Information);
+        return nullptr;
+    }
+    host::Window* window = host::WindowRegistry::open(windowClass);
+    // The windows look the operator's level up on their tag; registerWindows()
+    // gives it to them as they are made, and a window that was open already
+    // gets it here all the same.
+    if (window)
+        window->setTag(module.code);
+    return window;
 }
 
 }  // namespace app

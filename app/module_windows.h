@@ -6,6 +6,10 @@
 #include <QList>
 #include <QString>
 
+namespace host {
+class Window;
+}
+
 namespace app {
 
 inline const QString kRightSetupWindow = QStringLiteral("w_right_setup");
@@ -15,20 +19,31 @@ inline const QString kDepartmentWindow = QStringLiteral("w_right_department_mana
 inline const QString kRightSetupItem = QStringLiteral("m102");
 inline const QString kRightsEditorItem = QStringLiteral("003");
 
-struct DemoModule {
-    QString code;         // the module item code, the window's tag
+struct HostModule {
+    QString code;         // the module item code: the menu entry's and the window's tag
     QString title;        // its name in s_moudle_item
     QString windowClass;  // the class name it is registered under
 };
 
-const QList<DemoModule>& demoModules();
-// The demo module with `code`; a module with an empty code if there is none.
-DemoModule demoModule(const QString& code);
+// Every window the host opens, with the module item code that gates it: the
+// two manager windows first, then the demo windows. The one table of codes.
+const QList<HostModule>& hostModules();
+// The demo windows alone.
+const QList<HostModule>& demoModules();
+// The module with `code`, or the one opened as `windowClass`; a module with an
+// empty code if there is none.
+HostModule demoModule(const QString& code);
+HostModule moduleOfWindow(const QString& windowClass);
 
 // Registers the demo windows and the manager windows that are built in.
 void registerWindows();
 
-// Opens a window by class name; a class that is not built in gets a notice.
-void openWindow(const QString& windowClass);
+// Opens a window by class name, as the menus, --open and every other way of
+// the host do, under the menu's rule: the logged-in operator's level on the
+// window's module item must be above 0 (admin may open everything). A window
+// the host does not know, or one the operator may not open, is refused with a
+// message and not opened; a class that is not built in gets a notice. The
+// window gets its module item code as its tag. Returns the window, or null.
+host::Window* openWindow(const QString& windowClass);
 
 }  // namespace app

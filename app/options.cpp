@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -16,31 +18,68 @@ QString usage()
     return QStringLiteral(
         "用法:\n"
         "  wms-rights [--db URL] [--operator ID [--password PW]]\n"
-        "      打开演示宿主 (默认数据库: ~/.local/share/wms-rights/sample.db, 首次运行时创建).\n"
-        "      同时给出 --operator 和 --password 时不显示登录窗口;\n"
+        "      打开演示宿主 (默认数据库: ~/.local/share/wms-rights/sample.db, 首次运行时创建;\n"
+        "      其他数据库必须已经存在).\n"
+        "      给出 --operator 和密码时不显示登录窗口. 密码可放在环境变量 WMS_PASSWORD 中;\n"
+        "      --password 仅用于演示 (命令行参数本机其他用户可见), 两者都给出时以 --password 为准.\n"
         "      --open w_stock_in 登录后打开一个窗口, --show-menu m_warehouse 展开一个菜单 (用于演示和截图).\n"
         "  wms-rights check --db URL --operator ID --item CODE --level L\n"
         "      操作员在模块项上至少拥有级别 L (0, 1 或 2) 时输出 yes 并以 0 退出, 否则输出 no 并以 1 退出.\n"
         "  wms-rights level --db URL --operator ID --item CODE\n"
         "      输出操作员在模块项上的权限级别 0, 1 或 2.\n"
-        "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db.\n"
-        "无法打开数据库或参数错误时以 2 退出.\n");
+        "      check 和 level 以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
+        "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db\n"
+        "     (密码请用 PGPASSWORD 或 ~/.pgpass, 不要写在 URL 中).\n"
+        "参数顺序不限, 每个参数只能给出一次. 无法打开数据库或参数错误时以 2 退出.\n");
 }
+
+namespace {
+
+bool isHelp(const QString& argument)
+{
+    return argument == QLatin1String("-h") || argument == QLatin1String("--help");
+}
+
+// The command word: the first argument that is neither an option nor an
+// option's value; -1 when there is none.
+qsizetype commandIndex(const QStringList& arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1Char('-')))
+            return i;
+        if (kValueOptions.contains(argument))
+            ++i;  // its value
+    }
+    return -1;
+}
+
+}  // namespace
 
 bool isConsoleCommand(const QStringList& arguments)
 {
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h")))
+    if (std::any_of(arguments.begin(), arguments.end(), isHelp))
         return true;
-    return !arguments.isEmpty()
-           && (arguments.first() == QLatin1String("check") || arguments.first() == QLatin1String("level"));
+    const qsizetype command = commandIndex(arguments);
+    return command >= 0
+           && (arguments.at(command) == QLatin1String("check") || arguments.at(command) == QLatin1String("level"));
+}
+
+std::optional<QString> loginPassword(const Options& options)
+{
+    if (options.password)
+        return options.password;
+    if (qEnvironmentVariableIsSet(kPasswordVariable))
+        return qEnvironmentVariable(kPasswordVariable);
+    return std::nullopt;
 }
 
 std::optional<Options> parseOptions(const QStringList& arguments, QString& error)
 {
     Options options;
-    int i = 0;
-    if (!arguments.isEmpty() && !arguments.first().startsWith(QLatin1Char('-'))) {
-        const QString& command = arguments.first();
+    const qsizetype commandAt = commandIndex(arguments);
+    if (commandAt >= 0) {
+        const QString& command = arguments.at(commandAt);
         if (command == QLatin1String("check"))
             options.command = Command::Check;
         else if (command == QLatin1String("level"))
@@ -49,11 +88,13 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             error = QStringLiteral("未知的命令: %1").arg(command);
             return std::nullopt;
         }
-        i = 1;
     }
-    for (; i < arguments.size(); ++i) {
+    QStringList seen;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i == commandAt)
+            continue;
         QString name = arguments.at(i);
-        if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+        if (isHelp(name)) {
             options.command = Command::Help;
             return options;
         }
@@ -65,9 +106,15 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             inlineValue = true;
         }
         if (!kValueOptions.contains(name)) {
-            error = QStringLiteral("未知的参数: %1").arg(arguments.at(i));
+            error = name.startsWith(QLatin1Char('-')) ? QStringLiteral("未知的参数: %1").arg(arguments.at(i))
+                                                      : QStringLiteral("多余的参数: %1").arg(arguments.at(i));
             return std::nullopt;
         }
+        if (seen.contains(name)) {
+            error = QStringLiteral("参数 %1 只能给出一次").arg(name);
+            return std::nullopt;
+        }
+        seen << name;
         if (!inlineValue) {
             if (i + 1 >= arguments.size()) {
                 error = QStringLiteral("参数 %1 缺少值").arg(name);
@@ -75,9 +122,13 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             }
             value = arguments.at(++i);
         }
-        if (name == QLatin1String("--db"))
+        if (name == QLatin1String("--db")) {
+            if (value.trimmed().isEmpty()) {
+                error = QStringLiteral("--db 不能为空 (不给 --db 时使用示例数据库)");
+                return std::nullopt;
+            }
             options.db = value;
-        else if (name == QLatin1String("--operator"))
+        } else if (name == QLatin1String("--operator"))
             options.operatorId = value;
         else if (name == QLatin1String("--password"))
             options.password = value;

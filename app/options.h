@@ -3,6 +3,8 @@
 //   wms-rights [--db URL] [--operator ID [--password PW]] [--open CLASS] [--show-menu NAME]
 //   wms-rights check --db URL --operator ID --item CODE --level L
 //   wms-rights level --db URL --operator ID --item CODE
+// Options come in any order, before or after the command word; each may be
+// given once.
 
 #include <QString>
 #include <QStringList>
@@ -14,7 +16,7 @@ enum class Command { Gui, Check, Level, Help };
 
 struct Options {
     Command command = Command::Gui;
-    QString db;  // empty: the sample database
+    std::optional<QString> db;  // none: the sample database; never empty
     std::optional<QString> operatorId;
     std::optional<QString> password;
     std::optional<QString> item;
@@ -31,6 +33,14 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
 
 // True when the arguments name a command that runs without a window.
 bool isConsoleCommand(const QStringList& arguments);
+
+// The environment variable that may carry the operator's password instead of
+// --password (which other users of the machine can see in the process list).
+inline constexpr char kPasswordVariable[] = "WMS_PASSWORD";
+
+// The password to log in with: --password when given, otherwise WMS_PASSWORD
+// when it is set; none (the login dialog) otherwise.
+std::optional<QString> loginPassword(const Options& options);
 
 QString usage();
 

@@ -4,6 +4,8 @@
 #include "host/functions.h"
 
 #include <QAtomicInt>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -42,18 +44,116 @@ QVariant boundValue(const QVariant& value)
     return value;
 }
 
+// The password a URL carries, as the driver gets it and as it is written.
+QStringList secretsOf(const QString& url)
+{
+    QStringList secrets;
+    const QUrl parsed(url);
+    for (const QString& secret : {parsed.password(), parsed.password(QUrl::FullyEncoded)}) {
+        if (!secret.isEmpty() && !secrets.contains(secret))
+            secrets << secret;
+    }
+    return secrets;
+}
+
+// The driver's words about a failed connection, without the password.
+QString withoutSecrets(QString text, const QString& url)
+{
+    for (const QString& secret : secretsOf(url))
+        text.replace(secret, QStringLiteral("***"));
+    return text;
+}
+
+// The URI a SQLite file is opened read-only with, or an empty string and the
+// reason in `error`. SQLite would make the -wal and -shm files of a database
+// in WAL mode even for a read-only connection, and leave them behind; when no
+// client has the file open (no -wal file, so everything is in the file
+// itself) it is opened as immutable instead, which reads the file alone.
+QString readOnlyUri(const QString& path, QString& error)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        error = QStringLiteral("文件不存在");
+        return {};
+    }
+    if (!info.isFile()) {
+        error = QStringLiteral("不是文件");
+        return {};
+    }
+    if (info.size() == 0) {
+        error = QStringLiteral("文件为空, 不是数据库");
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return {};
+    }
+    const QByteArray header = file.read(100);
+    file.close();
+    // Bytes 18 and 19 of the header, the write and read versions, are 2 in WAL mode.
+    const bool wal = header.size() >= 20 && header.at(18) == 2 && header.at(19) == 2;
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("mode"), QStringLiteral("ro"));
+    if (wal && !QFileInfo::exists(path + QLatin1String("-wal")))
+        query.addQueryItem(QStringLiteral("immutable"), QStringLiteral("1"));
+    QUrl uri = QUrl::fromLocalFile(info.absoluteFilePath());
+    uri.setQuery(query);
+    return uri.toString(QUrl::FullyEncoded);
+}
+
 }  // namespace
+
+QString redactedUrl(const QString& url)
+{
+    const qsizetype scheme = url.indexOf(QLatin1String("://"));
+    if (scheme < 0)
+        return url;
+    QString shown = url;
+    // libpq also takes the password as a parameter; hidden first, so that an
+    // @ in it is not taken for the end of the user part.
+    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&#]*"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    shown.replace(parameter, QStringLiteral("\\1***"));
+    // user:password@host: the password runs from the first colon to the last
+    // @, so that an @ or a / written into it unencoded is hidden too.
+    const qsizetype start = scheme + 3;
+    const qsizetype at = shown.lastIndexOf(QLatin1Char('@'));
+    if (at > start) {
+        const qsizetype colon = shown.indexOf(QLatin1Char(':'), start);
+        if (colon >= 0 && colon < at)
+            shown.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+    }
+    return shown;
+}
 
 Transaction::~Transaction()
 {
     disconnect();
 }
 
-bool Transaction::connect(const QString& url)
+bool Transaction::connect(const QString& url, bool readOnly)
 {
     disconnect();
     connectionName_ = nextConnectionName();
     url_ = url;
+    readOnly_ = readOnly;
+
+    const auto fail = [this](const QString& reason) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
+            if (db.isOpen())
+                db.close();
+        }
+        QSqlDatabase::removeDatabase(connectionName_);
+        connectionName_.clear();
+        dialect_ = Dialect::None;
+        recordError(reason);
+        return false;
+    };
+    const auto cannotOpen = [this, &fail](const QString& reason) {
+        return fail(QStringLiteral("无法打开数据库 %1: %2").arg(redactedUrl(url_), withoutSecrets(reason, url_)));
+    };
 
     QSqlDatabase db;
     QString searchPath;
@@ -74,29 +174,33 @@ bool Transaction::connect(const QString& url)
         QString path = url;
         if (path.startsWith(QLatin1String("sqlite:")))
             path = path.mid(7);
+        QStringList options{QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs)};
+        if (readOnly) {
+            options << QStringLiteral("QSQLITE_OPEN_READONLY");
+            if (path.startsWith(QLatin1String("file:"))) {
+                options << QStringLiteral("QSQLITE_OPEN_URI");
+            } else if (isFileUrl(path)) {
+                QString error;
+                path = readOnlyUri(path, error);
+                if (path.isEmpty())
+                    return cannotOpen(error);
+                options << QStringLiteral("QSQLITE_OPEN_URI");
+            }
+        }
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
+        db.setConnectOptions(options.join(QLatin1Char(';')));
         dialect_ = Dialect::Sqlite;
     }
 
     if (!db.isValid()) {
-        const QString driver = postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName_);
-        connectionName_.clear();
-        dialect_ = Dialect::None;
-        recordError(QStringLiteral("数据库驱动 %1 不可用").arg(driver));
-        return false;
+        return fail(QStringLiteral("数据库驱动 %1 不可用").arg(postgres ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE")));
     }
     if (!db.open()) {
         const QString text = errorText(db.lastError());
         db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(connectionName_);
-        connectionName_.clear();
-        dialect_ = Dialect::None;
-        recordError(QStringLiteral("无法打开数据库 %1: %2").arg(url, text));
-        return false;
+        return cannotOpen(text);
     }
 
     if (dialect_ == Dialect::Sqlite) {
@@ -105,21 +209,17 @@ bool Transaction::connect(const QString& url)
         if (!pragma.exec(QStringLiteral("PRAGMA schema_version"))) {
             const QString text = errorText(pragma.lastError());
             pragma = QSqlQuery();
-            db.close();
             db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(connectionName_);
-            connectionName_.clear();
-            dialect_ = Dialect::None;
-            recordError(QStringLiteral("无法打开数据库 %1: %2").arg(url, text));
-            return false;
+            return cannotOpen(text);
         }
         pragma.finish();
-        if (isFileUrl(url))
+        if (!readOnly && isFileUrl(url))
             pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         pragma.finish();
     }
     if (dialect_ == Dialect::Postgres && !openSession(db, searchPath)) {
-        const QString text = sqlerrtext;
+        const QString text = withoutSecrets(sqlerrtext, url_);
+        db = QSqlDatabase();
         disconnect();
         recordError(text);
         return false;
@@ -155,6 +255,18 @@ bool Transaction::openSession(QSqlDatabase& db, const QString& searchPath)
     if (!timeout.exec()) {
         recordError(timeout);
         return false;
+    }
+    if (readOnly_) {
+        QSqlQuery readOnly(db);
+        if (!readOnly.prepare(QStringLiteral("select set_config('default_transaction_read_only', ?, false)"))) {
+            recordError(readOnly);
+            return false;
+        }
+        readOnly.addBindValue(QStringLiteral("on"));
+        if (!readOnly.exec()) {
+            recordError(readOnly);
+            return false;
+        }
     }
     return true;
 }
@@ -275,7 +387,7 @@ bool Transaction::reopenIfLost()
         return false;
     }
     const QString url = url_;
-    if (!connect(url)) {
+    if (!connect(url, readOnly_)) {
         lost_ = true;  // try again at the next statement
         return false;
     }

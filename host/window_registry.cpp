@@ -45,6 +45,11 @@ bool WindowRegistry::isRegistered(const QString& className)
     return factories().contains(className);
 }
 
+WindowRegistry::Factory WindowRegistry::factory(const QString& className)
+{
+    return factories().value(className);
+}
+
 Window* WindowRegistry::instance(const QString& className)
 {
     Window* window = instances().value(className).data();

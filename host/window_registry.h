@@ -17,6 +17,9 @@ public:
 
     static void registerClass(const QString& className, Factory factory);
     static bool isRegistered(const QString& className);
+    // The factory a class is registered with (empty when it is not), so that
+    // a host can wrap it: registerClass(name, wrapper around factory(name)).
+    static Factory factory(const QString& className);
 
     // Opens a non-modal window with a string parameter, or brings the open
     // instance to the front. Returns the window, or null when the class is

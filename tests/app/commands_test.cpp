@@ -1,6 +1,7 @@
 // The console commands check and level, called as functions, on both databases.
 #include "app/commands.h"
 #include "app/database_setup.h"
+#include "app/options.h"
 #include "host/transaction.h"
 #include "tests/support/test_db.h"
 
@@ -116,4 +117,58 @@ TEST(CommandsArguments, ADatabaseThatCannotBeOpenedExitsWithTwo)
     r = run({"level", "--db", ":memory:", "--operator", "E001", "--item", "w201"});  // no tables
     EXPECT_EQ(r.code, 2);
     EXPECT_FALSE(r.err.isEmpty());
+}
+
+TEST(CommandsArguments, OptionsComeInAnyOrderButEachOnlyOnce)
+{
+    QString error;
+    const auto shuffled = app::parseOptions({"--item", "w203", "--db", "x.db", "level", "--operator=E001"}, error);
+    ASSERT_TRUE(shuffled) << error.toStdString();
+    EXPECT_EQ(shuffled->command, app::Command::Level);
+    EXPECT_EQ(shuffled->db, "x.db");
+    EXPECT_EQ(shuffled->operatorId, "E001");
+    EXPECT_EQ(shuffled->item, "w203");
+    EXPECT_TRUE(app::isConsoleCommand({"--db", "x.db", "check", "--operator", "E001"}));
+    // A value that happens to be a command word is still a value.
+    EXPECT_FALSE(app::isConsoleCommand({"--operator", "check"}));
+
+    const QList<std::pair<QStringList, QString>> repeated = {
+        {{"level", "--db", "a.db", "--db", "b.db", "--operator", "E001", "--item", "w201"}, "--db"},
+        {{"level", "--db=a.db", "--operator", "E001", "--item", "w201", "--db", "a.db"}, "--db"},
+        {{"--operator", "E001", "--password", "1", "--operator", "E002"}, "--operator"},
+    };
+    for (const auto& [arguments, option] : repeated) {
+        EXPECT_FALSE(app::parseOptions(arguments, error)) << arguments.join(' ').toStdString();
+        EXPECT_EQ(error, QStringLiteral("参数 %1 只能给出一次").arg(option));
+    }
+    EXPECT_FALSE(app::parseOptions({"level", "check", "--operator", "E001", "--item", "w201"}, error));
+    EXPECT_TRUE(error.contains("多余的参数: check")) << error.toStdString();
+}
+
+TEST(CommandsArguments, AnEmptyDatabaseIsRefusedNotTakenForTheSample)
+{
+    QString error;
+    for (const QStringList& arguments : {QStringList{"level", "--db", "", "--operator", "E001", "--item", "w201"},
+                                         QStringList{"level", "--db=", "--operator", "E001", "--item", "w201"},
+                                         QStringList{"--db", " "}}) {
+        EXPECT_FALSE(app::parseOptions(arguments, error)) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(error.contains("--db 不能为空")) << error.toStdString();
+    }
+}
+
+TEST(CommandsArguments, ThePasswordComesFromTheOptionOrElseFromTheEnvironment)
+{
+    QString error;
+    const auto withOption = app::parseOptions({"--operator", "E001", "--password", "from-option"}, error);
+    const auto without = app::parseOptions({"--operator", "E001"}, error);
+    ASSERT_TRUE(withOption && without);
+
+    qunsetenv(app::kPasswordVariable);
+    EXPECT_EQ(app::loginPassword(*withOption), "from-option");
+    EXPECT_EQ(app::loginPassword(*without), std::nullopt);
+
+    qputenv(app::kPasswordVariable, "from-environment");
+    EXPECT_EQ(app::loginPassword(*withOption), "from-option");  // the option wins
+    EXPECT_EQ(app::loginPassword(*without), "from-environment");
+    qunsetenv(app::kPasswordVariable);
 }
