@@ -173,7 +173,8 @@ bool loadSampleData(host::Transaction& trans)
     for (const Row& row : sampleRows()) {
         if (trans.execute(row.sql, row.values) != 0) {
             const QString error = trans.sqlerrtext;
-            trans.rollback();
+            // The statement's error is the one to report, whatever the ROLLBACK says.
+            (void)trans.rollback();
             trans.sqlerrtext = error;
             trans.sqlcode = -1;
             return false;
