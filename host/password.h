@@ -7,8 +7,8 @@
 // the login compares those in constant time and replaces them by their hash.
 // An empty stored value means the operator has no password yet.
 //
-// Nothing here writes a password anywhere; the buffers that held the typed
-// text are wiped before they are freed.
+// Nothing here writes a password anywhere; the UTF-8 copies of the typed text
+// made here are wiped before they are freed.
 
 #include <QString>
 
