@@ -1,5 +1,7 @@
 #include "app/database_setup.h"
 
+#include "host/operation.h"
+#include "host/password.h"
 #include "host/transaction.h"
 #include "schema/database.h"
 
@@ -42,15 +44,66 @@ OpenResult failure(const QString& error)
     return result;
 }
 
+// The sample operators' passwords are stored as hashes, as the login expects
+// them, in one operation; false with the reason in sqlca when that fails.
+bool hashSamplePasswords()
+{
+    QList<QPair<QString, QString>> users;
+    host::Cursor cursor(host::sqlca, QStringLiteral("select id, password from s_user"));
+    if (cursor.open() != host::Transaction::kSuccess)
+        return false;
+    QVariantList row;
+    int code = host::Transaction::kSuccess;
+    while ((code = cursor.fetch(row)) == host::Transaction::kSuccess)
+        users.append({row.value(0).toString(), row.value(1).toString()});
+    cursor.close();
+    if (code == host::Transaction::kError)
+        return false;
+
+    host::Operation operation;
+    for (const auto& [id, password] : users) {
+        if (password.isEmpty() || host::isPasswordHash(password))
+            continue;
+        const QString hash = host::hashPassword(password);
+        if (hash.isEmpty()) {
+            host::sqlca.recordError(QStringLiteral("无法计算密码的散列值"));
+            return false;
+        }
+        if (operation.execute(QStringLiteral("update s_user set password = ? where id = ?"), {hash, id}) !=
+            host::Transaction::kSuccess)
+            return false;
+    }
+    return operation.commit() == host::Transaction::kSuccess;
+}
+
+// An empty file readable and writable by its owner only: SQLite fills it, and
+// gives the -wal and -shm files it creates beside it the same mode.
+bool createPrivateFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::NewOnly | QIODevice::WriteOnly))
+        return false;
+    file.close();
+    if (file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return true;
+    file.remove();
+    return false;
+}
+
 OpenResult createSample(const QString& url, const QString& path)
 {
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return failure(QStringLiteral("无法创建目录 %1").arg(info.absolutePath()));
+    if (!createPrivateFile(path))
+        return failure(QStringLiteral("无法创建示例数据库 %1").arg(path));
     host::sqlca.disconnect();
-    if (!host::sqlca.connect(url))
-        return failure(host::sqlca.sqlerrtext);
-    if (!schema::createTables(host::sqlca) || !schema::loadSampleData(host::sqlca)) {
+    if (!host::sqlca.connect(url)) {
+        const QString error = host::sqlca.sqlerrtext;
+        QFile::remove(path);
+        return failure(error);
+    }
+    if (!schema::createTables(host::sqlca) || !schema::loadSampleData(host::sqlca) || !hashSamplePasswords()) {
         const QString error = host::sqlca.sqlerrtext;
         host::sqlca.disconnect();
         for (const char* suffix : {"", "-wal", "-shm"})

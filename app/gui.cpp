@@ -31,7 +31,8 @@ QString login(const Options& options, const std::optional<QString>& password)
         const LoginResult result = checkLogin(*options.operatorId, *password);
         if (result.outcome == LoginOutcome::Accepted)
             return result.operatorId;
-        host::f_log(QStringLiteral("登录失败: 操作员 %1").arg(*options.operatorId));
+        if (result.outcome == LoginOutcome::PasswordNotSet)
+            return askFirstPassword(result.operatorId) ? result.operatorId : QString();
         reportLoginFailure(result);
         return {};
     }
@@ -92,8 +93,7 @@ int runGui(const QStringList& arguments)
     if (operatorId.isEmpty()) {
         code = options->operatorId && password ? kExitNo : 0;
     } else {
-        host::gs_user_id = operatorId;
-        host::f_log(QStringLiteral("登录"));
+        host::gs_user_id = operatorId;  // the login wrote its own line to the log
         MainWindow frame(url);
         QObject::connect(&frame, &MainWindow::closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         frame.show();

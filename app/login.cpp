@@ -1,35 +1,162 @@
 #include "app/login.h"
 
 #include "host/functions.h"
+#include "host/operation.h"
+#include "host/password.h"
 #include "host/transaction.h"
+#include "schema/tables.h"
 
 namespace app {
 
-LoginResult checkLogin(const QString& operatorId, const QString& password)
+namespace {
+
+const QString kWrongLogin = QStringLiteral("操作员编号或密码错误.");
+const QString kSetPasswordFailed = QStringLiteral("设置密码失败.");
+
+// The log names the operator and the reason; never what was typed.
+void logRefusal(const QString& id, const QString& reason)
 {
+    host::f_log(QStringLiteral("登录失败: 操作员 %1, %2").arg(id, reason));
+}
+
+void logAcceptance(const QString& id)
+{
+    host::f_log(QStringLiteral("登录成功: 操作员 %1").arg(id));
+}
+
+LoginResult refused(const QString& id, const QString& reason, const QString& message = kWrongLogin)
+{
+    logRefusal(id, reason);
     LoginResult result;
-    const QString id = host::trimBlanks(operatorId);
-    if (host::f_isnull(id)) {
-        result.outcome = LoginOutcome::Refused;
-        result.message = QStringLiteral("请输入操作员编号.");
-        return result;
-    }
-    QVariantList row;
-    const int code = host::sqlca.selectInto(QStringLiteral("select password from s_user where id = ?"), {id}, row);
-    if (code == host::Transaction::kError) {
-        result.outcome = LoginOutcome::Failed;
-        result.message = QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext;
-        return result;
-    }
-    const QString stored = row.value(0).toString();
-    if (code == host::Transaction::kNotFound || stored != password) {
-        result.outcome = LoginOutcome::Refused;
-        result.message = QStringLiteral("操作员编号或密码错误.");
-        return result;
-    }
+    result.outcome = LoginOutcome::Refused;
+    result.message = message;
+    return result;
+}
+
+LoginResult failed(const QString& id, const QString& message, const QString& reason)
+{
+    logRefusal(id, QStringLiteral("数据库错误: ") + reason);
+    LoginResult result;
+    result.outcome = LoginOutcome::Failed;
+    result.message = message;
+    return result;
+}
+
+LoginResult accepted(const QString& id)
+{
+    logAcceptance(id);
+    LoginResult result;
     result.outcome = LoginOutcome::Accepted;
     result.operatorId = id;
     return result;
+}
+
+// Spends the time of a password check when there is no hash to check, so that
+// the answer's delay does not tell whether the operator exists.
+void spendVerificationTime(const QString& password)
+{
+    static const QString dummy = host::hashPassword(QStringLiteral("wms-rights"));
+    (void)host::verifyPassword(dummy, password);
+}
+
+// Replaces a plain stored password by its hash. A write the database refuses
+// is only logged: the operator logs in all the same, and the next login tries
+// again.
+void upgradePlainPassword(const QString& id, const QString& stored, const QString& password)
+{
+    const QString hash = host::hashPassword(password);
+    if (hash.isEmpty()) {
+        host::f_log(QStringLiteral("密码未能改存为散列值: 操作员 %1, 无法计算散列值").arg(id));
+        return;
+    }
+    host::Operation operation;
+    // Only the value that was checked is replaced: a password set meanwhile stays.
+    if (operation.execute(QStringLiteral("update s_user set password = ? where id = ? and password = ?"),
+                          {hash, id, stored}) != host::Transaction::kSuccess) {
+        const QString reason = operation.error();
+        operation.rollback();
+        host::f_log(QStringLiteral("密码未能改存为散列值: 操作员 %1, %2").arg(id, reason));
+        return;
+    }
+    const long rows = host::sqlca.sqlnrows;
+    if (operation.commit() != host::Transaction::kSuccess) {
+        host::f_log(QStringLiteral("密码未能改存为散列值: 操作员 %1, %2").arg(id, operation.error()));
+        return;
+    }
+    if (rows > 0)
+        host::f_log(QStringLiteral("密码已改存为散列值: 操作员 %1").arg(id));
+}
+
+}  // namespace
+
+LoginResult checkLogin(const QString& operatorId, const QString& password)
+{
+    const QString id = host::trimBlanks(operatorId);
+    if (host::f_isnull(id))
+        return refused(id, QStringLiteral("未输入操作员编号"), QStringLiteral("请输入操作员编号."));
+    QVariantList row;
+    const int code =
+        host::sqlca.selectInto(QStringLiteral("select password, status from s_user where id = ?"), {id}, row);
+    if (code == host::Transaction::kError)
+        return failed(id, QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext, host::sqlca.sqlerrtext);
+    if (code == host::Transaction::kNotFound) {
+        spendVerificationTime(password);
+        return refused(id, QStringLiteral("操作员不存在"));
+    }
+    if (row.value(1).toString() != schema::kActiveOperatorStatus) {
+        spendVerificationTime(password);
+        return refused(id, QStringLiteral("操作员不可登录 (状态 %1)").arg(row.value(1).toString()));
+    }
+    const QString stored = row.value(0).toString();  // a null password is the empty one
+    if (stored.isEmpty()) {
+        host::f_log(QStringLiteral("登录: 操作员 %1 尚未设置密码, 须先设置密码").arg(id));
+        LoginResult result;
+        result.outcome = LoginOutcome::PasswordNotSet;
+        result.operatorId = id;
+        result.message = QStringLiteral("操作员 %1 尚未设置密码, 请设置密码.").arg(id);
+        return result;
+    }
+    if (password.isEmpty())
+        return refused(id, QStringLiteral("未输入密码"));
+    if (host::isPasswordHash(stored)) {
+        if (!host::verifyPassword(stored, password))
+            return refused(id, QStringLiteral("密码错误"));
+        return accepted(id);
+    }
+    if (!host::plainPasswordMatches(stored, password))
+        return refused(id, QStringLiteral("密码错误"));
+    upgradePlainPassword(id, stored, password);
+    return accepted(id);
+}
+
+LoginResult setFirstPassword(const QString& operatorId, const QString& password)
+{
+    const QString id = host::trimBlanks(operatorId);
+    if (password.isEmpty())
+        return refused(id, QStringLiteral("新密码为空"), QStringLiteral("密码不能为空."));
+    const QString hash = host::hashPassword(password);
+    if (hash.isEmpty())
+        return failed(id, kSetPasswordFailed, QStringLiteral("无法计算散列值"));
+    host::Operation operation;
+    // Only an operator who may log in and still has no password gets one here.
+    if (operation.execute(QStringLiteral("update s_user set password = ? where id = ? and status = ? and "
+                                         "( password is null or password = ? )"),
+                          {hash, id, schema::kActiveOperatorStatus, QStringLiteral("")}) !=
+        host::Transaction::kSuccess) {
+        const QString reason = operation.error();
+        operation.rollback();
+        return failed(id, kSetPasswordFailed + QStringLiteral("\n错误原因: ") + reason, reason);
+    }
+    if (host::sqlca.sqlnrows == 0) {
+        operation.rollback();
+        return refused(id, QStringLiteral("设置密码时操作员已不存在、不可登录或已有密码"));
+    }
+    if (operation.commit() != host::Transaction::kSuccess) {
+        const QString reason = operation.error();
+        return failed(id, kSetPasswordFailed + QStringLiteral("\n错误原因: ") + reason, reason);
+    }
+    host::f_log(QStringLiteral("设置密码: 操作员 %1").arg(id));
+    return accepted(id);
 }
 
 QString operatorName(const QString& operatorId)

@@ -1,23 +1,41 @@
 #pragma once
 // The host's own login: an operator id and a password checked against s_user.
-// Nothing is written.
+//
+// Only an operator whose status is "1" may log in. A stored password is an
+// Argon2id hash (host/password.h); a stored value that is not one is a plain
+// password from before passwords were hashed: it is compared as typed and,
+// when it matches, replaced by its hash in the same login. An operator whose
+// stored password is empty must set one (setFirstPassword) before logging in.
+// Every login, accepted or not, is written to the host's log with the
+// operator id, never with a password.
 
 #include <QString>
 
 namespace app {
 
-enum class LoginOutcome { Accepted, Refused, Failed };
+enum class LoginOutcome {
+    Accepted,
+    Refused,
+    Failed,          // the database could not be read or written
+    PasswordNotSet,  // the operator has no password yet and must set one
+};
 
 struct LoginResult {
     LoginOutcome outcome = LoginOutcome::Failed;
-    QString operatorId;  // the trimmed id, when accepted
+    QString operatorId;  // the trimmed id: when accepted, and when a password must be set
     QString message;     // for the operator, when not accepted
 };
 
-// The id is trimmed of blanks; the password is compared as typed (a stored
-// null password is the empty one). An unknown operator and a wrong password
-// get the same answer.
+// The id is trimmed of blanks; the password is compared as typed. An unknown
+// operator, an operator who may not log in, an empty password and a wrong
+// password get the same answer.
 LoginResult checkLogin(const QString& operatorId, const QString& password);
+
+// Stores the hash of the first password of an operator who may log in and
+// whose stored password is empty, and logs the operator in. Refused when the
+// password is empty or the operator has meanwhile got a password, lost the
+// right to log in or been removed.
+LoginResult setFirstPassword(const QString& operatorId, const QString& password);
 
 // The operator's name (s_employee.name), or an empty string.
 QString operatorName(const QString& operatorId);

@@ -1,6 +1,8 @@
 #include "app/login_dialog.h"
 
+#include "host/functions.h"
 #include "host/messages.h"
+#include "host/password.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -67,14 +69,87 @@ LoginDialog::LoginDialog(const QString& operatorId, QWidget* parent) : QDialog(p
 void LoginDialog::tryLogin()
 {
     const LoginResult result = checkLogin(sle_operator->text(), sle_password->text());
-    if (result.outcome == LoginOutcome::Accepted) {
+    sle_password->clear();
+    if (result.outcome == LoginOutcome::Accepted ||
+        (result.outcome == LoginOutcome::PasswordNotSet && askFirstPassword(result.operatorId, this))) {
         accepted_ = result.operatorId;
         accept();
         return;
     }
-    reportLoginFailure(result);
-    sle_password->clear();
+    if (result.outcome != LoginOutcome::PasswordNotSet)
+        reportLoginFailure(result);
     sle_password->setFocus();
+}
+
+FirstPasswordDialog::FirstPasswordDialog(const QString& operatorId, QWidget* parent)
+    : QDialog(parent), operatorId_(operatorId)
+{
+    setObjectName(QStringLiteral("w_login_set_password"));
+    setWindowTitle(QStringLiteral("设置密码"));
+
+    st_prompt = new QLabel(QStringLiteral("操作员 %1 尚未设置密码, 请设置密码.").arg(operatorId), this);
+    st_prompt->setTextFormat(Qt::PlainText);
+    st_prompt->setObjectName(QStringLiteral("st_prompt"));
+    sle_new_password = new QLineEdit(this);
+    sle_new_password->setObjectName(QStringLiteral("sle_new_password"));
+    sle_new_password->setEchoMode(QLineEdit::Password);
+    sle_confirm_password = new QLineEdit(this);
+    sle_confirm_password->setObjectName(QStringLiteral("sle_confirm_password"));
+    sle_confirm_password->setEchoMode(QLineEdit::Password);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("新密码:"), sle_new_password);
+    form->addRow(QStringLiteral("确认密码:"), sle_confirm_password);
+
+    cb_ok = new QPushButton(QStringLiteral("确定"), this);
+    cb_ok->setObjectName(QStringLiteral("cb_ok"));
+    cb_ok->setDefault(true);
+    cb_cancel = new QPushButton(QStringLiteral("取消"), this);
+    cb_cancel->setObjectName(QStringLiteral("cb_cancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cb_ok);
+    buttons->addWidget(cb_cancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(st_prompt);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+
+    connect(cb_ok, &QPushButton::clicked, this, &FirstPasswordDialog::trySetPassword);
+    connect(cb_cancel, &QPushButton::clicked, this, &QDialog::reject);
+    sle_new_password->setFocus();
+}
+
+void FirstPasswordDialog::trySetPassword()
+{
+    const QString problem = host::newPasswordProblem(sle_new_password->text(), sle_confirm_password->text());
+    if (!problem.isEmpty()) {
+        host::f_box(problem);
+        sle_confirm_password->clear();
+        sle_new_password->setFocus();
+        return;
+    }
+    const LoginResult result = setFirstPassword(operatorId_, sle_new_password->text());
+    sle_new_password->clear();
+    sle_confirm_password->clear();
+    if (result.outcome == LoginOutcome::Accepted) {
+        accept();
+        return;
+    }
+    reportLoginFailure(result);
+    // Refused: the operator's row changed meanwhile; asking again would not help.
+    if (result.outcome == LoginOutcome::Refused)
+        reject();
+    else
+        sle_new_password->setFocus();
+}
+
+bool askFirstPassword(const QString& operatorId, QWidget* parent)
+{
+    FirstPasswordDialog dialog(operatorId, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace app

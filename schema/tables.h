@@ -26,7 +26,10 @@ constexpr int employee_id = 10;
 constexpr int employee_name = 20;
 constexpr int employee_status = 1;
 constexpr int user_id = 10;
-constexpr int user_password = 20;
+// An Argon2id hash as libsodium writes it (97 characters with the interactive
+// limits; libsodium's buffer for one is 128 bytes). Databases created with the
+// old width of 20 must widen the column before passwords can be hashed.
+constexpr int user_password = 128;
 constexpr int user_status = 1;
 constexpr int group_id = 3;
 constexpr int group_name = 30;
@@ -64,5 +67,7 @@ inline const QString kAdmin = QStringLiteral("admin");
 
 // A new operator is stored with an empty password and this status.
 inline const QString kNewOperatorStatus = QStringLiteral("1");
+// Only an operator with this status (s_user.status) may log in.
+inline const QString kActiveOperatorStatus = QStringLiteral("1");
 
 }  // namespace schema

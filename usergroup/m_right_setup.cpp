@@ -45,6 +45,8 @@ m_right_setup::m_right_setup(QWidget* parent)
             opens(kRightSetup));
     connect(addCommand(QStringLiteral("m_换组"), QStringLiteral("全组更换")), &QAction::triggered, this,
             triggers(&w_right_setup::ue_changegroup));
+    connect(addCommand(QStringLiteral("m_set_password"), QStringLiteral("设置密码")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_set_password));
 }
 
 }  // namespace usergroup

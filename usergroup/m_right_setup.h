@@ -1,6 +1,6 @@
 #pragma once
 // The popup menu of the user and group manager: one top-level item m_操作
-// ("操作") with eight commands. Commands that open a window open it through
+// ("操作") with nine commands. Commands that open a window open it through
 // the window registry; the others trigger an event of the open w_right_setup
 // and do nothing when none is open.
 

@@ -4,6 +4,7 @@
 #include "usergroup/open_manager.h"
 #include "usergroup/w_right_group_add.h"
 #include "usergroup/w_right_select_group.h"
+#include "usergroup/w_right_set_password.h"
 #include "usergroup/w_right_setup.h"
 #include "usergroup/w_right_user_add.h"
 #include "usergroup/window_names.h"
@@ -27,6 +28,7 @@ void registerWindows()
     host::WindowRegistry::registerClass(kGroupAdd, [] { return tagged(new w_right_group_add); });
     host::WindowRegistry::registerClass(kUserAdd, [] { return tagged(new w_right_user_add); });
     host::WindowRegistry::registerClass(kSelectGroup, [] { return tagged(new w_right_select_group); });
+    host::WindowRegistry::registerClass(kSetPassword, [] { return tagged(new w_right_set_password); });
 }
 
 }  // namespace usergroup

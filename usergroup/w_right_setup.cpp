@@ -75,7 +75,8 @@ common::FrameParameters w_right_setup::frameParameters()
     p.menuRoles.entityAdd = QStringLiteral("m_add_group");
     p.menuRoles.entityCommands = {QStringLiteral("m_mod_group"), QStringLiteral("m_delete_group")};
     p.menuRoles.memberAdd = QStringLiteral("m_add_operator");
-    p.menuRoles.memberCommands = {QStringLiteral("m_mod_operator"), QStringLiteral("m_delete_operator")};
+    p.menuRoles.memberCommands = {QStringLiteral("m_mod_operator"), QStringLiteral("m_delete_operator"),
+                                  QStringLiteral("m_set_password")};
     p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
     // The rights editor checks its own level ("003").
     p.menuRoles.viewCommands = {QStringLiteral("m_group_right")};
@@ -184,6 +185,14 @@ void w_right_setup::ue_changegroup()
         return;
     }
     host::MessageBox(kTitle, QStringLiteral("更换组成功."));
+}
+
+void w_right_setup::ue_set_password()
+{
+    const int index = lv_1()->selectedIndex();
+    if (level(currentTreeItem()) != 2 || index < 1)
+        return;
+    host::WindowRegistry::openWithReturn(kSetPassword, lv_1()->data(index));
 }
 
 }  // namespace usergroup

@@ -21,6 +21,8 @@ public:
     // Moves every operator of the group selected in the list to a group
     // chosen in w_right_select_group.
     void ue_changegroup();
+    // Opens w_right_set_password for the operator selected in a group's list.
+    void ue_set_password();
 
     void helpEvent(int xpos, int ypos) override;
 

@@ -1,10 +1,23 @@
-// The host's login: checked against s_user, refused with a message, nothing written.
+// The host's login: checked against s_user, refused with a message; plain
+// stored passwords replaced by their hash, a first password set by an operator
+// who has none, every login in the log.
+#include "app/database_setup.h"
 #include "app/login.h"
 #include "app/login_dialog.h"
+#include "host/functions.h"
+#include "host/password.h"
 #include "host/transaction.h"
+#include "host/window_registry.h"
+#include "tests/support/frame_driver.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/test_db.h"
+#include "usergroup/register_windows.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <sys/stat.h>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -31,6 +44,22 @@ protected:
         cursor.close();
         return rows.join(';') + QString::number(count("s_user_group")) + QString::number(count("s_employee"));
     }
+    QString stored(const QString& id) { return value("select password from s_user where id = ?", {id}).toString(); }
+    void setStored(const QString& id, const QVariant& password, const QString& status = "1")
+    {
+        exec("update s_user set password = ?, status = ? where id = ?", {password, status, id});
+        EXPECT_EQ(host::sqlca.commit(), 0);
+    }
+    void addOperator(const QString& id, const QVariant& password, const QString& status = "1")
+    {
+        exec("insert into s_user (id, password, status) values (?, ?, ?)", {id, password, status});
+        EXPECT_EQ(host::sqlca.commit(), 0);
+    }
+    static QString log()
+    {
+        QFile file(host::logFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
 };
 
 TEST_P(LoginTest, RightPasswordsAreAcceptedAndTheIdIsTrimmed)
@@ -43,10 +72,6 @@ TEST_P(LoginTest, RightPasswordsAreAcceptedAndTheIdIsTrimmed)
     EXPECT_EQ(result.operatorId, "E001");
     EXPECT_EQ(app::operatorName("E001"), "张伟");
 
-    // A new operator is stored with an empty password.
-    exec("insert into s_user (id, password, status) values (?, ?, ?)", {"E003", "", "1"});
-    EXPECT_EQ(host::sqlca.commit(), 0);
-    EXPECT_EQ(checkLogin("E003", "").outcome, LoginOutcome::Accepted);
 }
 
 TEST_P(LoginTest, WrongPasswordsAndUnknownOperatorsAreRefusedAlikeAndNothingIsWritten)
@@ -101,4 +126,238 @@ TEST_P(LoginTest, ABrokenConnectionIsADatabaseErrorNotARefusal)
     EXPECT_EQ(messages.shown().at(0).title, "数据库错误");
 }
 
+TEST_P(LoginTest, AHashedPasswordIsVerifiedAndKept)
+{
+    const QString hash = host::hashPassword("Geheim-42");
+    setStored("E001", hash);
+    EXPECT_EQ(checkLogin("E001", "Geheim-42").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(checkLogin("E001", "geheim-42").outcome, LoginOutcome::Refused);
+    EXPECT_EQ(checkLogin("E001", hash).outcome, LoginOutcome::Refused);  // the stored value is no password
+    EXPECT_EQ(stored("E001"), hash);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(LoginTest, APlainStoredPasswordIsAcceptedOnceAndReplacedByItsHash)
+{
+    ASSERT_EQ(stored("E001"), "123");
+    EXPECT_EQ(checkLogin("E001", "124").outcome, LoginOutcome::Refused);
+    EXPECT_EQ(stored("E001"), "123");
+
+    EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Accepted);
+    const QString hash = stored("E001");
+    EXPECT_TRUE(host::isPasswordHash(hash)) << hash.toStdString();
+    EXPECT_TRUE(host::verifyPassword(hash, "123"));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+        EXPECT_EQ(other.selectValue("select password from s_user where id = ?", {"E001"}).toString(), hash);
+    }
+    // The next login verifies the hash and leaves it as it is.
+    EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(stored("E001"), hash);
+    EXPECT_EQ(stored("E002"), "123");
+}
+
+TEST_P(LoginTest, APlainPasswordTooLongToReplaceInAnOldTableStillLogsIn)
+{
+    // The password column as databases created before hashing have it.
+    exec("drop table s_user");
+    exec("create table s_user (id varchar(10) not null, password varchar(20) check (length(password) <= 20), "
+         "status varchar(1), primary key (id))");
+    addOperator("E001", "123");
+    EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(stored("E001"), "123");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_TRUE(log().contains("密码未能改存为散列值: 操作员 E001")) << log().toStdString();
+    EXPECT_TRUE(log().contains("登录成功: 操作员 E001"));
+}
+
+TEST_P(LoginTest, APlainPasswordWhoseReplacementIsRefusedAtCommitStillLogsIn)
+{
+    testing_support::refuseAtCommit(backend(), "update", "s_user");
+    EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(stored("E001"), "123");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_TRUE(log().contains("密码未能改存为散列值: 操作员 E001")) << log().toStdString();
+}
+
+TEST_P(LoginTest, EmptyPasswordsAndOperatorsWhoMayNotLogInAreRefusedAsAWrongPassword)
+{
+    setStored("E002", "123", "0");
+    setStored("E004", host::hashPassword("Geheim-42"), "2");
+    setStored("E006", "123", QString());
+    addOperator("E003", "", "0");
+    const QString before = snapshot();
+    const auto wrong = checkLogin("E001", "1234");
+    for (const auto& result : {checkLogin("E001", ""), checkLogin("E002", "123"), checkLogin("E004", "Geheim-42"),
+                               checkLogin("E006", "123"), checkLogin("E003", "")}) {
+        EXPECT_EQ(result.outcome, LoginOutcome::Refused);
+        EXPECT_EQ(result.message, wrong.message);
+        EXPECT_TRUE(result.operatorId.isEmpty());
+    }
+    // Nothing was replaced for an operator who may not log in.
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_P(LoginTest, AnOperatorWithoutAPasswordMustSetOneBeforeLoggingIn)
+{
+    addOperator("E003", "");
+    addOperator("E005", QVariant());
+    for (const char* typed : {"", "anything"}) {
+        const auto result = checkLogin("E003", typed);
+        EXPECT_EQ(result.outcome, LoginOutcome::PasswordNotSet) << typed;
+        EXPECT_EQ(result.operatorId, "E003");
+    }
+    EXPECT_EQ(checkLogin(" E005", "").outcome, LoginOutcome::PasswordNotSet);
+    EXPECT_EQ(stored("E003"), "");
+
+    EXPECT_EQ(app::setFirstPassword("E003", "").outcome, LoginOutcome::Refused);
+    EXPECT_EQ(stored("E003"), "");
+    const auto set = app::setFirstPassword("E003", "Neu-7");
+    EXPECT_EQ(set.outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(set.operatorId, "E003");
+    EXPECT_TRUE(host::verifyPassword(stored("E003"), "Neu-7"));
+    EXPECT_EQ(checkLogin("E003", "Neu-7").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(checkLogin("E003", "").outcome, LoginOutcome::Refused);
+
+    // Only a missing password is set this way: never over one, nor for an
+    // operator who may not log in or does not exist.
+    const QString hash = stored("E003");
+    addOperator("E007", "", "0");
+    for (const char* id : {"E003", "E001", "E007", "E999"})
+        EXPECT_EQ(app::setFirstPassword(id, "Anders-8").outcome, LoginOutcome::Refused) << id;
+    EXPECT_EQ(stored("E003"), hash);
+    EXPECT_EQ(stored("E001"), "123");
+    EXPECT_EQ(stored("E007"), "");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(LoginTest, AFirstPasswordRefusedAtCommitIsReportedAndNotStored)
+{
+    addOperator("E003", "");
+    testing_support::refuseAtCommit(backend(), "update", "s_user");
+    const auto result = app::setFirstPassword("E003", "Neu-7");
+    EXPECT_EQ(result.outcome, LoginOutcome::Failed);
+    EXPECT_TRUE(result.message.startsWith("设置密码失败.")) << result.message.toStdString();
+    EXPECT_TRUE(result.operatorId.isEmpty());
+    EXPECT_EQ(stored("E003"), "");
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(LoginTest, TheLoginDialogAsksAnOperatorWithoutAPasswordForANewOneTwice)
+{
+    addOperator("E003", "");
+    testing_support::ScriptedMessages messages;
+    app::LoginDialog dialog("E003");
+    {
+        // Giving up leaves the login dialog open and nothing stored.
+        testing_support::ModalResponder responder(
+            [](QWidget* modal) { modal->findChild<QPushButton*>("cb_cancel")->click(); });
+        dialog.tryLogin();
+        EXPECT_TRUE(responder.handled());
+    }
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("E003"), "");
+    EXPECT_TRUE(messages.shown().isEmpty());
+    {
+        testing_support::ModalResponder responder([&](QWidget* modal) {
+            ASSERT_EQ(modal->objectName(), "w_login_set_password");
+            EXPECT_EQ(modal->windowTitle(), "设置密码");
+            auto* first = modal->findChild<QLineEdit*>("sle_new_password");
+            auto* second = modal->findChild<QLineEdit*>("sle_confirm_password");
+            auto* ok = modal->findChild<QPushButton*>("cb_ok");
+            ASSERT_TRUE(first && second && ok);
+            EXPECT_EQ(first->echoMode(), QLineEdit::Password);
+            EXPECT_EQ(second->echoMode(), QLineEdit::Password);
+            EXPECT_TRUE(modal->findChild<QLabel*>("st_prompt")->text().contains("E003"));
+            ok->click();
+            first->setText("Neu-7");
+            second->setText("Neu-8");
+            ok->click();
+            EXPECT_TRUE(modal->isVisible());
+            EXPECT_EQ(stored("E003"), "");
+            first->setText("Neu-7");
+            second->setText("Neu-7");
+            ok->click();
+        });
+        dialog.tryLogin();
+        EXPECT_TRUE(responder.handled());
+    }
+    EXPECT_EQ(messages.texts(), QStringList({"密码不能为空.", "两次输入的密码不一致."}));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.operatorId(), "E003");
+    EXPECT_TRUE(host::verifyPassword(stored("E003"), "Neu-7"));
+}
+
+TEST_P(LoginTest, APasswordSetInTheManagerIsTheOneTheLoginAccepts)
+{
+    usergroup::registerWindows();
+    testing_support::ScriptedMessages messages;
+    {
+        testing_support::ModalResponder responder([](QWidget* modal) {
+            modal->findChild<QLineEdit*>("sle_password")->setText("Neu-9");
+            modal->findChild<QLineEdit*>("sle_confirm")->setText("Neu-9");
+            modal->findChild<QPushButton*>("cb_ok")->click();
+        });
+        EXPECT_EQ(host::WindowRegistry::openWithReturn("w_right_set_password", "E001"), "1");
+        EXPECT_TRUE(responder.handled());
+    }
+    EXPECT_EQ(messages.texts(), QStringList({"设置密码成功."}));
+    EXPECT_EQ(checkLogin("E001", "Neu-9").outcome, LoginOutcome::Accepted);
+    EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Refused);
+}
+
+TEST_P(LoginTest, TheLogRecordsEveryLoginWithTheOperatorButNoPassword)
+{
+    setStored("E001", host::hashPassword("Geheim-42"));
+    setStored("E002", "Klartext-9");
+    addOperator("E003", "");
+    QFile::remove(host::logFile());
+    checkLogin("E001", "Geheim-42");
+    checkLogin("E001", "Falsch-17");
+    checkLogin("E999", "Falsch-18");
+    checkLogin("E002", "Klartext-9");
+    checkLogin("E003", "Falsch-19");
+    app::setFirstPassword("E003", "Neu-7");
+    const QString text = log();
+    for (const char* line : {"登录成功: 操作员 E001", "登录失败: 操作员 E001", "登录失败: 操作员 E999",
+                             "登录成功: 操作员 E002", "密码已改存为散列值: 操作员 E002",
+                             "登录: 操作员 E003 尚未设置密码", "设置密码: 操作员 E003", "登录成功: 操作员 E003"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line << "\n" << text.toStdString();
+    for (const char* secret : {"Geheim-42", "Falsch-17", "Falsch-18", "Klartext-9", "Falsch-19", "Neu-7", "$argon2"})
+        EXPECT_FALSE(text.contains(QString::fromUtf8(secret))) << secret;
+}
+
 WMS_INSTANTIATE_DB_TESTS(LoginTest);
+
+// The sample database the demo host creates on its first run.
+TEST(SampleDatabase, IsItsOwnersOnlyAndHoldsHashesTheSampleOperatorsLogInWith)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    host::setLogFile(dir.filePath("host.log"));
+    const QString path = dir.filePath("data/sample.db");
+    const app::OpenResult opened = app::openDatabase(path, true);
+    ASSERT_TRUE(opened.ok) << opened.error.toStdString();
+    EXPECT_TRUE(opened.created);
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat(QFile::encodeName(path + suffix).constData(), &info), 0) << suffix;
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << suffix;
+    }
+    QStringList ids;
+    host::Cursor cursor(host::sqlca, "select id, password from s_user order by id");
+    ASSERT_EQ(cursor.open(), 0);
+    QVariantList row;
+    while (cursor.fetch(row) == 0) {
+        ids << row.value(0).toString();
+        EXPECT_TRUE(host::isPasswordHash(row.value(1).toString())) << row.value(0).toString().toStdString();
+    }
+    cursor.close();
+    EXPECT_EQ(ids, QStringList({"E001", "E002", "E004", "E006", "admin"}));
+    for (const auto& [id, password] : {std::pair{"admin", "admin"}, {"E001", "123"}, {"E002", "123"},
+                                       {"E004", "123"}, {"E006", "123"}})
+        EXPECT_EQ(checkLogin(id, password).outcome, LoginOutcome::Accepted) << id;
+    host::sqlca.disconnect();
+}

@@ -15,7 +15,8 @@ using namespace usergroup_test;
 namespace {
 
 const QStringList kCommands = {"m_add_group",    "m_mod_group",       "m_delete_group", "m_add_operator",
-                               "m_mod_operator", "m_delete_operator", "m_group_right",  "m_换组"};
+                               "m_mod_operator", "m_delete_operator", "m_group_right",  "m_换组",
+                               "m_set_password"};
 
 QStringList visibleCommands(const common::PopupMenu& menu)
 {
@@ -41,7 +42,7 @@ QStringList enabledVisibleCommands(const common::PopupMenu& menu)
 
 class ManagerMenuTest : public ManagerTest {};
 
-TEST(ManagerMenu, HasOneTopItemWithTheEightCommandsInOrder)
+TEST(ManagerMenu, HasOneTopItemWithTheNineCommandsInOrder)
 {
     usergroup::m_right_setup menu;
     EXPECT_EQ(menu.title(), "m_right");
@@ -59,7 +60,7 @@ TEST(ManagerMenu, HasOneTopItemWithTheEightCommandsInOrder)
     }
     EXPECT_EQ(names, kCommands);
     EXPECT_EQ(texts, QStringList({"增加组", "重命名", "删除组", "增加操作员", "修改姓名", "删除操作员", "权限设置",
-                                  "全组更换"}));
+                                  "全组更换", "设置密码"}));
     EXPECT_EQ(menu.command("m_add_group")->statusTip(), "增加用户组");
 }
 
@@ -67,7 +68,8 @@ TEST(ManagerMenu, CommandsThatTriggerEventsDoNothingWithoutAnOpenManager)
 {
     testing_support::ScriptedMessages messages;
     usergroup::m_right_setup menu;
-    for (const char* name : {"m_mod_group", "m_delete_group", "m_mod_operator", "m_delete_operator", "m_换组"})
+    for (const char* name :
+         {"m_mod_group", "m_delete_group", "m_mod_operator", "m_delete_operator", "m_换组", "m_set_password"})
         menu.command(name)->trigger();
     EXPECT_TRUE(messages.shown().isEmpty());
 }
@@ -90,7 +92,8 @@ TEST_P(ManagerMenuTest, CommandsForAGroupListHitAndMiss)
     auto* w = openManager();
     selectGroup("002");
     auto hit = w->popupMenuFor(1);
-    EXPECT_EQ(visibleCommands(*hit), QStringList({"m_add_operator", "m_mod_operator", "m_delete_operator"}));
+    EXPECT_EQ(visibleCommands(*hit),
+              QStringList({"m_add_operator", "m_mod_operator", "m_delete_operator", "m_set_password"}));
     EXPECT_EQ(enabledVisibleCommands(*hit), visibleCommands(*hit));
 
     auto miss = w->popupMenuFor(-1);

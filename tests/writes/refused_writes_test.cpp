@@ -16,6 +16,7 @@
 #include "tests/support/modal_responder.h"
 #include "tests/writes/module_windows.h"
 #include "usergroup/w_right_select_group.h"
+#include "usergroup/w_right_set_password.h"
 #include "usergroup/w_right_setup.h"
 #include "usergroup/w_right_user_add.h"
 
@@ -97,6 +98,26 @@ void moveGroup(RefusedWriteTest& t)
         dialog->cb_ok()->click();
     });
     manager->ue_changegroup();
+    EXPECT_TRUE(responder.handled());
+}
+
+void setPassword(RefusedWriteTest& t)
+{
+    usergroup::w_right_setup* manager = t.users();
+    t.selectTree(manager, "002");
+    t.select(manager, "E001");
+    testing_support::ModalResponder responder([](QWidget* modal) {
+        auto* dialog = qobject_cast<usergroup::w_right_set_password*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->sle_password()->setText("Neu-1");
+        dialog->sle_confirm()->setText("Neu-1");
+        dialog->cb_ok()->click();
+        // The dialog stays open with what was typed, for another try.
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->sle_password()->text(), "Neu-1");
+        EXPECT_EQ(dialog->sle_confirm()->text(), "Neu-1");
+    });
+    manager->ue_set_password();
     EXPECT_TRUE(responder.handled());
 }
 
@@ -261,6 +282,7 @@ const QList<Site>& sites()
          },
          "数据库错误", "错误原因: ", true, membersOf002Unchanged},
         {"ForcedMove", "update", "s_user_group", moveGroup, "提示", "更新失败.", false, groupsUnchanged},
+        {"SetPassword", "update", "s_user", setPassword, "提示", "设置密码失败.", false, membersOf002Unchanged},
         {"RightsSave", "update", "s_group_power", saveRights, "提示", "保存失败.", false,
          [](RefusedWriteTest&) {
              auto* editor = openEditor();

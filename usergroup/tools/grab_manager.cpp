@@ -1,6 +1,6 @@
 // Grabs the user and group manager on the sample data into a PNG file, or
 // one of its dialogs opened from it:
-//   grab_manager OUT.png [w_right_group_add | w_right_user_add]
+//   grab_manager OUT.png [w_right_group_add | w_right_user_add | w_right_set_password]
 // Run under a display (xvfb-run) or offscreen.
 #include "host/transaction.h"
 #include "host/window_registry.h"
@@ -46,7 +46,9 @@ int main(int argc, char** argv)
             manager->selectTreeItem(manager->rootItem()->child(1));
             QTest::qWait(100);
         }
-        shown = host::WindowRegistry::open(dialog);
+        // The set password dialog is for operator E001.
+        shown = host::WindowRegistry::open(
+            dialog, dialog == QStringLiteral("w_right_set_password") ? QStringLiteral("E001") : QString());
         if (!shown)
             return 1;
         QTest::qWait(300);
