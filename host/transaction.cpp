@@ -216,6 +216,10 @@ bool Transaction::connect(const QString& url, bool readOnly)
         if (!readOnly && isFileUrl(url))
             pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         pragma.finish();
+        // The connection's own handle, for the statements read most often.
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            sqliteStatements_.attach(*static_cast<sqlite3* const*>(handle.constData()));
     }
     if (dialect_ == Dialect::Postgres && !openSession(db, searchPath)) {
         const QString text = withoutSecrets(sqlerrtext, url_);
@@ -271,6 +275,36 @@ bool Transaction::openSession(QSqlDatabase& db, const QString& searchPath)
     return true;
 }
 
+int Transaction::selectText(const QString& sql, const QStringList& params, QString* value)
+{
+    *value = QString();
+    if (dialect_ == Dialect::Sqlite && sqliteStatements_.attached()) {
+        QString error;
+        const int status = sqliteStatements_.selectFirst(sql, params, value, &error);
+        if (status == kError)
+            recordError(error.contains(QLatin1String("database is locked"))
+                            ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
+                            : error);
+        else
+            recordSuccess(status == kSuccess ? 1 : 0, status);
+        return status;
+    }
+    QSqlQuery* query = prepared(sql);
+    QVariantList values;
+    values.reserve(params.size());
+    for (const QString& param : params)
+        values << param;
+    if (!query || !run(*query, values))
+        return kError;
+    const bool found = query->next();
+    const QVariant read = found ? query->value(0) : QVariant();
+    if (!finishSelect(*query, found ? 1 : 0))
+        return kError;
+    if (found && !read.isNull())
+        *value = read.toString();
+    return sqlcode;
+}
+
 bool Transaction::isFileUrl(const QString& url)
 {
     return url != QLatin1String(":memory:") && !url.isEmpty()
@@ -280,6 +314,7 @@ bool Transaction::isFileUrl(const QString& url)
 void Transaction::disconnect()
 {
     statements_.clear();
+    sqliteStatements_.attach(nullptr);
     if (!connectionName_.isEmpty()) {
         {
             QSqlDatabase db = QSqlDatabase::database(connectionName_, false);
@@ -405,13 +440,15 @@ QSqlQuery* Transaction::prepared(const QString& sql)
 {
     if (!reopenIfLost())
         return nullptr;
+    // Statements live only as long as their connection (disconnect() drops
+    // them), so a statement found is one of the open connection.
+    auto found = statements_.constFind(sql);
+    if (found != statements_.constEnd())
+        return found->get();
     if (!isConnected()) {
         recordError(QStringLiteral("not connected"));
         return nullptr;
     }
-    auto found = statements_.find(sql);
-    if (found != statements_.end())
-        return found->get();
     auto query = std::make_shared<QSqlQuery>(database());
     query->setForwardOnly(true);
     if (!query->prepare(sql)) {

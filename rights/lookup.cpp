@@ -2,8 +2,6 @@
 
 #include "host/transaction.h"
 
-#include <QSqlQuery>
-
 namespace rights {
 
 const QString kRightLookup = QStringLiteral(
@@ -14,27 +12,21 @@ const QString kRightLookup = QStringLiteral(
 Level lookupLevel(const QString& vs_operator, const QString& vs_module)
 {
     host::Transaction& trans = host::sqlca;
-    QSqlQuery* query = trans.prepared(kRightLookup);
-    if (!query)
+    // A null operator or module reaches the database as SQL null. The
+    // statement is released at once: no read lock or snapshot is held
+    // between two checks, so another client's change is seen next time.
+    QString value;
+    const int status = trans.selectText(kRightLookup, {vs_operator, vs_module}, &value);
+    if (status == host::Transaction::kError)
         return {};
-    // A null operator or module reaches the database as SQL null.
-    if (!trans.run(*query, {vs_operator, vs_module}))
-        return {};
-    // An aggregate always yields a row; none means the read failed.
-    const bool found = query->next();
-    const QVariant value = found ? query->value(0) : QVariant();
-    // Finishing releases the statement at once: no read lock or snapshot is
-    // held between two checks, so another client's change is seen next time.
-    if (!trans.finishSelect(*query, found ? 1 : 0))
-        return {};
-    if (!found) {
+    if (status == host::Transaction::kNotFound) {
+        // An aggregate always yields a row; none means the read failed.
         trans.recordError(QStringLiteral("the right lookup returned no row"));
         return {};
     }
     Level level;
     level.ok = true;
-    if (!value.isNull())
-        level.value = value.toString();
+    level.value = value;
     return level;
 }
 

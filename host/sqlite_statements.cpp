@@ -1,0 +1,74 @@
+#include "host/sqlite_statements.h"
+
+#include <sqlite3.h>
+
+namespace host {
+
+SqliteStatements::~SqliteStatements()
+{
+    attach(nullptr);
+}
+
+void SqliteStatements::attach(sqlite3* handle)
+{
+    for (sqlite3_stmt* statement : std::as_const(statements_))
+        sqlite3_finalize(statement);
+    statements_.clear();
+    lastText_.clear();
+    last_ = nullptr;
+    handle_ = handle;
+}
+
+int SqliteStatements::selectFirst(const QString& sql, const QStringList& params, QString* value, QString* error)
+{
+    *value = QString();
+    if (!handle_) {
+        *error = QStringLiteral("not connected");
+        return -1;
+    }
+    // The same statement text as last time (the same shared string, as a
+    // constant is) needs no hash lookup.
+    sqlite3_stmt* statement = sql.constData() == lastText_.constData() ? last_ : statements_.value(sql);
+    if (!statement) {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
+            *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+            sqlite3_finalize(statement);
+            return -1;
+        }
+        statements_.insert(sql, statement);
+    }
+    lastText_ = sql;
+    last_ = statement;
+    for (int i = 0; i < params.size(); ++i) {
+        const QString& param = params.at(i);
+        // UTF-8, the database's own encoding: nothing to translate while comparing.
+        const QByteArray text = param.toUtf8();
+        const int rc = param.isNull() ? sqlite3_bind_null(statement, i + 1)
+                                      : sqlite3_bind_text(statement, i + 1, text.constData(), int(text.size()),
+                                                          SQLITE_TRANSIENT);
+        if (rc != SQLITE_OK) {
+            *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+            sqlite3_reset(statement);
+            return -1;
+        }
+    }
+    const int rc = sqlite3_step(statement);
+    int status = 100;
+    if (rc == SQLITE_ROW) {
+        status = 0;
+        if (sqlite3_column_type(statement, 0) != SQLITE_NULL) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+            *value = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+        }
+    } else if (rc != SQLITE_DONE) {
+        *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+        status = -1;
+    }
+    // Reset at once: no read lock or snapshot stays after the statement.
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    return status;
+}
+
+}  // namespace host
