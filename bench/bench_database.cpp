@@ -240,7 +240,10 @@ bool loadPostgres(PgDatabase& db)
                                      copyText(data.rights))
                     && loader.command(kMetaTable)
                     && loader.command(kMetaRow, {version.c_str(), members.c_str(), full.c_str()})
-                    && loader.command("commit") && loader.command("analyze");
+                    && loader.command("commit")
+                    // Hint bits and the visibility map set now, statistics
+                    // fresh: no autovacuum of the new rows during the runs.
+                    && loader.command("vacuum (analyze)");
     if (!ok)
         db.reason = "cannot load the rows: " + loader.error();
     return ok;
