@@ -58,7 +58,7 @@ bool PgClient::fail(const char* what)
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
         text.pop_back();
     for (char& c : text) {
-        if (c == '\n')
+        if (c == '\n' || c == '\t')
             c = ' ';
     }
     error_ = std::string(what) + ": " + text;

@@ -21,6 +21,7 @@
 #include "usergroup/window_names.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QTreeWidget>
 #include <sqlite3.h>
@@ -69,6 +70,20 @@ void pump()
         QCoreApplication::processEvents();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Runs events until `filled` holds, for at most 10 s; whether it does. A
+// window that fills itself at once returns without running any.
+template <class Filled>
+bool waitUntil(Filled filled)
+{
+    if (filled())
+        return true;
+    QElapsedTimer timer;
+    timer.start();
+    while (!filled() && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return filled();
 }
 
 void closeWindows()
@@ -220,7 +235,9 @@ void groupMembers(benchmark::State& state, Backend backend)
         pump();
         state.ResumeTiming();
         manager->selectTreeItem(big);
-        filled = manager->lv_1()->totalItems();
+        common::ListView* list = manager->lv_1();
+        waitUntil([&] { return list->totalItems() >= kMembersOfMembersGroup; });
+        filled = list->totalItems();
     }
     if (noBoxSince(state, boxes) && filled != kMembersOfMembersGroup)
         state.SkipWithError(qPrintable(QStringLiteral("lv_1 holds %1 members instead of %2")
@@ -290,6 +307,8 @@ void rightsEditor(benchmark::State& state, Backend backend)
     for (auto _ : state) {
         auto* editor =
             qobject_cast<rightsetup::w_right_right_setup*>(host::WindowRegistry::open("w_right_right_setup"));
+        if (editor)
+            waitUntil([&] { return editor->dw_1->rowCount() >= kItems; });
         state.PauseTiming();
         opened = editor != nullptr;
         if (!opened) {
