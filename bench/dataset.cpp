@@ -76,8 +76,8 @@ Dataset generateDataset()
     data.memberships.reserve(kOperators * 2);
     for (int u = 0; u < kOperators; ++u) {
         const std::string id = operatorCode(u);
-        data.employees.push_back({id, "员工" + std::to_string(u)});
-        data.users.push_back(id);
+        data.employees.push_back({id, "员工" + std::to_string(u), "D01", "1"});
+        data.users.push_back({id, "", "1"});
         const size_t count = size_t(1 + below(random, 3));
         std::set<int> groups;
         if (u % 4 == 0)

@@ -33,8 +33,8 @@ std::string groupCode(int index);     // "042"
 struct Dataset {
     std::vector<std::array<std::string, 2>> groups;       // group_id, group_name
     std::vector<std::array<std::string, 2>> items;        // m_item_code, name
-    std::vector<std::array<std::string, 2>> employees;    // id, name
-    std::vector<std::string> users;                       // id
+    std::vector<std::array<std::string, 4>> employees;    // id, name, dept_id, status
+    std::vector<std::array<std::string, 3>> users;        // id, password (empty), status
     std::vector<std::array<std::string, 2>> memberships;  // user_code, group_code
     std::vector<std::array<std::string, 3>> rights;       // group_id, m_item_code, group_right
 

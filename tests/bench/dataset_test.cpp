@@ -73,7 +73,7 @@ TEST(BenchDataset, EveryOperatorIsAnEmployeeAndAUserInOneToThreeGroups)
     for (int u = 0; u < bench::kOperators; ++u) {
         const std::string id = bench::operatorCode(u);
         EXPECT_EQ(data().employees[size_t(u)][0], id);
-        EXPECT_EQ(data().users[size_t(u)], id);
+        EXPECT_EQ(data().users[size_t(u)][0], id);
         const size_t n = groupsOf[id].size();
         EXPECT_TRUE(n >= 1 && n <= 3) << id << " is in " << n << " groups";
     }
@@ -147,9 +147,14 @@ TEST(BenchDataset, ValuesFitTheirColumns)
     for (const auto& e : data().employees) {
         EXPECT_LE(chars(e[0]), employee_id);
         EXPECT_LE(chars(e[1]), employee_name);
+        EXPECT_LE(chars(e[2]), dept_id);
+        EXPECT_LE(chars(e[3]), employee_status);
     }
-    for (const std::string& u : data().users)
-        EXPECT_LE(chars(u), user_id);
+    for (const auto& u : data().users) {
+        EXPECT_LE(chars(u[0]), user_id);
+        EXPECT_LE(chars(u[1]), user_password);
+        EXPECT_LE(chars(u[2]), user_status);
+    }
 }
 
 TEST(BenchDataset, CopyFieldEscapesTheSeparators)
