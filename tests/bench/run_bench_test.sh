@@ -88,6 +88,7 @@ grep -q 'no ratio for group_members_pg' "$work/err" || fail "missing median: not
 run "$work/sqlite.csv" REPETITIONS=2 "$src/scripts/run-bench" "$work/build" --benchmark_filter=_sqlite
 grep -qx -- '--benchmark_repetitions=5' "$work/args" || fail "repetitions: $(cat "$work/args")"
 grep -qx -- '--benchmark_filter=_sqlite' "$work/args" || fail "options not passed: $(cat "$work/args")"
+grep -qx -- '--benchmark_enable_random_interleaving=true' "$work/args" || fail "repetitions not interleaved"
 run "$work/sqlite.csv" REPETITIONS=9 "$src/scripts/run-bench" "$work/build"
 grep -qx -- '--benchmark_repetitions=9' "$work/args" || fail "repetitions 9: $(cat "$work/args")"
 
