@@ -309,7 +309,9 @@ QString sqliteDatabase()
 {
     static const QString made = [] {
         const QString path = QDir::temp().filePath(QStringLiteral("wms-rights-bench-v%1.db").arg(kVersion));
-        if (currentSqlite(path))
+        // A file of this version whose rows are not these (another tree's
+        // generator in the same temporary folder) is made again.
+        if (currentSqlite(path) && checkSqlite(path).empty())
             return path;
 
         QElapsedTimer timer;
