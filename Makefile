@@ -1,7 +1,7 @@
 # wms-rights: the two commands a user needs, and the benchmarks.
 #   make run    install what is missing, build, open the demo host on the sample database
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
-#   make bench  build and run the benchmarks
+#   make bench  build and run the benchmarks (SQLite and a throwaway PostgreSQL server)
 BUILD ?= build
 JOBS ?= 2
 # DB: a database other than the sample (an existing SQLite file or a postgresql:// URL).
@@ -28,7 +28,7 @@ test: build
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench
-	scripts/run-bench $(BUILD)
+	scripts/with-postgres scripts/run-bench $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
