@@ -2,6 +2,7 @@
 
 #include "host/transaction.h"
 #include "platform/row_buffer.h"
+#include "platform/sql_filter.h"
 #include "platform/sql_text.h"
 #include "platform/update_writer.h"
 
@@ -158,8 +159,20 @@ long DataStore::retrieve(const QVariantList& arguments)
     emit aboutToReset();
     d->rows.clear();
     d->currentRow = 0;
-    QSqlQuery* query = trans.prepared(selectText(*d->def, trans));
-    bool ok = query != nullptr && trans.run(*query, arguments.mid(0, d->def->arguments.size()));
+    // A filter that SQL expresses exactly is part of the select: only the rows
+    // that pass it are read (and none is kept in the filter buffer).
+    QString sql = selectText(*d->def, trans);
+    QVariantList values = arguments.mid(0, d->def->arguments.size());
+    if (const expr::Node* root = d->filter.root()) {
+        if (const auto condition = sqlCondition(*root, *d->def)) {
+            if (const auto filtered = selectWithCondition(sql, condition->where)) {
+                sql = *filtered;
+                values += condition->values;
+            }
+        }
+    }
+    QSqlQuery* query = trans.prepared(sql);
+    bool ok = query != nullptr && trans.run(*query, values);
     if (ok) {
         const int n = d->columns();
         while (query->next()) {

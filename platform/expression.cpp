@@ -21,6 +21,11 @@ struct Expression::Impl {
 };
 
 Expression::Expression() : d(std::make_unique<Impl>()) {}
+
+const expr::Node* Expression::root() const
+{
+    return d->root.get();
+}
 Expression::~Expression() = default;
 Expression::Expression(Expression&&) noexcept = default;
 Expression& Expression::operator=(Expression&&) noexcept = default;

@@ -15,6 +15,10 @@
 
 namespace platform {
 
+namespace expr {
+struct Node;
+}
+
 // Writes `value` as a string literal of the expression language, so that a
 // key holding a quote filters correctly: quoteLiteral("a'b") == "'a''b'".
 QString quoteLiteral(const QString& value);
@@ -44,6 +48,10 @@ public:
     bool evaluate(const RowContext& row, QVariant* result) const;
     // Evaluates as a condition: true/false, or false with *ok = false on error.
     bool test(const RowContext& row, bool* ok = nullptr) const;
+
+    // The parsed tree (null before a successful parse), for translating the
+    // expression into SQL (sql_filter.h).
+    const expr::Node* root() const;
 
 private:
     struct Impl;

@@ -249,18 +249,59 @@ TEST_P(DataStoreTest, FindAndFilterHandleQuotesBlanksEmptyAndNull)
     ASSERT_EQ(host::f_filter(*store, "group_id = " + quoteLiteral("q'5")), 1);
     ASSERT_EQ(store->rowCount(), 1);
     EXPECT_EQ(store->getItemString(1, "group_name"), "a\\b\"c");
-    EXPECT_EQ(store->filteredCount(), 8);
+    // The condition went into the select: the other rows were not read.
+    EXPECT_EQ(store->filteredCount(), 0);
 
     ASSERT_EQ(host::f_filter(*store, "group_name <> ''"), 1);  // null is not unequal to anything
     EXPECT_EQ(store->rowCount(), 7);
     ASSERT_EQ(host::f_filter(*store, "isnull(group_name) or group_name = ''"), 1);
     EXPECT_EQ(store->rowCount(), 2);
 
-    // Clearing the filter brings every row back.
+    // A filter kept in the client (an ordering comparison) keeps the rows it
+    // filters out, and clearing it brings them back.
+    ASSERT_EQ(host::f_filter(*store, "group_id > 'q'"), 1);
+    EXPECT_EQ(store->rowCount(), 5);
+    EXPECT_EQ(store->filteredCount(), 4);
     ASSERT_EQ(store->setFilter(""), 1);
     ASSERT_EQ(store->filter(), 1);
     EXPECT_EQ(store->rowCount(), 9);
     EXPECT_EQ(store->filteredCount(), 0);
+}
+
+TEST_P(DataStoreTest, AFilterReadByTheDatabaseGivesTheRowsOrderAndStatusesOfTheClientFilter)
+{
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q1", "O'Brien"});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q2", " 空格 "});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q3", ""});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q4", QVariant()});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q'5", "a\\b\"c"});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"q6", "5"});
+    ASSERT_EQ(sqlca.commit(), 0);
+    const QStringList expressions = {
+        "group_id = 'q1'", "group_name <> ''", "not (group_name = '')", "not group_name <> 'O''Brien'",
+        "isnull(group_name)", "not isnull(group_name) and group_name <> ' 空格 '",
+        "group_name = 'O''Brien' or isnull(group_name) or group_id = 'q''5'", "'q2' = group_id",
+        "group_name = 5", "not (group_id = 'q1' or group_id = 'q2')", "group_name = 'o''brien'",
+        "group_id <> 'nosuch' and not (isnull(group_name) or group_name = 'a\\\\b\"c')"};
+    for (const QString& expression : expressions) {
+        // The client's answer: every row read, then filtered.
+        auto client = retrieved("d_right_group");
+        ASSERT_EQ(client->setFilter(expression), 1) << expression.toStdString();
+        ASSERT_EQ(client->filter(), 1);
+        QStringList expected;
+        for (long row = 1; row <= client->rowCount(); ++row)
+            expected << client->getItemString(row, "group_id");
+        // The database's answer.
+        DataStore pushed("d_right_group");
+        ASSERT_EQ(host::f_filter(pushed, expression), 1) << expression.toStdString();
+        QStringList got;
+        for (long row = 1; row <= pushed.rowCount(); ++row) {
+            got << pushed.getItemString(row, "group_id");
+            EXPECT_EQ(pushed.getItemStatus(row), ItemStatus::NotModified);
+        }
+        EXPECT_EQ(got, expected) << expression.toStdString();
+        EXPECT_EQ(pushed.filteredCount(), 0) << expression.toStdString() << " was not read by the database";
+    }
 }
 
 TEST_P(DataStoreTest, MalformedExpressionsAreErrorsAndChangeNothing)
