@@ -48,6 +48,15 @@ int ListView::addItem(const QString& label, const QString& data, int picture)
     return count();
 }
 
+void ListView::addItems(const QList<Entry>& entries)
+{
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    for (const Entry& entry : entries)
+        addItem(entry.label, entry.data, entry.picture);
+    setUpdatesEnabled(updates);
+}
+
 int ListView::deleteItem(int index)
 {
     QListWidgetItem* item = itemAt(index);

@@ -21,6 +21,13 @@ public:
     int totalItems() const { return count(); }
     // Adds an item at the end; returns its index.
     int addItem(const QString& label, const QString& data, int picture);
+    // Appends many items in one go, with the view's updates held meanwhile.
+    struct Entry {
+        QString label;
+        QString data;
+        int picture = 0;
+    };
+    void addItems(const QList<Entry>& entries);
     int deleteItem(int index);
     void deleteItems();
     QListWidgetItem* itemAt(int index) const;

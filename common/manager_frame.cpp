@@ -251,11 +251,14 @@ void ManagerFrame::refillList(QTreeWidgetItem* item)
         if (entityView_->retrieve() < 0)
             reportReadFailure();
         const long rows = entityView_->rowCount();
+        QList<ListView::Entry> entries;
+        entries.reserve(rows);
         for (long row = 1; row <= rows; ++row) {
             const QString key = host::trimBlanks(entityView_->getItemString(row, params_.entityKeyColumn));
             const QString name = host::trimBlanks(entityView_->getItemString(row, params_.entityNameColumn));
-            lv_1_->addItem(name, key, 1);
+            entries.append({name, key, 1});
         }
+        lv_1_->addItems(entries);
         break;
     }
     case 2: {
@@ -263,13 +266,17 @@ void ManagerFrame::refillList(QTreeWidgetItem* item)
         button5_->setVisible(false);
         if (host::f_filter(*memberView_, memberFilter(itemData(item))) < 0)
             reportReadFailure();
+        beforeReadMembers(itemData(item));
         const long rows = memberView_->rowCount();
+        QList<ListView::Entry> entries;
+        entries.reserve(rows);
         for (long row = 1; row <= rows; ++row) {
             QString key;
             QString name;
             readMember(row, &key, &name);
-            lv_1_->addItem(name, key, 2);
+            entries.append({name, key, 2});
         }
+        lv_1_->addItems(entries);
         break;
     }
     default:
@@ -287,6 +294,8 @@ QString ManagerFrame::memberFilter(const QString& entityKey) const
 {
     return params_.memberFilterColumn + QStringLiteral(" = ") + platform::quoteLiteral(entityKey);
 }
+
+void ManagerFrame::beforeReadMembers(const QString&) {}
 
 void ManagerFrame::readMember(long row, QString* key, QString* name)
 {

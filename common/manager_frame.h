@@ -91,6 +91,9 @@ protected:
     virtual std::unique_ptr<PopupMenu> createPopupMenu() = 0;
     // The filter of the member view for an entity.
     virtual QString memberFilter(const QString& entityKey) const;
+    // Called once before the members of an entity are read row by row (a
+    // window may read what it needs for all of them in one statement).
+    virtual void beforeReadMembers(const QString& entityKey);
     // Key and name of member `row` of the filtered member view.
     virtual void readMember(long row, QString* key, QString* name);
     // The question asked before the list item `key` is deleted while the tree

@@ -107,9 +107,30 @@ std::unique_ptr<common::PopupMenu> w_right_setup::createPopupMenu()
     return std::make_unique<m_right_setup>();
 }
 
+void w_right_setup::beforeReadMembers(const QString& entityKey)
+{
+    // The names of all the group's operators in one statement, not one each.
+    memberNames_.clear();
+    host::Cursor names(host::sqlca, QStringLiteral("select s_employee.id , s_employee.name from s_employee , "
+                                                   "s_user_group where s_employee.id = s_user_group.user_code "
+                                                   "and s_user_group.group_code = ?"));
+    int status = names.open({entityKey});
+    QVariantList row;
+    while (status == host::Transaction::kSuccess && (status = names.fetch(row)) == host::Transaction::kSuccess)
+        memberNames_.insert(host::trimBlanks(row.value(0).toString()), row.value(1).toString());
+    names.close();
+}
+
 void w_right_setup::readMember(long row, QString* key, QString* name)
 {
     *key = host::trimBlanks(memberView()->getItemString(row, QStringLiteral("user_code")));
+    const auto known = memberNames_.constFind(*key);
+    if (known != memberNames_.constEnd()) {
+        *name = known.value();
+        return;
+    }
+    // Not among the names read (no employee row, or a code stored with
+    // blanks): looked up on its own, as the warning needs.
     const QVariant found = host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {*key});
     if (host::sqlca.sqlcode == host::Transaction::kNotFound)
         host::f_box(QStringLiteral("不存在编号为") + *key + QStringLiteral("的员工"));

@@ -6,6 +6,8 @@
 
 #include "common/manager_frame.h"
 
+#include <QHash>
+
 namespace usergroup {
 
 class w_right_setup : public common::ManagerFrame {
@@ -28,9 +30,14 @@ public:
 
 protected:
     std::unique_ptr<common::PopupMenu> createPopupMenu() override;
+    void beforeReadMembers(const QString& entityKey) override;
     void readMember(long row, QString* key, QString* name) override;
     void button4Clicked() override;
     void button5Clicked() override;
+
+private:
+    // The names of the members being listed, read in one statement.
+    QHash<QString, QString> memberNames_;
 };
 
 }  // namespace usergroup
