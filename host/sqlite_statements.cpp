@@ -19,12 +19,11 @@ void SqliteStatements::attach(sqlite3* handle)
     handle_ = handle;
 }
 
-int SqliteStatements::selectFirst(const QString& sql, const QStringList& params, QString* value, QString* error)
+sqlite3_stmt* SqliteStatements::bound(const QString& sql, const QStringList& params, QString* error)
 {
-    *value = QString();
     if (!handle_) {
         *error = QStringLiteral("not connected");
-        return -1;
+        return nullptr;
     }
     // The same statement text as last time (the same shared string, as a
     // constant is) needs no hash lookup.
@@ -34,7 +33,7 @@ int SqliteStatements::selectFirst(const QString& sql, const QStringList& params,
         if (sqlite3_prepare_v2(handle_, text.constData(), int(text.size()), &statement, nullptr) != SQLITE_OK) {
             *error = QString::fromUtf8(sqlite3_errmsg(handle_));
             sqlite3_finalize(statement);
-            return -1;
+            return nullptr;
         }
         statements_.insert(sql, statement);
     }
@@ -50,25 +49,71 @@ int SqliteStatements::selectFirst(const QString& sql, const QStringList& params,
         if (rc != SQLITE_OK) {
             *error = QString::fromUtf8(sqlite3_errmsg(handle_));
             sqlite3_reset(statement);
-            return -1;
+            sqlite3_clear_bindings(statement);
+            return nullptr;
         }
     }
+    return statement;
+}
+
+namespace {
+
+QString columnText(sqlite3_stmt* statement, int column)
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return QString::fromUtf8(text, sqlite3_column_bytes(statement, column));
+}
+
+// Reset at once: no read lock or snapshot stays after the statement.
+void release(sqlite3_stmt* statement)
+{
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+}
+
+}  // namespace
+
+int SqliteStatements::selectFirst(const QString& sql, const QStringList& params, QString* value, QString* error)
+{
+    *value = QString();
+    sqlite3_stmt* statement = bound(sql, params, error);
+    if (!statement)
+        return -1;
     const int rc = sqlite3_step(statement);
     int status = 100;
     if (rc == SQLITE_ROW) {
         status = 0;
-        if (sqlite3_column_type(statement, 0) != SQLITE_NULL) {
-            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-            *value = QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
-        }
+        if (sqlite3_column_type(statement, 0) != SQLITE_NULL)
+            *value = columnText(statement, 0);
     } else if (rc != SQLITE_DONE) {
         *error = QString::fromUtf8(sqlite3_errmsg(handle_));
         status = -1;
     }
-    // Reset at once: no read lock or snapshot stays after the statement.
-    sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
+    release(statement);
     return status;
+}
+
+int SqliteStatements::selectRows(const QString& sql, const QStringList& params, QList<QVariantList>* rows,
+                                 QString* error)
+{
+    sqlite3_stmt* statement = bound(sql, params, error);
+    if (!statement)
+        return -1;
+    const int columns = sqlite3_column_count(statement);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row.append(sqlite3_column_type(statement, c) == SQLITE_NULL ? QVariant()
+                                                                        : QVariant(columnText(statement, c)));
+        rows->append(std::move(row));
+    }
+    const bool failed = rc != SQLITE_DONE;
+    if (failed)
+        *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+    release(statement);
+    return failed ? -1 : 0;
 }
 
 }  // namespace host

@@ -7,6 +7,8 @@
 // inside its transactions too.
 
 #include <QHash>
+#include <QList>
+#include <QVariantList>
 #include <QString>
 #include <QStringList>
 
@@ -31,8 +33,14 @@ public:
     // reads the first column of the first row into `value` (null for SQL
     // null). Returns 0 with a row, 100 without, -1 on error (`error` set).
     int selectFirst(const QString& sql, const QStringList& params, QString* value, QString* error);
+    // Runs `sql` and appends every row to `rows`, each column as text (null
+    // for SQL null). Returns 0 (rows read, maybe none) or -1 on error.
+    int selectRows(const QString& sql, const QStringList& params, QList<QVariantList>* rows, QString* error);
 
 private:
+    // The statement for `sql` with `params` bound, or null (`error` set).
+    sqlite3_stmt* bound(const QString& sql, const QStringList& params, QString* error);
+
     sqlite3* handle_ = nullptr;
     QHash<QString, sqlite3_stmt*> statements_;
     QString lastText_;

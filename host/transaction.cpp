@@ -305,6 +305,46 @@ int Transaction::selectText(const QString& sql, const QStringList& params, QStri
     return sqlcode;
 }
 
+int Transaction::selectRows(const QString& sql, const QVariantList& params, QList<QVariantList>* rows)
+{
+    const qsizetype before = rows->size();
+    if (dialect_ == Dialect::Sqlite && sqliteStatements_.attached()) {
+        QStringList texts;
+        texts.reserve(params.size());
+        for (const QVariant& param : params)
+            texts << (param.isNull() ? QString() : param.toString());
+        QString error;
+        if (sqliteStatements_.selectRows(sql, texts, rows, &error) != kSuccess) {
+            rows->resize(before);
+            recordError(error.contains(QLatin1String("database is locked"))
+                            ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
+                            : error);
+            return kError;
+        }
+        recordSuccess(long(rows->size() - before));
+        return kSuccess;
+    }
+    QSqlQuery* query = prepared(sql);
+    if (!query || !run(*query, params))
+        return kError;
+    const int columns = query->record().count();
+    while (query->next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c) {
+            const QVariant value = query->value(c);
+            row.append(value.isNull() ? QVariant() : QVariant(value.toString()));
+        }
+        rows->append(std::move(row));
+    }
+    if (!finishSelect(*query, long(rows->size() - before))) {
+        rows->resize(before);
+        return kError;
+    }
+    recordSuccess(long(rows->size() - before));
+    return kSuccess;
+}
+
 bool Transaction::isFileUrl(const QString& url)
 {
     return url != QLatin1String(":memory:") && !url.isEmpty()

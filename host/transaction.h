@@ -74,6 +74,11 @@ public:
     // error. Prepared once per connection; on SQLite on the connection's own
     // handle, a third of the cost of a QSqlQuery round.
     [[nodiscard]] int selectText(const QString& sql, const QStringList& params, QString* value);
+    // Every row of a select whose columns are all text (a null value or null
+    // string bound as SQL null), each column a string or null: 0 (sqlnrows
+    // rows appended to `rows`, maybe none) or -1. The data views' retrieve;
+    // on SQLite through the connection's own handle.
+    [[nodiscard]] int selectRows(const QString& sql, const QVariantList& params, QList<QVariantList>* rows);
 
     // COMMIT that the database refuses is rolled back and returns -1 with the
     // database's reason in sqlerrtext: nothing of the operation stays.

@@ -171,25 +171,23 @@ long DataStore::retrieve(const QVariantList& arguments)
             }
         }
     }
-    QSqlQuery* query = trans.prepared(sql);
-    bool ok = query != nullptr && trans.run(*query, values);
+    // Every column of the module is a character string. No read snapshot
+    // stays open after the retrieve.
+    QList<QVariantList> read;
+    bool ok = trans.selectRows(sql, values, &read) == host::Transaction::kSuccess;
     if (ok) {
         const int n = d->columns();
-        while (query->next()) {
-            Row row = Row::blank(n, false);
-            const int available = qMin(n, query->record().count());
-            for (int c = 0; c < available; ++c) {
-                const QVariant value = query->value(c);
-                // Every column of the module is a character string.
-                row.values[c] = value.isNull() ? QVariant() : QVariant(value.toString());
-            }
+        const QVector<bool> unchanged(n, false);
+        d->rows.primary.reserve(read.size());
+        for (QVariantList& values : read) {
+            values.resize(n);  // as many columns as the view has
+            Row row;
+            row.values = std::move(values);
             row.original = row.values;
-            d->rows.primary.append(row);
+            row.changed = unchanged;
+            d->rows.primary.append(std::move(row));
         }
-        // No read snapshot may stay open after a retrieve.
-        ok = trans.finishSelect(*query, d->rows.primary.size());
-        if (ok)
-            trans.recordSuccess(d->rows.primary.size());
+        trans.recordSuccess(d->rows.primary.size());
     }
     if (!ok) {
         d->rows.clear();
@@ -384,20 +382,28 @@ int DataStore::setFilter(const QString& expression)
 
 int DataStore::filter()
 {
-    QList<Row> all = d->rows.primary + d->rows.filtered;
     QList<Row> pass, fail;
     if (d->filter.isEmpty()) {
-        pass = all;
+        pass = d->rows.primary + d->rows.filtered;
     } else {
-        for (const Row& row : all) {
-            bool ok = false;
-            const bool hit = d->filter.test(d->context(row), &ok);
-            if (!ok) {
-                d->error = QStringLiteral("filter \"%1\": %2").arg(d->filterText, d->filter.error());
-                return -1;
+        // Decided first, moved after: a malformed filter changes nothing.
+        const qsizetype total = d->rows.primary.size() + d->rows.filtered.size();
+        QVector<bool> hits;
+        hits.reserve(total);
+        for (const QList<Row>* list : {&d->rows.primary, &d->rows.filtered}) {
+            for (const Row& row : *list) {
+                bool ok = false;
+                hits.append(d->filter.test(d->context(row), &ok));
+                if (!ok) {
+                    d->error = QStringLiteral("filter \"%1\": %2").arg(d->filterText, d->filter.error());
+                    return -1;
+                }
             }
-            (hit ? pass : fail).append(row);
         }
+        qsizetype i = 0;
+        for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
+            for (Row& row : *list)
+                (hits.at(i++) ? pass : fail).append(std::move(row));
     }
     emit aboutToReset();
     d->rows.primary = pass;
