@@ -5,14 +5,48 @@
 #include "platform/item_delegate.h"
 #include "platform/table_model.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 
 namespace platform {
 
+namespace {
+
+class RowNumberHeader : public QHeaderView {
+public:
+    explicit RowNumberHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent)
+    {
+        // As the table view's own vertical header.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        // Digits are as wide as each other: one measure per number of digits.
+        const qsizetype digits = QString::number(logicalIndex + 1).size();
+        const auto known = sizes_.constFind(digits);
+        if (known != sizes_.constEnd())
+            return known.value();
+        const QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
+        sizes_.insert(digits, size);
+        return size;
+    }
+
+private:
+    mutable QHash<qsizetype, QSize> sizes_;
+};
+
+}  // namespace
+
 GridView::GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
     : QTableView(parent), store_(store)
 {
+    // Row numbers in the vertical header: every section of a given number of
+    // digits is as wide as any other, so a long grid need not measure each.
+    setVerticalHeader(new RowNumberHeader(this));
     model_ = new TableModel(store, &dropDowns, this);
     delegate_ = new ItemDelegate(*model_, dropDowns, this);
     setModel(model_);
