@@ -1,10 +1,54 @@
 #include "app/commands.h"
 
 #include "app/database_setup.h"
+#include "host/csv.h"
 #include "host/transaction.h"
+#include "rights/review.h"
 #include "rights/f_check_right.h"
 
 namespace app {
+
+namespace {
+
+// rights, who and matrix: CSV with a header line on `out`; false when the
+// database could not be read (sqlca holds why).
+bool writeReview(const Options& options, QTextStream& out)
+{
+    QString text;
+    if (options.command == Command::Rights || options.command == Command::Who) {
+        QList<rights::Grant> grants;
+        const bool read = options.command == Command::Rights
+                              ? rights::rightsOf(host::sqlca, options.operatorId.value_or(QString()), &grants)
+                              : rights::holdersOf(host::sqlca, options.item.value_or(QString()),
+                                                  options.level.value_or(QString()), &grants);
+        if (!read)
+            return false;
+        text += options.command == Command::Rights
+                    ? host::csvLine({QStringLiteral("item_code"), QStringLiteral("item_name"), QStringLiteral("level"),
+                                     QStringLiteral("groups")})
+                    : host::csvLine({QStringLiteral("operator_id"), QStringLiteral("name"), QStringLiteral("level"),
+                                     QStringLiteral("groups")});
+        for (const rights::Grant& grant : grants)
+            text += host::csvLine({grant.subject, grant.name, grant.level, grant.groups.join(QLatin1Char(' '))});
+    } else if (options.command == Command::Matrix) {
+        rights::Matrix matrix;
+        if (!rights::readMatrix(host::sqlca, &matrix))
+            return false;
+        text += host::csvLine(QStringList({QStringLiteral("group_id"), QStringLiteral("group_name")}) + matrix.items);
+        for (const QString& group : std::as_const(matrix.groups)) {
+            QStringList fields = {group, matrix.groupNames.value(group)};
+            for (const QString& item : std::as_const(matrix.items))
+                fields << matrix.cells.value({group, item});
+            text += host::csvLine(fields);
+        }
+    } else {
+        return false;
+    }
+    out << text << Qt::flush;
+    return true;
+}
+
+}  // namespace
 
 int runCommand(const Options& options, QTextStream& out, QTextStream& err)
 {
@@ -36,6 +80,8 @@ int runCommand(const Options& options, QTextStream& out, QTextStream& err)
             out << level << Qt::endl;
             code = kExitYes;
         }
+    } else if (writeReview(options, out)) {
+        code = kExitYes;
     }
     if (host::sqlca.sqlcode == host::Transaction::kError)
         err << "wms-rights: 查询权限失败: " << host::sqlca.sqlerrtext << Qt::endl;

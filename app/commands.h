@@ -1,5 +1,6 @@
 #pragma once
-// The commands that run without a window: check and level.
+// The commands that run without a window: check, level, and the access review
+// commands rights, who and matrix (CSV).
 
 #include "app/options.h"
 

@@ -27,7 +27,13 @@ QString usage()
         "      操作员在模块项上至少拥有级别 L (0, 1 或 2) 时输出 yes 并以 0 退出, 否则输出 no 并以 1 退出.\n"
         "  wms-rights level --db URL --operator ID --item CODE\n"
         "      输出操作员在模块项上的权限级别 0, 1 或 2.\n"
-        "      check 和 level 以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
+        "  wms-rights rights --db URL --operator ID\n"
+        "      CSV: 操作员所在组有权限行的每个模块项: 编号, 名称, 有效级别, 授予该级别的组.\n"
+        "  wms-rights who --db URL --item CODE [--level L]\n"
+        "      CSV: 所在组对该模块项有权限行的每个操作员 (有效级别至少为 L): 编号, 姓名, 有效级别, 授予该级别的组.\n"
+        "  wms-rights matrix --db URL\n"
+        "      CSV: 每个组一行: 组编号, 组名称, 然后每个模块项一列 (空: 没有权限行).\n"
+        "      这些命令以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
         "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db\n"
         "     (密码请用 PGPASSWORD 或 ~/.pgpass, 不要写在 URL 中).\n"
         "参数顺序不限, 每个参数只能给出一次. 无法打开数据库或参数错误时以 2 退出.\n");
@@ -61,8 +67,9 @@ bool isConsoleCommand(const QStringList& arguments)
     if (std::any_of(arguments.begin(), arguments.end(), isHelp))
         return true;
     const qsizetype command = commandIndex(arguments);
-    return command >= 0
-           && (arguments.at(command) == QLatin1String("check") || arguments.at(command) == QLatin1String("level"));
+    static const QStringList commands = {QStringLiteral("check"), QStringLiteral("level"), QStringLiteral("rights"),
+                                         QStringLiteral("who"), QStringLiteral("matrix")};
+    return command >= 0 && commands.contains(arguments.at(command));
 }
 
 std::optional<QString> loginPassword(const Options& options)
@@ -84,6 +91,12 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             options.command = Command::Check;
         else if (command == QLatin1String("level"))
             options.command = Command::Level;
+        else if (command == QLatin1String("rights"))
+            options.command = Command::Rights;
+        else if (command == QLatin1String("who"))
+            options.command = Command::Who;
+        else if (command == QLatin1String("matrix"))
+            options.command = Command::Matrix;
         else {
             error = QStringLiteral("未知的命令: %1").arg(command);
             return std::nullopt;
@@ -152,18 +165,29 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             return std::nullopt;
         }
     }
-    if (options.command == Command::Check) {
-        if (!options.level) {
-            error = QStringLiteral("缺少 --level");
-            return std::nullopt;
-        }
-        if (*options.level != QLatin1String("0") && *options.level != QLatin1String("1")
-            && *options.level != QLatin1String("2")) {
-            error = QStringLiteral("--level 必须是 0, 1 或 2: %1").arg(*options.level);
-            return std::nullopt;
-        }
-    } else if (options.level) {
-        error = QStringLiteral("--level 只用于 check 命令");
+    if (options.command == Command::Rights && !options.operatorId) {
+        error = QStringLiteral("缺少 --operator");
+        return std::nullopt;
+    }
+    if (options.command == Command::Who && !options.item) {
+        error = QStringLiteral("缺少 --item");
+        return std::nullopt;
+    }
+    if (options.command == Command::Matrix && (options.operatorId || options.item)) {
+        error = QStringLiteral("matrix 命令不带 --operator 和 --item");
+        return std::nullopt;
+    }
+    if (options.command == Command::Check && !options.level) {
+        error = QStringLiteral("缺少 --level");
+        return std::nullopt;
+    }
+    if (options.level && options.command != Command::Check && options.command != Command::Who) {
+        error = QStringLiteral("--level 只用于 check 和 who 命令");
+        return std::nullopt;
+    }
+    if (options.level && *options.level != QLatin1String("0") && *options.level != QLatin1String("1")
+        && *options.level != QLatin1String("2")) {
+        error = QStringLiteral("--level 必须是 0, 1 或 2: %1").arg(*options.level);
         return std::nullopt;
     }
     if (options.command != Command::Gui && options.password) {

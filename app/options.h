@@ -12,7 +12,7 @@
 
 namespace app {
 
-enum class Command { Gui, Check, Level, Help };
+enum class Command { Gui, Check, Level, Rights, Who, Matrix, Help };
 
 struct Options {
     Command command = Command::Gui;

@@ -86,6 +86,36 @@ TEST_P(CommandsTest, AFailedLookupIsAnErrorNotANo)
     EXPECT_EQ(level("admin", "w201").code, 0);  // no lookup for admin
 }
 
+TEST_P(CommandsTest, RightsWhoAndMatrixPrintCsvWithAHeaderLine)
+{
+    Outcome rights = run({"rights", "--db", url(), "--operator", "E002"});
+    EXPECT_EQ(rights.code, 0) << rights.err.toStdString();
+    QStringList lines = rights.out.split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "item_code,item_name,level,groups");
+    // E002 is in 仓库管理员 (002: w203 "1") and 查询员 (003: w203 "1"): both grant it.
+    EXPECT_TRUE(lines.contains("w203,库存查询,1,002 003")) << rights.out.toStdString();
+    EXPECT_TRUE(lines.contains("w201,入库登记,2,002")) << rights.out.toStdString();
+
+    Outcome who = run({"who", "--db", url(), "--item", "w201", "--level", "2"});
+    EXPECT_EQ(who.code, 0) << who.err.toStdString();
+    EXPECT_EQ(who.out.split("\r\n", Qt::SkipEmptyParts),
+              QStringList({"operator_id,name,level,groups", "E001,张伟,2,002", "E002,王芳,2,002", "E006,杨磊,2,001",
+                           "admin,系统管理员,2,001"}));
+
+    Outcome matrix = run({"matrix", "--db", url()});
+    EXPECT_EQ(matrix.code, 0) << matrix.err.toStdString();
+    lines = matrix.out.split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines.at(0).startsWith("group_id,group_name,003,m101,m102,w201"));
+    EXPECT_TRUE(lines.at(3).startsWith("003,查询员,,,,0,")) << lines.at(3).toStdString();
+
+    // Wrong arguments are errors.
+    EXPECT_EQ(run({"who", "--db", url()}).code, 2);
+    EXPECT_EQ(run({"rights", "--db", url(), "--operator", "E001", "--level", "1"}).code, 2);
+    EXPECT_EQ(run({"who", "--db", url(), "--item", "w201", "--level", "9"}).code, 2);
+}
+
 WMS_INSTANTIATE_DB_TESTS(CommandsTest);
 
 TEST(CommandsArguments, UsageErrorsExitWithTwoAndSayWhy)
