@@ -52,6 +52,7 @@ void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
     QMenu* system = submenu(bar, "m_system", QStringLiteral("系统(&S)"));
     addModuleEntry(system, h, "m_department", moduleOfWindow(kDepartmentWindow));
     addModuleEntry(system, h, "m_right_setup", moduleOfWindow(kRightSetupWindow));
+    addModuleEntry(system, h, "m_right_query", moduleOfWindow(kRightQueryWindow));
     system->addSeparator();
     QObject::connect(entry(system, "m_exit", QStringLiteral("退出(&X)")), &QAction::triggered, bar, h.exit);
 

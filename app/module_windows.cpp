@@ -25,6 +25,8 @@ const QList<HostModule>& hostModules()
 {
     static const QList<HostModule> modules = {
         {kRightSetupItem, QStringLiteral("权限管理"), kRightSetupWindow},
+        // Reads only: whoever may look at 权限管理 may ask who can do what.
+        {kRightSetupItem, QStringLiteral("权限查询"), kRightQueryWindow},
         {QStringLiteral("m101"), QStringLiteral("部门管理"), kDepartmentWindow},
         {QStringLiteral("w201"), QStringLiteral("入库登记"), QStringLiteral("w_stock_in")},
         {QStringLiteral("w202"), QStringLiteral("出库登记"), QStringLiteral("w_stock_out")},
@@ -39,7 +41,8 @@ const QList<HostModule>& hostModules()
 
 const QList<HostModule>& demoModules()
 {
-    static const QList<HostModule> modules = hostModules().mid(2);
+    // After the module's own three windows.
+    static const QList<HostModule> modules = hostModules().mid(3);
     return modules;
 }
 

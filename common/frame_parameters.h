@@ -52,6 +52,8 @@ struct MenuRoles {
     QString memberAdd;
     QStringList memberCommands;
     QStringList rootOnly;
+    // Shown and enabled whatever the list shows and whether an item was hit.
+    QStringList anywhere;
     // Commands that only show data: they stay enabled for an operator who
     // may only look (level 1); every other command changes data.
     QStringList viewCommands;

@@ -47,7 +47,9 @@ void PopupMenu::applyRoles(const MenuRoles& roles, bool entityList, bool hit)
         const QString name = action->objectName();
         bool visible = false;
         bool enabled = true;
-        if (entityList) {
+        if (roles.anywhere.contains(name)) {
+            visible = true;
+        } else if (entityList) {
             if (name == roles.entityAdd) {
                 visible = true;
             } else if (roles.entityCommands.contains(name) || roles.rootOnly.contains(name)) {

@@ -47,6 +47,8 @@ m_right_setup::m_right_setup(QWidget* parent)
             triggers(&w_right_setup::ue_changegroup));
     connect(addCommand(QStringLiteral("m_set_password"), QStringLiteral("设置密码")), &QAction::triggered, this,
             triggers(&w_right_setup::ue_set_password));
+    connect(addCommand(QStringLiteral("m_right_query"), QStringLiteral("权限查询")), &QAction::triggered, this,
+            triggers(&w_right_setup::ue_query));
 }
 
 }  // namespace usergroup

@@ -3,6 +3,7 @@
 #include "host/window_registry.h"
 #include "usergroup/open_manager.h"
 #include "usergroup/w_right_group_add.h"
+#include "usergroup/w_right_query.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_set_password.h"
 #include "usergroup/w_right_setup.h"
@@ -29,6 +30,7 @@ void registerWindows()
     host::WindowRegistry::registerClass(kUserAdd, [] { return tagged(new w_right_user_add); });
     host::WindowRegistry::registerClass(kSelectGroup, [] { return tagged(new w_right_select_group); });
     host::WindowRegistry::registerClass(kSetPassword, [] { return tagged(new w_right_set_password); });
+    host::WindowRegistry::registerClass(kQuery, [] { return tagged(new w_right_query); });
 }
 
 }  // namespace usergroup

@@ -79,7 +79,8 @@ common::FrameParameters w_right_setup::frameParameters()
                                   QStringLiteral("m_set_password")};
     p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
     // The rights editor checks its own level ("003").
-    p.menuRoles.viewCommands = {QStringLiteral("m_group_right")};
+    p.menuRoles.anywhere = {QStringLiteral("m_right_query")};
+    p.menuRoles.viewCommands = {QStringLiteral("m_group_right"), QStringLiteral("m_right_query")};
     p.viewButtons = {QStringLiteral("pb_right")};
 
     p.entityAddWindow = kGroupAdd;
@@ -206,6 +207,14 @@ void w_right_setup::ue_changegroup()
         return;
     }
     host::MessageBox(kTitle, QStringLiteral("更换组成功."));
+}
+
+void w_right_setup::ue_query()
+{
+    // An operator selected under a group is shown at once.
+    const int index = lv_1()->selectedIndex();
+    const QString id = level(currentTreeItem()) == 2 && index > 0 ? lv_1()->data(index) : QString();
+    host::WindowRegistry::open(kQuery, id);
 }
 
 void w_right_setup::ue_set_password()

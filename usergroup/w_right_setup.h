@@ -25,6 +25,8 @@ public:
     void ue_changegroup();
     // Opens w_right_set_password for the operator selected in a group's list.
     void ue_set_password();
+    // Opens 权限查询, on the selected operator when there is one.
+    void ue_query();
 
     void helpEvent(int xpos, int ypos) override;
 

@@ -11,6 +11,7 @@ inline const QString kGroupAdd = QStringLiteral("w_right_group_add");
 inline const QString kUserAdd = QStringLiteral("w_right_user_add");
 inline const QString kSelectGroup = QStringLiteral("w_right_select_group");
 inline const QString kSetPassword = QStringLiteral("w_right_set_password");
+inline const QString kQuery = QStringLiteral("w_right_query");
 // The group rights editor, registered by its own subsystem.
 inline const QString kRightSetup = QStringLiteral("w_right_right_setup");
 
