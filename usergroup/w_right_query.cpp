@@ -126,13 +126,8 @@ void w_right_query::showOperator(const QString& id)
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         return;
     }
-    const QString wanted = ddlb_level->currentData().toString();
-    QList<QStringList> rows;
-    for (const rights::Grant& grant : grants)
-        if (wanted.isEmpty() || grant.level == wanted)
-            rows << QStringList{grant.subject, grant.name, rights::levelWord(grant.level), grant.groups.join(' ')};
-    fill({QStringLiteral("模块项"), QStringLiteral("名称"), QStringLiteral("有效级别"), QStringLiteral("授予的组")},
-         rows);
+    showGrants(grants, {QStringLiteral("模块项"), QStringLiteral("名称"), QStringLiteral("有效级别"),
+                        QStringLiteral("授予的组")});
 }
 
 void w_right_query::showItem(const QString& code)
@@ -144,12 +139,18 @@ void w_right_query::showItem(const QString& code)
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         return;
     }
+    showGrants(grants, {QStringLiteral("操作员"), QStringLiteral("姓名"), QStringLiteral("有效级别"),
+                        QStringLiteral("授予的组")});
+}
+
+void w_right_query::showGrants(const QList<rights::Grant>& grants, const QStringList& headers)
+{
     const QString wanted = ddlb_level->currentData().toString();
     QList<QStringList> rows;
     for (const rights::Grant& grant : grants)
         if (wanted.isEmpty() || grant.level == wanted)
             rows << QStringList{grant.subject, grant.name, rights::levelWord(grant.level), grant.groups.join(' ')};
-    fill({QStringLiteral("操作员"), QStringLiteral("姓名"), QStringLiteral("有效级别"), QStringLiteral("授予的组")}, rows);
+    fill(headers, rows);
 }
 
 void w_right_query::fill(const QStringList& headers, const QList<QStringList>& rows)

@@ -12,6 +12,10 @@ class QPushButton;
 class QRadioButton;
 class QTableWidget;
 
+namespace rights {
+struct Grant;
+}
+
 namespace usergroup {
 
 class w_right_query : public host::w_father {
@@ -42,6 +46,8 @@ public:
     QTableWidget* dw_result = nullptr;
 
 private:
+    // The grants that pass the level filter, under `headers`.
+    void showGrants(const QList<rights::Grant>& grants, const QStringList& headers);
     void fill(const QStringList& headers, const QList<QStringList>& rows);
 };
 
