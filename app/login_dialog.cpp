@@ -13,6 +13,44 @@
 
 namespace app {
 
+namespace {
+
+QLineEdit* passwordField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setEchoMode(QLineEdit::Password);
+    return field;
+}
+
+// cb_ok (the default button) and cb_cancel at the right of a row.
+QHBoxLayout* okCancel(QWidget* parent, const QString& okText, const QString& cancelText, QPushButton** ok,
+                      QPushButton** cancel)
+{
+    *ok = new QPushButton(okText, parent);
+    (*ok)->setObjectName(QStringLiteral("cb_ok"));
+    (*ok)->setDefault(true);
+    *cancel = new QPushButton(cancelText, parent);
+    (*cancel)->setObjectName(QStringLiteral("cb_cancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(*ok);
+    buttons->addWidget(*cancel);
+    return buttons;
+}
+
+// The prompt above the form above the buttons.
+void stack(QWidget* parent, QWidget* prompt, QFormLayout* form, QHBoxLayout* buttons)
+{
+    auto* layout = new QVBoxLayout(parent);
+    layout->addWidget(prompt);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    parent->setMinimumWidth(320);
+}
+
+}  // namespace
+
 void reportLoginFailure(const LoginResult& result)
 {
     if (result.outcome == LoginOutcome::Failed)
@@ -36,29 +74,12 @@ LoginDialog::LoginDialog(const QString& operatorId, QWidget* parent) : QDialog(p
 
     sle_operator = new QLineEdit(operatorId, this);
     sle_operator->setObjectName(QStringLiteral("sle_operator"));
-    sle_password = new QLineEdit(this);
-    sle_password->setObjectName(QStringLiteral("sle_password"));
-    sle_password->setEchoMode(QLineEdit::Password);
+    sle_password = passwordField(this, QStringLiteral("sle_password"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("操作员:"), sle_operator);
     form->addRow(QStringLiteral("密码:"), sle_password);
-
-    cb_ok = new QPushButton(QStringLiteral("登录(&L)"), this);
-    cb_ok->setObjectName(QStringLiteral("cb_ok"));
-    cb_ok->setDefault(true);
-    cb_cancel = new QPushButton(QStringLiteral("取消(&C)"), this);
-    cb_cancel->setObjectName(QStringLiteral("cb_cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cb_ok);
-    buttons->addWidget(cb_cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(title);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setMinimumWidth(320);
+    stack(this, title, form, okCancel(this, QStringLiteral("登录(&L)"), QStringLiteral("取消(&C)"), &cb_ok, &cb_cancel));
 
     connect(cb_ok, &QPushButton::clicked, this, &LoginDialog::tryLogin);
     connect(cb_cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -90,32 +111,13 @@ FirstPasswordDialog::FirstPasswordDialog(const QString& operatorId, QWidget* par
     st_prompt = new QLabel(QStringLiteral("操作员 %1 尚未设置密码, 请设置密码.").arg(operatorId), this);
     st_prompt->setTextFormat(Qt::PlainText);
     st_prompt->setObjectName(QStringLiteral("st_prompt"));
-    sle_new_password = new QLineEdit(this);
-    sle_new_password->setObjectName(QStringLiteral("sle_new_password"));
-    sle_new_password->setEchoMode(QLineEdit::Password);
-    sle_confirm_password = new QLineEdit(this);
-    sle_confirm_password->setObjectName(QStringLiteral("sle_confirm_password"));
-    sle_confirm_password->setEchoMode(QLineEdit::Password);
+    sle_new_password = passwordField(this, QStringLiteral("sle_new_password"));
+    sle_confirm_password = passwordField(this, QStringLiteral("sle_confirm_password"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("新密码:"), sle_new_password);
     form->addRow(QStringLiteral("确认密码:"), sle_confirm_password);
-
-    cb_ok = new QPushButton(QStringLiteral("确定"), this);
-    cb_ok->setObjectName(QStringLiteral("cb_ok"));
-    cb_ok->setDefault(true);
-    cb_cancel = new QPushButton(QStringLiteral("取消"), this);
-    cb_cancel->setObjectName(QStringLiteral("cb_cancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cb_ok);
-    buttons->addWidget(cb_cancel);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(st_prompt);
-    layout->addLayout(form);
-    layout->addLayout(buttons);
-    setMinimumWidth(320);
+    stack(this, st_prompt, form, okCancel(this, QStringLiteral("确定"), QStringLiteral("取消"), &cb_ok, &cb_cancel));
 
     connect(cb_ok, &QPushButton::clicked, this, &FirstPasswordDialog::trySetPassword);
     connect(cb_cancel, &QPushButton::clicked, this, &QDialog::reject);
