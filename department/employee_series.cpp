@@ -165,9 +165,14 @@ void EmployeeSeriesWindow::run()
         return;
 
     const long total = series.last - series.first + 1;
-    QProgressDialog progress(caption_ + QStringLiteral("...") + QStringLiteral("\n") + seriesText(series),
-                             QStringLiteral("取消"), 0, static_cast<int>(total), this);
+    QProgressDialog progress(QString(), QStringLiteral("取消"), 0, static_cast<int>(total), this);
     progress.setObjectName(QStringLiteral("progress"));
+    // The codes are typed by the operator: shown as they are, never as markup.
+    auto* label = new QLabel(&progress);
+    label->setObjectName(QStringLiteral("st_progress"));
+    label->setTextFormat(Qt::PlainText);
+    progress.setLabel(label);
+    progress.setLabelText(caption_ + QStringLiteral("...") + QStringLiteral("\n") + seriesText(series));
     progress.setWindowTitle(windowTitle());
     progress.setWindowModality(Qt::WindowModal);
     progress.setAutoClose(false);

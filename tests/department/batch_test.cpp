@@ -280,6 +280,12 @@ TEST_P(BatchTest, ALongRunShowsItsProgressAndACancelKeepsAndCountsWhatWasDone)
         EXPECT_EQ(total, 100);
         ASSERT_NE(add.progress(), nullptr);
         EXPECT_EQ(add.progress()->maximum(), 100);
+        if (processed == 1) {
+            auto* label = add.progress()->findChild<QLabel*>("st_progress");
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+            EXPECT_EQ(label->text(), "批量增加员工...\n编号：P00 至 P99, 共 100 个");
+        }
         EXPECT_EQ(add.progress()->value(), processed);
         shown = shown || add.progress()->isVisible();
         if (processed == 3)
