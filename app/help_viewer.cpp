@@ -1,8 +1,11 @@
 #include "app/help_viewer.h"
 
 #include "host/functions.h"
+#include "host/w_main.h"
+#include "host/window_registry.h"
 
 #include <QFile>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -32,6 +35,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tb_help);
     resize(560, 480);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("sc_close"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 bool HelpViewer::showTopic(const QString& topic)
@@ -57,11 +63,15 @@ HelpViewerService::~HelpViewerService()
     delete viewer_.data();
 }
 
-void HelpViewerService::showTopic(QWidget*, const QString& file, const QString& topic)
+void HelpViewerService::showTopic(QWidget* owner, const QString& file, const QString& topic)
 {
     host::f_log(QStringLiteral("帮助: %1 %2").arg(file, topic));
-    if (!viewer_)
+    if (!viewer_) {
         viewer_ = new HelpViewer;
+        // Over the window that asked for it, whole on its screen.
+        const QWidget* over = owner ? owner->window() : host::mainFrame();
+        host::placeOver(viewer_, over, over == host::mainFrame() ? 0 : 1);
+    }
     viewer_->showTopic(topic);
     viewer_->show();
     viewer_->raise();

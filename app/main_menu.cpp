@@ -54,6 +54,9 @@ void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
     addModuleEntry(system, h, "m_right_setup", moduleOfWindow(kRightSetupWindow));
     addModuleEntry(system, h, "m_right_query", moduleOfWindow(kRightQueryWindow));
     system->addSeparator();
+    QAction* switchOperator = entry(system, "m_switch_operator", QStringLiteral("切换操作员(&O)"));
+    if (h.switchOperator)
+        QObject::connect(switchOperator, &QAction::triggered, bar, h.switchOperator);
     QObject::connect(entry(system, "m_exit", QStringLiteral("退出(&X)")), &QAction::triggered, bar, h.exit);
 
     QMenu* warehouse = submenu(bar, "m_warehouse", QStringLiteral("仓储作业(&W)"));
@@ -78,14 +81,43 @@ void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
     help->addSeparator();
     QObject::connect(entry(help, "m_about", QStringLiteral("关于(&A)")), &QAction::triggered, bar, h.about);
 
-    const auto check = [failed = h.checkFailed](auto* menu) {
+    // A sub-menu is disabled when the walk left none of its entries enabled.
+    const auto check = [failed = h.checkFailed](QMenu* menu) {
         rights::f_check_menu(menu);
-        if (host::sqlca.sqlcode == host::Transaction::kError && failed)
-            failed(host::sqlca.sqlerrtext);
+        const bool readFailed = host::sqlca.sqlcode == host::Transaction::kError;
+        const QString reason = host::sqlca.sqlerrtext;
+        disableEmptySubmenus(menu);
+        if (readFailed && failed)
+            failed(reason);
     };
     for (QMenu* menu : {system, warehouse, query, help})
         QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, check] { check(menu); });
-    check(bar);
+    checkMainMenu(bar);
+    if (host::sqlca.sqlcode == host::Transaction::kError && h.checkFailed)
+        h.checkFailed(host::sqlca.sqlerrtext);
+}
+
+bool disableEmptySubmenus(QMenu* menu)
+{
+    bool any = false;
+    for (QAction* action : menu->actions()) {
+        if (QMenu* sub = action->menu()) {
+            const bool enabled = disableEmptySubmenus(sub);
+            action->setEnabled(enabled);
+            any = any || enabled;
+        } else if (!action->isSeparator() && action->isVisible()) {
+            any = any || action->isEnabled();
+        }
+    }
+    return any;
+}
+
+void checkMainMenu(QMenuBar* bar)
+{
+    rights::f_check_menu(bar);
+    for (QAction* top : bar->actions())
+        if (top->menu())
+            disableEmptySubmenus(top->menu());
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/login.h"
+#include "app/login_dialog.h"
 #include "app/main_menu.h"
 #include "app/module_windows.h"
 #include "app/rights_overview.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(
     handlers.showHelp = [this](const QString& topic) { showHelp(topic); };
     handlers.about = [this] { about(); };
     handlers.exit = [this] { close(); };
+    handlers.switchOperator = [this] { switchOperator(); };
     handlers.checkFailed = [this](const QString& reason) {
         statusBar()->showMessage(QStringLiteral("权限读取失败, 相关菜单项已禁用: ") + reason);
     };
@@ -36,15 +38,39 @@ MainWindow::MainWindow(const QString& database, QWidget* parent) : host::w_main(
     setCentralWidget(overview_);
     overview_->refresh();
 
-    const QString name = operatorName(host::gs_user_id);
-    auto* user = new QLabel(QStringLiteral("操作员: %1 %2").arg(host::gs_user_id, name), this);
-    user->setObjectName(QStringLiteral("st_operator"));
-    user->setTextFormat(Qt::PlainText);
+    user_ = new QLabel(this);
+    user_->setObjectName(QStringLiteral("st_operator"));
+    user_->setTextFormat(Qt::PlainText);
+    showOperator();
     auto* db = new QLabel(QStringLiteral("数据库: %1").arg(host::redactedUrl(database)), this);
     db->setObjectName(QStringLiteral("st_database"));
     db->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(user);
+    statusBar()->addWidget(user_);
     statusBar()->addPermanentWidget(db);
+}
+
+void MainWindow::showOperator()
+{
+    user_->setText(QStringLiteral("操作员: %1 %2").arg(host::gs_user_id, operatorName(host::gs_user_id)));
+}
+
+bool MainWindow::switchOperator()
+{
+    // The windows of the operator leaving close first, each asked as when
+    // it is closed by hand (the rights editor may hold unsaved rows).
+    for (QWidget* window : findChildren<host::Window*>(Qt::FindDirectChildrenOnly)) {
+        if (window->isVisible() && !window->close())
+            return false;
+    }
+    LoginDialog dialog({}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    host::f_log(QStringLiteral("切换操作员: %1 -> %2").arg(host::gs_user_id, dialog.operatorId()));
+    host::gs_user_id = dialog.operatorId();
+    showOperator();
+    checkMainMenu(menuBar());
+    overview_->refresh();
+    return true;
 }
 
 void MainWindow::showHelp(const QString& topic)

@@ -5,6 +5,8 @@
 
 #include "host/w_main.h"
 
+class QLabel;
+
 namespace app {
 
 class RightsOverview;
@@ -17,6 +19,11 @@ public:
 
     RightsOverview* overview() const { return overview_; }
 
+    // 切换操作员: closes the module's windows, logs another operator in and
+    // checks the menus and the overview for that operator; false when a
+    // window stayed open or the login was cancelled (nothing changes then).
+    bool switchOperator();
+
 signals:
     void closed();
 
@@ -26,10 +33,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void showOperator();
     void showHelp(const QString& topic);
     void about();
 
     RightsOverview* overview_;
+    QLabel* user_;
 };
 
 }  // namespace app

@@ -69,7 +69,7 @@ void RightsOverview::refresh()
         } else {
             const rights::Level found = rights::lookupLevel(host::gs_user_id, items.at(r).first);
             level = !found.ok             ? QStringLiteral("(读取失败)")
-                    : found.value.isNull() ? QStringLiteral("无")
+                    : found.value.isNull() ? QStringLiteral("禁止 (未设置权限)")
                                            : schema::displayText(schema::rightLevels(), found.value);
         }
         dw_rights->setItem(r, 0, new QTableWidgetItem(items.at(r).first));

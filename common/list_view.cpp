@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 
@@ -23,7 +24,9 @@ ListView::ListView(QWidget* parent) : QListWidget(parent)
     setGridSize(QSize(96, 64));
     setWordWrap(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // F2 is not an edit trigger: it goes through the frame's rename, which
+    // checks the operator's level first.
+    setEditTriggers(QAbstractItemView::SelectedClicked);
     setFrameShadow(QFrame::Sunken);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -188,6 +191,21 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event)
     afterDoubleClick_ = true;
     if (button == Qt::LeftButton)
         emit doubleClickedAt(index);
+}
+
+void ListView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Delete) {
+        event->accept();
+        emit deleteKeyPressed();
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F2) {
+        event->accept();
+        emit renameKeyPressed();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void ListView::focusOutEvent(QFocusEvent* event)

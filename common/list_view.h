@@ -50,6 +50,10 @@ signals:
     void endLabelEdit(int index, const QString& newLabel);
     void itemChangedAt(int index);
     void loseFocus();
+    // Delete and F2 on the list: the frame deletes or renames through its
+    // own guarded events.
+    void deleteKeyPressed();
+    void renameKeyPressed();
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -57,6 +61,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int indexAtPoint(const QPoint& pos) const;

@@ -94,6 +94,8 @@ ManagerFrame::ManagerFrame(FrameParameters parameters, QWidget* parent)
     connect(lv_1_, &ListView::endLabelEdit, this, &ManagerFrame::lv1EndLabelEdit);
     connect(lv_1_, &ListView::itemChangedAt, this, &ManagerFrame::lv1ItemChanged);
     connect(lv_1_, &ListView::loseFocus, this, &ManagerFrame::lv1LoseFocus);
+    connect(lv_1_, &ListView::deleteKeyPressed, this, [this] { post([this] { ue_delete_lvi(); }); });
+    connect(lv_1_, &ListView::renameKeyPressed, this, [this] { post([this] { ue_rename(); }); });
 
     uo_1_ = new host::uo_dialogbar(this);
     uo_1_->setObjectName(QStringLiteral("uo_1"));
@@ -484,9 +486,30 @@ void ManagerFrame::lv1EndLabelEdit(int index, const QString& newLabel)
     }
 }
 
-QString ManagerFrame::deleteQuestion(int, const QString&)
+QString ManagerFrame::deleteQuestion(int, const QString& key, const QString& label)
 {
-    return QStringLiteral("确定进行删除操作吗?");
+    return QStringLiteral("确定进行删除操作吗?\n编号：") + key + QStringLiteral(", 名称：") + label;
+}
+
+QString ManagerFrame::deleteEntityQuestion(const QString&)
+{
+    return params_.deleteEntityQuestion;
+}
+
+void ManagerFrame::selectionBackToTree()
+{
+    // Not a neighbour of the deleted item: nothing in the list is selected
+    // and the tree's item has the focus, so that a second Delete deletes
+    // nothing by surprise.
+    {
+        const QSignalBlocker blocker(lv_1_);
+        lv_1_->clearSelection();
+        lv_1_->setCurrentItem(nullptr);
+    }
+    setListButtons(false, 0);
+    if (QTreeWidgetItem* current = currentTreeItem())
+        tv_1_->setCurrentItem(current);
+    tv_1_->setFocus(Qt::OtherFocusReason);
 }
 
 void ManagerFrame::ue_delete_lvi()
@@ -496,20 +519,23 @@ void ManagerFrame::ue_delete_lvi()
     if (!current || index < 1 || !ensureCanModify(this))
         return;
     const QString key = lv_1_->data(index);
-    if (host::MessageBox(QStringLiteral("提示"), deleteQuestion(level(current), key), host::Icon::Question,
-                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+    if (host::MessageBox(QStringLiteral("提示"), deleteQuestion(level(current), key, lv_1_->label(index)),
+                         host::Icon::Question, host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
         return;
 
     if (level(current) == 2) {
-        if (runOperation(params_.deleteMember, {}, key, itemData(current), true))
+        if (runOperation(params_.deleteMember, {}, key, itemData(current), true)) {
             lv_1_->deleteItem(index);
+            selectionBackToTree();
+        }
         return;
     }
     if (level(current) != 1)
         return;
-    if (!params_.deleteEntityQuestion.isEmpty() &&
-        host::MessageBox(QStringLiteral("提示"), params_.deleteEntityQuestion, host::Icon::Question,
-                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+    const QString entityQuestion = deleteEntityQuestion(key);
+    if (!entityQuestion.isEmpty() &&
+        host::MessageBox(QStringLiteral("提示"), entityQuestion, host::Icon::Question, host::Buttons::YesNo,
+                         host::Answer::No) != host::Answer::Yes)
         return;
     // Every statement must succeed, or none of them stays. The entity may be
     // missing from the tree (added by another client meanwhile).
@@ -524,6 +550,7 @@ void ManagerFrame::ue_delete_lvi()
         delete current->takeChild(i);
     }
     lv_1_->deleteItem(index);
+    selectionBackToTree();
 }
 
 // --- window ----------------------------------------------------------------
@@ -531,7 +558,6 @@ void ManagerFrame::ue_delete_lvi()
 void ManagerFrame::openEvent(const QString& parameter)
 {
     host::w_father::openEvent(parameter);
-    move(x(), host::unitsToPixelsY(1));
     uo_1_->init(tv_1_, lv_1_, true);
     cb_tree_->click();
     pb_add_->setEnabled(buttonAllowed(pb_add_, canModify(this)));

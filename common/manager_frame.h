@@ -96,9 +96,12 @@ protected:
     virtual void beforeReadMembers(const QString& entityKey);
     // Key and name of member `row` of the filtered member view.
     virtual void readMember(long row, QString* key, QString* name);
-    // The question asked before the list item `key` is deleted while the tree
-    // item of `treeLevel` is current.
-    virtual QString deleteQuestion(int treeLevel, const QString& key);
+    // The question asked before the list item `key` (labelled `label`) is
+    // deleted while the tree item of `treeLevel` is current: the frame's
+    // question followed by the item's code and name.
+    virtual QString deleteQuestion(int treeLevel, const QString& key, const QString& label);
+    // The second question before an entity `key` is deleted; empty: none.
+    virtual QString deleteEntityQuestion(const QString& key);
     // Button 2 (posted): rename unless the window says otherwise.
     virtual void button2Event();
     virtual void button4Clicked() {}
@@ -110,6 +113,8 @@ protected:
 private:
     QPushButton* makeButton(const PictureButton& spec, bool enabled);
     void setListButtons(bool hit, int index);
+    // After a delete: the list's selection cleared, the tree's item current.
+    void selectionBackToTree();
     // Whether a picture button is enabled for the operator (`modify`: level 2).
     bool buttonAllowed(const QPushButton* button, bool modify) const;
     void refillList(QTreeWidgetItem* item);

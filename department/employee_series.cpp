@@ -5,20 +5,23 @@
 #include "common/levels.h"
 #include "host/functions.h"
 #include "host/messages.h"
+#include "host/transaction.h"
 #include "host/units.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QStringList>
-#include <QScreen>
 
 namespace department {
 
 namespace {
 const QString kTitle = QStringLiteral("提示");
+// A run of more codes than this shows its progress dialog at once.
+constexpr long kProgressAtOnce = 20;
 // Prefix and suffix leave two characters of s_employee.id for the number.
 constexpr int kMaxFixedLength = 8;
 }  // namespace
@@ -31,7 +34,7 @@ QString seriesCode(const QString& head, long n, const QString& end)
 
 EmployeeSeriesWindow::EmployeeSeriesWindow(const QString& caption, const QString& buttonName,
                                            const QString& buttonText, QWidget* parent)
-    : host::Window(parent)
+    : host::Window(parent), caption_(caption)
 {
     // A response window with title bar and control menu.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -50,9 +53,15 @@ EmployeeSeriesWindow::EmployeeSeriesWindow(const QString& caption, const QString
     st_4_ = staticText(QStringLiteral("st_4"), QStringLiteral("至："), 667, 188, 119);
     em_2_ = editMask(QStringLiteral("em_2"), true, 850, 168);
 
-    // Neither button answers Enter or Esc.
+    st_preview_ = staticText(QStringLiteral("st_preview"), QString(), 55, 272, 1115);
+
     start_ = common::commandButton(this, buttonName, buttonText, 379, 352, 343, 84, 10);
     cb_cancel_ = common::commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 741, 352, 343, 84, 10);
+    // Enter starts the run, Esc closes the dialog.
+    setDefaultButton(start_);
+    setCancelButton(cb_cancel_);
+    for (QLineEdit* edit : {em_1_, em_2_, em_3_, em_4_})
+        connect(edit, &QLineEdit::textChanged, this, &EmployeeSeriesWindow::updatePreview);
 
     setTabOrder(em_3_, em_4_);
     setTabOrder(em_4_, em_1_);
@@ -92,46 +101,111 @@ void EmployeeSeriesWindow::openEvent(const QString& parameter)
 {
     host::Window::openEvent(parameter);
     is_dept = stringParm();
+    // The title names the department the series belongs to.
+    const QVariant name =
+        host::sqlca.selectValue(QStringLiteral("select dept_name from s_dept where dept_id = ?"), {is_dept});
+    setWindowTitle(caption_ + QStringLiteral(" - ") + is_dept +
+                   (name.isNull() ? QString() : QStringLiteral(" ") + host::trimBlanks(name.toString())));
     start_->setEnabled(common::canModify(this));
+    updatePreview();
     setWindowIcon(QApplication::windowIcon());
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+}
+
+bool EmployeeSeriesWindow::readSeries(Series* series, QString* reason, QLineEdit** field) const
+{
+    series->head = host::trimBlanks(em_3_->text());
+    series->end = host::trimBlanks(em_4_->text());
+    if ((series->head + series->end).size() > kMaxFixedLength) {
+        *reason = QStringLiteral("编号前缀+后缀字符总长度不能超过8位.");
+        *field = em_3_;
+        return false;
+    }
+    // An empty or non-numeric text counts as 0.
+    series->first = host::trimBlanks(em_1_->text()).toLong();
+    series->last = host::trimBlanks(em_2_->text()).toLong();
+    if (series->first > series->last) {
+        *reason = QStringLiteral("变化位部分开始不能大于结束.");
+        *field = em_1_;
+        return false;
+    }
+    return true;
+}
+
+QString EmployeeSeriesWindow::seriesText(const Series& series) const
+{
+    return QStringLiteral("编号：") + seriesCode(series.head, series.first, series.end) + QStringLiteral(" 至 ") +
+           seriesCode(series.head, series.last, series.end) +
+           QStringLiteral(", 共 %1 个").arg(series.last - series.first + 1);
+}
+
+void EmployeeSeriesWindow::updatePreview()
+{
+    Series series;
+    QString reason;
+    QLineEdit* field = nullptr;
+    st_preview_->setText(readSeries(&series, &reason, &field) ? seriesText(series) : reason);
 }
 
 void EmployeeSeriesWindow::run()
 {
     if (!common::ensureCanModify(this))
         return;
-    const QString head = host::trimBlanks(em_3_->text());
-    const QString end = host::trimBlanks(em_4_->text());
-    const QString begin = host::trimBlanks(em_1_->text());
-    const QString stop = host::trimBlanks(em_2_->text());
-    if ((head + end).size() > kMaxFixedLength) {
-        host::MessageBox(kTitle, QStringLiteral("编号前缀+后缀字符总长度不能超过8位."));
-        em_3_->setFocus();
+    Series series;
+    QString reason;
+    QLineEdit* field = nullptr;
+    if (!readSeries(&series, &reason, &field)) {
+        host::MessageBox(kTitle, reason);
+        field->setFocus();
         return;
     }
-    // An empty or non-numeric text counts as 0.
-    const long first = begin.toLong();
-    const long last = stop.toLong();
-    if (first > last) {
-        host::MessageBox(kTitle, QStringLiteral("变化位部分开始不能大于结束."));
-        em_1_->setFocus();
+    const QString question = runQuestion();
+    if (!question.isEmpty() &&
+        host::MessageBox(kTitle, question + QStringLiteral("\n") + seriesText(series), host::Icon::Question,
+                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
         return;
-    }
+
+    const long total = series.last - series.first + 1;
+    QProgressDialog progress(QString(), QStringLiteral("取消"), 0, static_cast<int>(total), this);
+    progress.setObjectName(QStringLiteral("progress"));
+    // The codes are typed by the operator: shown as they are, never as markup.
+    auto* label = new QLabel(&progress);
+    label->setObjectName(QStringLiteral("st_progress"));
+    label->setTextFormat(Qt::PlainText);
+    progress.setLabel(label);
+    progress.setLabelText(caption_ + QStringLiteral("...") + QStringLiteral("\n") + seriesText(series));
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setMinimumDuration(total > kProgressAtOnce ? 0 : 1000);
+    progress.setValue(0);
+    if (total > kProgressAtOnce)
+        progress.show();
+    progress_ = &progress;
+
     long done = 0;
+    long processed = 0;
     QStringList failures;
-    for (long n = first; n <= last; ++n) {
-        const QString code = seriesCode(head, n, end);
+    for (long n = series.first; n <= series.last && !progress.wasCanceled(); ++n) {
+        const QString code = seriesCode(series.head, n, series.end);
         const CodeResult result = processCode(code);
         if (result.done)
             ++done;
         else if (!result.failure.isEmpty())
             failures << code + QStringLiteral(": ") + result.failure;
+        ++processed;
+        progress.setValue(static_cast<int>(processed));
+        emit codeProcessed(processed, total);
     }
+    const bool cancelled = processed < total;
+    progress_ = nullptr;
+    progress.close();
+
     QString report = QStringLiteral("操作完成.\n") + doneText(done);
     if (!failures.isEmpty())
         report += QStringLiteral("\n以下%1个编号未能处理:\n").arg(failures.size()) + failures.join(QLatin1Char('\n'));
+    if (cancelled)
+        report += QStringLiteral("\n操作已取消, 其余%1个编号未处理.").arg(total - processed);
     host::MessageBox(kTitle, report);
 }
 

@@ -8,6 +8,7 @@
 
 class QLabel;
 class QLineEdit;
+class QProgressDialog;
 class QPushButton;
 
 namespace department {
@@ -31,11 +32,21 @@ public:
     QLineEdit* em_3() const { return em_3_; }
     QLineEdit* em_4() const { return em_4_; }
     QPushButton* cb_cancel() const { return cb_cancel_; }
+    // The preview of the series under the fields: first and last code and
+    // their number, or why the fields give no series.
+    QLabel* st_preview() const { return st_preview_; }
+    // The progress dialog of the run under way (null between runs).
+    QProgressDialog* progress() const { return progress_; }
 
     // Checks the fields and runs the series; "操作完成." at its end, followed
     // by how many employees were added or deleted and every code that failed,
-    // with the database's reason.
+    // with the database's reason. A run cancelled in its progress dialog
+    // keeps the employees done so far (each one committed) and says so.
     void run();
+
+signals:
+    // One code of the series was processed (`processed` of `total`).
+    void codeProcessed(long processed, long total);
 
 protected:
     // What became of one code of the series.
@@ -49,10 +60,23 @@ protected:
     virtual CodeResult processCode(const QString& code) = 0;
     // The line of the final message that counts the codes done.
     virtual QString doneText(long done) const = 0;
+    // The question asked before a run (empty: none); the series is named
+    // after it.
+    virtual QString runQuestion() const { return {}; }
 
     QString is_dept;
 
 private:
+    // The series the fields give: false, with the reason, when they give none.
+    struct Series {
+        QString head;
+        QString end;
+        long first = 0;
+        long last = 0;
+    };
+    bool readSeries(Series* series, QString* reason, QLineEdit** field) const;
+    QString seriesText(const Series& series) const;
+    void updatePreview();
     QLineEdit* editMask(const QString& name, bool numeric, int x, int y);
     QLabel* staticText(const QString& name, const QString& text, int x, int y, int width);
 
@@ -64,8 +88,11 @@ private:
     QLineEdit* em_2_;
     QLineEdit* em_3_;
     QLineEdit* em_4_;
+    QLabel* st_preview_;
     QPushButton* start_;
     QPushButton* cb_cancel_;
+    QProgressDialog* progress_ = nullptr;
+    QString caption_;
 };
 
 }  // namespace department

@@ -87,9 +87,9 @@ w_right_department_manage::w_right_department_manage(QWidget* parent)
 {
 }
 
-QString w_right_department_manage::deleteQuestion(int treeLevel, const QString& key)
+QString w_right_department_manage::deleteQuestion(int treeLevel, const QString& key, const QString& label)
 {
-    QString question = common::ManagerFrame::deleteQuestion(treeLevel, key);
+    QString question = common::ManagerFrame::deleteQuestion(treeLevel, key, label);
     if (treeLevel == 2 && host::sqlca.selectValue(QStringLiteral("select count ( *) from s_user where id = ?"), {key})
                                   .toLongLong() > 0)
         question += QStringLiteral("\n该员工同时是操作员, 其操作员帐号和所属组将一并删除.");

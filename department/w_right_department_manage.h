@@ -28,7 +28,7 @@ public:
 protected:
     std::unique_ptr<common::PopupMenu> createPopupMenu() override;
     void button2Event() override;
-    QString deleteQuestion(int treeLevel, const QString& key) override;
+    QString deleteQuestion(int treeLevel, const QString& key, const QString& label) override;
     void button4Clicked() override;
     void button5Clicked() override;
 

@@ -45,3 +45,12 @@ QString w_right_employee_batchdel::doneText(long done) const
 }
 
 }  // namespace department
+
+namespace department {
+
+QString w_right_employee_batchdel::runQuestion() const
+{
+    return QStringLiteral("确定进行删除操作吗?");
+}
+
+}  // namespace department

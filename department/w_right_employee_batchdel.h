@@ -1,6 +1,6 @@
 #pragma once
 // The batch delete dialog: deletes the employees of a numbered series from
-// one department, without asking; employees of other departments and the
+// one department, after one confirmation naming the series; employees of other departments and the
 // operator rows stay. Each deletion is committed on its own.
 
 #include "department/employee_series.h"
@@ -17,6 +17,7 @@ public:
 protected:
     CodeResult processCode(const QString& code) override;
     QString doneText(long done) const override;
+    QString runQuestion() const override;
 };
 
 }  // namespace department

@@ -1,8 +1,11 @@
 #include "host/messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace host {
 
@@ -64,7 +67,27 @@ Answer fromQt(int button, Buttons buttons)
     }
 }
 
+// Room in a title bar beside the title: icon, buttons and margins (pixels).
+constexpr int kTitleBarExtra = 160;
+
 }  // namespace
+
+int titleBarWidth(const QString& title, const QFont& font)
+{
+    return QFontMetrics(font).horizontalAdvance(title) + kTitleBarExtra;
+}
+
+void widenForTitle(QMessageBox& box)
+{
+    // QMessageBox sizes itself to its text when shown; a spacer across the
+    // bottom of its grid is the width it keeps at the least.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = titleBarWidth(box.windowTitle(), QApplication::font("QMdiSubWindowTitleBar"));
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
 
 Answer QtMessageService::show(const MessageBoxRequest& request)
 {
@@ -73,6 +96,7 @@ Answer QtMessageService::show(const MessageBoxRequest& request)
     // Names and reasons come from the database: shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(toQt(request.defaultButton));
+    widenForTitle(box);
     return fromQt(box.exec(), request.buttons);
 }
 

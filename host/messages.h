@@ -5,6 +5,8 @@
 
 #include <QString>
 
+class QFont;
+class QMessageBox;
 class QWidget;
 
 namespace host {
@@ -38,6 +40,12 @@ Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::I
 
 // The "数据库错误" box: "错误原因: " and the database's text.
 void databaseErrorBox(const QString& reason);
+
+// Makes a box at least as wide as its title needs, with room for the title
+// bar's icon and buttons, so that a short text does not cut the title.
+void widenForTitle(QMessageBox& box);
+// The width widenForTitle gives a box at the least.
+int titleBarWidth(const QString& title, const QFont& font);
 
 // The message box shown by the Qt service on screen.
 class QtMessageService : public MessageService {

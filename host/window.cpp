@@ -70,6 +70,19 @@ void Window::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // The windows that belong to this one outlive it: they pass to its own
+    // owner (none: they stand alone), where they are (a record dialog may
+    // still be saved).
+    if (!closed_) {
+        for (Window* owned : findChildren<Window*>(Qt::FindDirectChildrenOnly)) {
+            if (!owned->isWindow() || !owned->isVisible() || owned->isClosed())
+                continue;
+            const QRect place = owned->geometry();
+            owned->setParent(parentWidget(), owned->windowFlags());
+            owned->setGeometry(place);
+            owned->show();
+        }
+    }
     closed_ = true;
     event->accept();
     // Leaves a modal event loop, if any. QDialog::closeEvent is not called:

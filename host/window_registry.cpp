@@ -2,8 +2,11 @@
 
 #include "host/w_main.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QPointer>
+#include <QScreen>
+#include <algorithm>
 
 namespace host {
 
@@ -21,6 +24,19 @@ QHash<QString, QPointer<Window>>& instances()
     return map;
 }
 
+// Cascaded windows of one owner are this far apart (pixels).
+constexpr int kCascadeStep = 24;
+
+// The window a new window belongs to: the module window that is active when
+// it is opened (the one that opened it), else the main frame.
+QWidget* opener()
+{
+    auto* active = qobject_cast<Window*>(QApplication::activeWindow());
+    if (active && !active->isClosed() && active->isVisible())
+        return active;
+    return mainFrame();
+}
+
 Window* create(const QString& className)
 {
     const auto factory = factories().value(className);
@@ -28,12 +44,53 @@ Window* create(const QString& className)
         return nullptr;
     Window* window = factory();
     window->setObjectName(className);
-    if (w_main* frame = mainFrame(); frame && !window->parentWidget())
-        window->setParent(frame, window->windowFlags() | Qt::Window);
+    if (QWidget* owner = opener(); owner && !window->parentWidget())
+        window->setParent(owner, window->windowFlags() | Qt::Window);
     return window;
 }
 
+// The window's place over its owner: one cascade step further down and right
+// for every other open window of the same owner.
+void place(Window* window)
+{
+    QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    int others = 0;
+    for (const QPointer<Window>& open : instances()) {
+        if (open && open != window && !open->isClosed() && open->isVisible() && open->parentWidget() &&
+            open->parentWidget()->window() == owner)
+            ++others;
+    }
+    placeOver(window, owner, others);
+}
+
+// Gives the focus back to the window a closed one belonged to.
+void activateOwner(const QPointer<QWidget>& owner)
+{
+    if (owner && owner->isVisible()) {
+        owner->raise();
+        owner->activateWindow();
+    }
+}
+
 }  // namespace
+
+void placeOver(QWidget* window, const QWidget* owner, int cascade)
+{
+    const QScreen* screen = owner ? owner->screen() : QApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const bool over = owner && owner->isVisible();
+    const QPoint centre = over ? owner->frameGeometry().center() : area.center();
+    // The new window's frame is not known before it is shown: taken as
+    // thick as the owner's.
+    const QSize frame =
+        window->size() + (over ? owner->frameGeometry().size() - owner->geometry().size() : QSize(0, 0));
+    QPoint topLeft = centre - QRect(QPoint(0, 0), frame).center() + QPoint(cascade, cascade) * kCascadeStep;
+    topLeft.setX(std::max(area.left(), std::min(topLeft.x(), area.right() + 1 - frame.width())));
+    topLeft.setY(std::max(area.top(), std::min(topLeft.y(), area.bottom() + 1 - frame.height())));
+    window->move(topLeft);
+}
 
 void WindowRegistry::registerClass(const QString& className, Factory factory)
 {
@@ -75,6 +132,12 @@ Window* WindowRegistry::open(const QString& className, const QString& parameter)
         window->deleteLater();
         return nullptr;
     }
+    place(window);
+    const QPointer<QWidget> owner = window->parentWidget();
+    // Queued: the owner may be going away itself (its children go with it).
+    QObject::connect(window, &QObject::destroyed, [owner] {
+        QMetaObject::invokeMethod(qApp, [owner] { activateOwner(owner); }, Qt::QueuedConnection);
+    });
     window->show();
     window->raise();
     window->activateWindow();
@@ -99,12 +162,15 @@ QString WindowRegistry::openWithReturn(const QString& className, const QString& 
         return result;
     }
     window->setAttribute(Qt::WA_DeleteOnClose, false);
+    place(window);
+    const QPointer<QWidget> owner = window->parentWidget();
     window->exec();
     QString result;
     if (window) {
         result = window->stringResult();
         delete window.data();
     }
+    activateOwner(owner);
     return result;
 }
 

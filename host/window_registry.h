@@ -11,6 +11,10 @@
 
 namespace host {
 
+// Centres a top-level window over `owner` (the screen without one), `cascade`
+// steps further down and right, and keeps it on the owner's screen.
+void placeOver(QWidget* window, const QWidget* owner, int cascade = 0);
+
 class WindowRegistry {
 public:
     using Factory = std::function<Window*()>;

@@ -3,9 +3,12 @@
 #include "platform/dropdown.h"
 #include "platform/table_model.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
 
 namespace platform {
 
@@ -14,6 +17,26 @@ void DropDownCombo::showPopup()
     if (view() && widthPercent != 100)
         view()->setMinimumWidth(width() * widthPercent / 100);
     QComboBox::showPopup();
+    auto* table = qobject_cast<QTableView*>(view());
+    if (!table)
+        return;
+    // A list of several columns is never narrower than its texts: no column
+    // is clipped when the list opens.
+    const QFontMetrics metrics(table->font());
+    constexpr int kCellMargin = 16;
+    int wanted = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < table->model()->columnCount(); ++c) {
+        if (table->isColumnHidden(c))
+            continue;
+        int column = table->horizontalHeader()->sectionSizeHint(c);
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            column = std::max(column, metrics.horizontalAdvance(table->model()->index(r, c).data().toString()) +
+                                          kCellMargin);
+        table->setColumnWidth(c, column);
+        wanted += column;
+    }
+    if (QWidget* popup = table->window(); popup != window() && table->width() < wanted)
+        popup->resize(popup->width() + wanted - table->width(), popup->height());
 }
 
 QString displayText(const ColumnDefinition& column, const DropDown* list, const QVariant& value)

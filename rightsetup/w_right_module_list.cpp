@@ -42,14 +42,24 @@ w_right_module_list::w_right_module_list(QWidget* parent) : host::w_listview_fat
 
     host::placeUnits(lv_1, host::pixelsToUnitsX(lv_1->x()), host::pixelsToUnitsY(lv_1->y()),
                      host::pixelsToUnitsX(lv_1->width()), 1116);
-    lv_1->setIconSize(QSize(32, 32));
+    // One line per item: check box, picture, "code  name", never wrapped.
+    lv_1->setViewMode(QListView::ListMode);
+    lv_1->setFlow(QListView::TopToBottom);
+    lv_1->setWrapping(false);
+    lv_1->setWordWrap(false);
+    lv_1->setTextElideMode(Qt::ElideRight);
+    lv_1->setUniformItemSizes(true);
+    lv_1->setIconSize(QSize(16, 16));
     pictures_[0] = QIcon(stockPicture(QStringLiteral("CreateIndex!")));
     pictures_[1] = QIcon(stockPicture(QStringLiteral("Library!")));
 
     cb_ok = button(this, QStringLiteral("cb_ok"), QStringLiteral("确定"), 1477, 1160);
     cb_ok->setProperty("tag", QStringLiteral("2"));
     cb_cancel = button(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 1851, 1160);
+    // Enter confirms, Esc cancels.
+    setDefaultButton(cb_ok);
     setCancelButton(cb_cancel);
+    setTabOrder(lv_1, cb_ok);
     setTabOrder(cb_ok, cb_cancel);
 
     connect(cb_ok, &QPushButton::clicked, this, &w_right_module_list::cb_ok_clicked);
@@ -79,7 +89,7 @@ void w_right_module_list::addEntry(const QString& name, const QString& code)
 {
     // Picture 1 for a code that begins with a lower-case "m", 2 otherwise.
     const int picture = code.startsWith(QLatin1Char('m')) ? 1 : 2;
-    auto* item = new QListWidgetItem(pictures_[picture - 1], name, lv_1);
+    auto* item = new QListWidgetItem(pictures_[picture - 1], code + QStringLiteral("  ") + name, lv_1);
     item->setData(kDataRole, code);
     item->setData(kPictureRole, picture);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);

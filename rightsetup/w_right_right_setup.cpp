@@ -17,6 +17,8 @@
 #include "usergroup/w_right_setup.h"
 #include "usergroup/window_names.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QPushButton>
 
 namespace rightsetup {
@@ -24,6 +26,7 @@ namespace rightsetup {
 namespace {
 
 const QString kModuleColumn = QStringLiteral("m_item_code");
+const QString kLevelColumn = QStringLiteral("group_right");
 
 // Grid position and the buttons' column, in layout units.
 constexpr int kGridX = 18;
@@ -78,6 +81,30 @@ w_right_right_setup::w_right_right_setup(QWidget* parent) : host::w_father(paren
     connect(cb_delete, &QPushButton::clicked, this, &w_right_right_setup::cb_delete_clicked);
     connect(cb_save, &QPushButton::clicked, this, &w_right_right_setup::cb_save_clicked);
     connect(cb_cancel, &QPushButton::clicked, this, &QWidget::close);
+    // One click on a level cell opens its choices; posted, so that the
+    // click has been handled by the grid first.
+    connect(dw_1, &platform::DataWindow::clicked, this, [this](long row, const QString& column) {
+        if (row >= 1 && column == kLevelColumn)
+            QMetaObject::invokeMethod(this, [this, row] { openLevelChoices(row); }, Qt::QueuedConnection);
+    });
+}
+
+void w_right_right_setup::openLevelChoices(long row)
+{
+    if (row > dw_1->rowCount() || !common::canModify(this))
+        return;
+    auto* view = qobject_cast<QAbstractItemView*>(dw_1->view());
+    if (!view)
+        return;
+    dw_1->setRow(row);
+    dw_1->setColumn(kLevelColumn);
+    auto* choices = view->viewport()->findChild<QComboBox*>();
+    if (!choices) {
+        view->edit(view->currentIndex());
+        choices = view->viewport()->findChild<QComboBox*>();
+    }
+    if (choices)
+        choices->showPopup();
 }
 
 void w_right_right_setup::openEvent(const QString& parameter)
@@ -90,6 +117,9 @@ void w_right_right_setup::openEvent(const QString& parameter)
         return;
     }
     is_group_id = manager->lv_1()->data(index);
+    // The title says which group is edited.
+    setWindowTitle(windowTitle() + QStringLiteral(" - ") + is_group_id + QStringLiteral(" ") +
+                   manager->lv_1()->label(index));
     if (platform::DataStore* names = dw_1->getChild(kModuleColumn))
         names->setTransObject(host::sqlca);
     applyLevel();

@@ -59,6 +59,8 @@ private:
     void focusModule(long row);
     // Reads the group's rows afresh.
     void loadRows();
+    // Opens the drop-down of the level of `row` (at level 2 only).
+    void openLevelChoices(long row);
 };
 
 }  // namespace rightsetup

@@ -175,7 +175,9 @@ QList<Definition> dropDownViews()
              {col("dept_name", len::dept_name, "Dept Name", 0, false),
               hidden(col("dept_id", len::dept_id, "", 0, false))},
              {}, {}, false),
-        view("dddw_right_employee", Style::Grid, "select id, name from {owner}s_employee order by id",
+        // Employees who have left (status "2") are offered to nobody.
+        view("dddw_right_employee", Style::Grid,
+             "select id, name from {owner}s_employee where status is null or status <> '2' order by id",
              {col("id", len::employee_id, "员工编号", 0, false), col("name", len::employee_name, "员工姓名", 0, false)},
              {}, {}, true),
         view("dddw_right_group", Style::List, "select group_id, group_name from {owner}s_group order by group_id",
@@ -189,7 +191,8 @@ QList<Definition> dropDownViews()
              {}, {}, false),
         view("dddw_right_user", Style::List,
              "select s_user.id, s_employee.name from {owner}s_user, {owner}s_employee "
-             "where s_user.id = s_employee.id order by s_user.id",
+             "where s_user.id = s_employee.id and ( s_employee.status is null or s_employee.status <> '2' ) "
+             "order by s_user.id",
              {userId, userName}, {}, {}, true),
     };
 }

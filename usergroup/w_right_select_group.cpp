@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QPushButton>
-#include <QScreen>
 
 namespace usergroup {
 
@@ -33,6 +32,10 @@ w_right_select_group::w_right_select_group(QWidget* parent) : host::Window(paren
     cb_cancel_ = common::commandButton(this, QStringLiteral("cb_cancel"), QStringLiteral("取消"), 1266, 160, 343, 84, 10);
     setTabOrder(cb_ok_, dw_1_);
     setTabOrder(dw_1_, cb_cancel_);
+    // Esc cancels; Enter confirms once a group is chosen.
+    setCancelButton(cb_cancel_);
+    setDefaultButton(cb_ok_);
+    cb_ok_->setEnabled(false);
 
     connect(dw_1_, &platform::DataWindow::rowFocusChanged, this, &w_right_select_group::rowFocusChanged);
     connect(cb_ok_, &QPushButton::clicked, this, &w_right_select_group::cbOkClicked);
@@ -47,16 +50,19 @@ void w_right_select_group::openEvent(const QString& parameter)
     dw_1_->setTransObject(host::sqlca);
     if (host::f_filter(*dw_1_, QStringLiteral("group_id <> ") + platform::quoteLiteral(source)) < 0)
         host::databaseErrorBox(host::sqlca.sqlerrtext);
-    if (dw_1_->getRow() >= 1)
-        rowFocusChanged(dw_1_->getRow());
-    if (const QScreen* screen = QApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    // No group is chosen for the operator: a whole group must never move
+    // into the first group of the list by one click on 确定.
+    dw_1_->setRow(0);
+    dw_1_->selectRow(0, false);
+    cb_ok_->setEnabled(false);
 }
 
 void w_right_select_group::rowFocusChanged(long row)
 {
     dw_1_->selectRow(0, false);
-    dw_1_->selectRow(row, true);
+    if (row >= 1)
+        dw_1_->selectRow(row, true);
+    cb_ok_->setEnabled(row >= 1);
 }
 
 void w_right_select_group::cbOkClicked()

@@ -25,6 +25,13 @@ long long memberCount(const QString& group)
     return host::sqlca.selectValue(kCountMembers, {group}).toLongLong();
 }
 
+QString groupName(const QString& group)
+{
+    return host::trimBlanks(
+        host::sqlca.selectValue(QStringLiteral("select group_name from s_group where group_id = ?"), {group})
+            .toString());
+}
+
 }  // namespace
 
 common::FrameParameters w_right_setup::frameParameters()
@@ -103,6 +110,14 @@ common::FrameParameters w_right_setup::frameParameters()
 
 w_right_setup::w_right_setup(QWidget* parent) : common::ManagerFrame(frameParameters(), parent) {}
 
+QString w_right_setup::deleteEntityQuestion(const QString& key)
+{
+    // The question's words say "operators"; only their memberships go.
+    return common::ManagerFrame::deleteEntityQuestion(key) +
+           QStringLiteral("\n操作员本身不会被删除, 只删除他们在该组的成员关系 (共 %1 个) 和该组的权限.")
+               .arg(memberCount(key));
+}
+
 std::unique_ptr<common::PopupMenu> w_right_setup::createPopupMenu()
 {
     return std::make_unique<m_right_setup>();
@@ -174,18 +189,28 @@ void w_right_setup::ue_changegroup()
     if (target.isEmpty())
         return;
 
+    // The operator sees what will move before anything does: source,
+    // target and the number of operators, also when the target is empty.
+    const long long moving = memberCount(source);
+    const long long already = memberCount(target);
+    const QString detail = QStringLiteral("\n起始组：") + source + QStringLiteral(" ") + groupName(source) +
+                           QStringLiteral(", 操作员 %1 个\n目的组：").arg(moving) + target + QStringLiteral(" ") +
+                           groupName(target) + QStringLiteral(", 操作员 %1 个").arg(already);
+    const QString question =
+        already < 1 ? QStringLiteral("是否将起始组的全部操作员转移至目的组.")
+                    : QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
+                                     "选择[是]则执行转移，选择[否]则不执行转移操作.");
+    if (host::MessageBox(kTitle, question + detail, host::Icon::Question, host::Buttons::YesNo, host::Answer::No) !=
+        host::Answer::Yes)
+        return;
+
     const QString update = QStringLiteral("update s_user_group set group_code = ? where group_code = ?");
     common::AdministrationGuard guard;
     host::Operation operation;
     int status = host::Transaction::kSuccess;
-    if (memberCount(target) < 1) {
+    if (already < 1) {
         status = operation.execute(update, {target, source});
     } else {
-        if (host::MessageBox(kTitle,
-                             QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
-                                            "选择[是]则执行转移，选择[否]则不执行转移操作."),
-                             host::Icon::Question, host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
-            return;
         // An operator in both groups loses its membership in the target first,
         // so that the update cannot make it a member twice. Both statements
         // succeed or neither stays.

@@ -31,6 +31,7 @@ public:
     void helpEvent(int xpos, int ypos) override;
 
 protected:
+    QString deleteEntityQuestion(const QString& key) override;
     std::unique_ptr<common::PopupMenu> createPopupMenu() override;
     void beforeReadMembers(const QString& entityKey) override;
     void readMember(long row, QString* key, QString* name) override;

@@ -5,12 +5,14 @@
 #include "department/register_windows.h"
 #include "department/w_right_department_manage.h"
 #include "department/w_right_employee_batchadd.h"
+#include "host/functions.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
 #include "schema/dataviews.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,8 @@ int main(int argc, char** argv)
         return 1;
     }
     schema::registerDataViews();
+    // As the administrator: every button that changes data is enabled.
+    host::gs_user_id = QStringLiteral("admin");
     department::registerWindows();
     auto* manager = qobject_cast<department::w_right_department_manage*>(
         host::WindowRegistry::open(QStringLiteral("w_right_department_manage")));
@@ -52,6 +56,9 @@ int main(int argc, char** argv)
             // A modal dialog: shown here instead of waiting in exec().
             batch = std::make_unique<department::w_right_employee_batchadd>();
             batch->openEvent(QStringLiteral("D01"));
+            batch->em_3()->setText(QStringLiteral("A"));
+            batch->em_1()->setText(QStringLiteral("1"));
+            batch->em_2()->setText(QStringLiteral("20"));
             batch->show();
             shown = batch.get();
         } else {

@@ -11,17 +11,21 @@
 #include "host/functions.h"
 #include "host/help.h"
 #include "host/window_registry.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/scripted_messages.h"
 #include "tests/support/test_db.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextBrowser>
 
 class MainWindowTest : public testing_support::DbTest {
@@ -67,8 +71,9 @@ TEST_P(MainWindowTest, MenuEntriesFollowTheOperatorsRights)
     EXPECT_FALSE(enabled(*frame, "m_location"));     // w205: 0
     EXPECT_TRUE(enabled(*frame, "m_io_report"));     // w301, one sub-menu down
     EXPECT_FALSE(enabled(*frame, "m_fee_settle"));   // w302, two sub-menus down
-    EXPECT_TRUE(enabled(*frame, "m_reports"));       // cascades stay as they are
-    EXPECT_TRUE(enabled(*frame, "m_finance"));
+    EXPECT_TRUE(enabled(*frame, "m_reports"));       // holds an enabled entry
+    EXPECT_FALSE(enabled(*frame, "m_finance"));      // all its entries are disabled
+    EXPECT_TRUE(enabled(*frame, "m_query"));         // the menu bar's menus stay enabled
     EXPECT_TRUE(enabled(*frame, "m_exit"));
 
     auto admin = frameFor("admin");
@@ -89,6 +94,7 @@ TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
     ASSERT_NE(query, nullptr);
     emit query->aboutToShow();
     EXPECT_TRUE(enabled(*frame, "m_fee_settle"));
+    EXPECT_TRUE(enabled(*frame, "m_finance"));  // enabled again with its entry
 
     // The overview reads the rights again when the frame becomes active.
     const auto levelOf = [&frame](const QString& code) {
@@ -98,7 +104,7 @@ TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
                 return table->item(r, 2)->text();
         return QString();
     };
-    EXPECT_EQ(levelOf("w302"), "无");
+    EXPECT_EQ(levelOf("w302"), "禁止 (未设置权限)");
     QEvent activate(QEvent::WindowActivate);
     QCoreApplication::sendEvent(frame.get(), &activate);
     EXPECT_EQ(levelOf("w302"), "查询");
@@ -162,9 +168,61 @@ TEST_P(MainWindowTest, HelpTopicsOfBothManagersAreShownInTheViewer)
     frame->menuBar()->findChild<QAction*>("m_help_department")->trigger();
     EXPECT_TRUE(help.viewer()->browser()->toPlainText().contains("员工状态"));
 
+    // Whole on the screen; Esc closes it.
+    app::HelpViewer* viewer = help.viewer();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
+    EXPECT_TRUE(viewer->screen()->availableGeometry().contains(viewer->geometry()));
+    QTest::keyClick(viewer->browser(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return help.viewer() == nullptr; }, 1000));
+    frame->menuBar()->findChild<QAction*>("m_help_department")->trigger();
+    ASSERT_NE(help.viewer(), nullptr);
+
     EXPECT_FALSE(help.viewer()->showTopic("不存在.mht"));
     EXPECT_TRUE(help.viewer()->browser()->toPlainText().contains("没有找到帮助主题"));
     host::setHelpService(nullptr);
+}
+
+TEST_P(MainWindowTest, SwitchingTheOperatorClosesTheWindowsAndChecksMenusAndOverviewAgain)
+{
+    auto frame = frameFor("admin");
+    frame->show();
+    ASSERT_NE(app::openWindow(app::kRightSetupWindow), nullptr);
+    QAction* command = frame->menuBar()->findChild<QAction*>("m_switch_operator");
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), "切换操作员(&O)");
+    EXPECT_EQ(command->parent()->objectName(), "m_system");
+
+    // Cancelled: the same operator goes on.
+    {
+        testing_support::ModalResponder responder([](QWidget* login) {
+            ASSERT_EQ(login->objectName(), "w_login");
+            login->findChild<QPushButton*>("cb_cancel")->click();
+        });
+        EXPECT_FALSE(frame->switchOperator());
+    }
+    EXPECT_EQ(host::gs_user_id, "admin");
+    EXPECT_TRUE(enabled(*frame, "m_right_setup"));
+
+    testing_support::ModalResponder responder([](QWidget* login) {
+        ASSERT_EQ(login->objectName(), "w_login");
+        login->findChild<QLineEdit*>("sle_operator")->setText("E004");
+        login->findChild<QLineEdit*>("sle_password")->setText("123");
+        login->findChild<QPushButton*>("cb_ok")->click();
+    });
+    command->trigger();
+    EXPECT_TRUE(responder.handled());
+    EXPECT_EQ(host::gs_user_id, "E004");
+    EXPECT_EQ(host::WindowRegistry::instance(app::kRightSetupWindow), nullptr);
+    EXPECT_EQ(frame->findChild<QLabel*>("st_operator")->text(), "操作员: E004 刘洋");
+    EXPECT_FALSE(enabled(*frame, "m_right_setup"));
+    EXPECT_TRUE(enabled(*frame, "m_department"));
+    EXPECT_FALSE(enabled(*frame, "m_stock_in"));
+    QTableWidget* table = frame->overview()->table();
+    QString m101;
+    for (int r = 0; r < table->rowCount(); ++r)
+        if (table->item(r, 0)->text() == "m101")
+            m101 = table->item(r, 2)->text();
+    EXPECT_EQ(m101, "查询");  // admin saw "修改 (管理员)"
 }
 
 TEST_P(MainWindowTest, OpeningAWindowAppliesTheMenusRuleHoweverItIsAsked)

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,30 +40,20 @@ TEST_P(BatchTest, TheWindowHasItsFieldsLabelsAndButtons)
 {
     department::w_right_employee_batchadd add;
     add.openEvent("D01");
-    EXPECT_EQ(add.windowTitle(), "批量增加员工");
+    EXPECT_EQ(add.windowTitle(), "批量增加员工 - D01 仓储部");
     EXPECT_EQ(add.departmentId(), "D01");
     EXPECT_EQ(add.cb_add()->objectName(), "cb_add");
     EXPECT_EQ(add.cb_add()->text(), "增加");
     EXPECT_EQ(add.cb_cancel()->text(), "取消");
-    EXPECT_FALSE(add.cb_add()->isDefault());
-    EXPECT_FALSE(add.cb_add()->autoDefault());
+    EXPECT_TRUE(add.cb_add()->isDefault());
     QStringList labels;
     for (const char* name : {"st_1", "st_2", "st_3", "st_4"})
         labels << add.findChild<QLabel*>(name)->text();
     EXPECT_EQ(labels, QStringList({"编号前缀：", "后缀：", "变化位起：", "至："}));
 
-    // Neither Enter nor Esc reaches a button.
-    add.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
-    QTest::keyClick(add.em_3(), Qt::Key_Return);
-    QTest::keyClick(add.em_3(), Qt::Key_Escape);
-    pump();
-    EXPECT_TRUE(add.isVisible());
-    EXPECT_TRUE(messages.shown().isEmpty());
-
     department::w_right_employee_batchdel del;
     del.openEvent("D01");
-    EXPECT_EQ(del.windowTitle(), "批量删除员工");
+    EXPECT_EQ(del.windowTitle(), "批量删除员工 - D01 仓储部");
     EXPECT_EQ(del.cb_del()->objectName(), "cb_del");
     EXPECT_EQ(del.cb_del()->text(), "删除");
 }
@@ -164,15 +155,19 @@ TEST_P(BatchTest, ExistingCodesAreReportedOrSkippedAndTheOthersAdded)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
-TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithTheirOperatorAccountsWithoutAsking)
+TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithTheirOperatorAccountsAfterOneConfirmation)
 {
     exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {"E007", "外部", "D02", "1"});
     EXPECT_EQ(host::sqlca.commit(), 0);
     department::w_right_employee_batchdel del;
     del.openEvent("D01");
     fill(del, "E0", "", "0", "7");
+    messages.answer(host::Answer::Yes);
     del.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共删除3名员工."}));
+    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?\n编号：E000 至 E007, 共 8 个",
+                                             "操作完成.\n共删除3名员工."}));
+    EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
+    EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
     EXPECT_TRUE(employees("D01").isEmpty());
     EXPECT_EQ(employees("D02"), QStringList({"E004", "E005", "E007"}));
     // E001 and E002 were operators: a deleted employee must not log in any more.
@@ -188,8 +183,9 @@ TEST_P(BatchTest, DeletingARangeWithoutEmployeesOnlyReportsTheEnd)
     department::w_right_employee_batchdel del;
     del.openEvent("D02");
     fill(del, "X", "Y", "1", "20");
+    messages.answer(host::Answer::Yes);
     del.run();
-    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共删除0名员工."}));
+    EXPECT_EQ(messages.texts().last(), "操作完成.\n共删除0名员工.");
     EXPECT_EQ(count("s_employee"), 7);
 
     messages.clear();
@@ -223,6 +219,86 @@ TEST_P(BatchTest, TheManagersBatchAddShowsItsEmployeesWhenTheDepartmentIsSelecte
     EXPECT_EQ(listData(), QStringList({"D01", "D02", "D03"}));
     selectTree("D03");
     EXPECT_EQ(listData(), QStringList({"E006", "T01", "T02", "admin"}));
+}
+
+TEST_P(BatchTest, ThePreviewNamesFirstAndLastCodeAndTheirNumberOrWhyThereIsNone)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D02");
+    EXPECT_EQ(add.windowTitle(), "批量增加员工 - D02 财务部");
+    EXPECT_EQ(add.st_preview()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(add.st_preview()->text(), "编号：00 至 00, 共 1 个");
+    fill(add, "T", "x", "8", "12");
+    EXPECT_EQ(add.st_preview()->text(), "编号：T08x 至 T12x, 共 5 个");
+    add.em_1()->setText("13");
+    EXPECT_EQ(add.st_preview()->text(), "变化位部分开始不能大于结束.");
+    add.em_1()->setText("0");
+    add.em_3()->setText("ABCDEFGH");
+    EXPECT_EQ(add.st_preview()->text(), "编号前缀+后缀字符总长度不能超过8位.");
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(count("s_employee"), 7);
+}
+
+TEST_P(BatchTest, AnsweringNoToTheBatchDeleteQuestionDeletesNothing)
+{
+    department::w_right_employee_batchdel del;
+    del.openEvent("D01");
+    fill(del, "E", "", "0", "9");
+    messages.answer(host::Answer::No);
+    del.run();
+    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?\n编号：E00 至 E09, 共 10 个"}));
+    EXPECT_EQ(employees("D01"), QStringList({"E001", "E002", "E003"}));
+}
+
+TEST_P(BatchTest, EnterRunsTheSeriesAndEscClosesTheDialog)
+{
+    department::w_right_employee_batchadd add;
+    add.setAttribute(Qt::WA_DeleteOnClose, false);  // on the stack here
+    add.openEvent("D03");
+    add.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    fill(add, "K", "", "1", "2");
+    add.em_2()->setFocus();
+    QTest::keyClick(add.em_2(), Qt::Key_Return);
+    pump();
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加2名员工."}));
+    EXPECT_EQ(count("s_employee", "id in (?, ?)", {"K01", "K02"}), 2);
+    EXPECT_TRUE(add.isVisible());
+    QTest::keyClick(add.em_2(), Qt::Key_Escape);
+    pump();
+    EXPECT_FALSE(add.isVisible());
+}
+
+TEST_P(BatchTest, ALongRunShowsItsProgressAndACancelKeepsAndCountsWhatWasDone)
+{
+    department::w_right_employee_batchadd add;
+    add.openEvent("D03");
+    add.show();
+    fill(add, "P", "", "0", "99");
+    bool shown = false;
+    QObject::connect(&add, &department::EmployeeSeriesWindow::codeProcessed, &add, [&](long processed, long total) {
+        EXPECT_EQ(total, 100);
+        ASSERT_NE(add.progress(), nullptr);
+        EXPECT_EQ(add.progress()->maximum(), 100);
+        if (processed == 1) {
+            auto* label = add.progress()->findChild<QLabel*>("st_progress");
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->textFormat(), Qt::PlainText);
+            EXPECT_EQ(label->text(), "批量增加员工...\n编号：P00 至 P99, 共 100 个");
+        }
+        EXPECT_EQ(add.progress()->value(), processed);
+        shown = shown || add.progress()->isVisible();
+        if (processed == 3)
+            add.progress()->cancel();
+    });
+    add.run();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(add.progress(), nullptr);
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加3名员工.\n操作已取消, 其余97个编号未处理."}));
+    // What was done before the cancel is committed; nothing after it ran.
+    EXPECT_EQ(count("s_employee", "id like ?", {"P%"}), 3);
+    EXPECT_EQ(count("s_employee", "id = ?", {"P02"}), 1);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
 WMS_INSTANTIATE_DB_TESTS(BatchTest);

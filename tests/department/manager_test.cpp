@@ -219,7 +219,7 @@ TEST_P(DepartmentManagerTest, DeletingADepartmentAsksOnceAndLeavesItsEmployees)
     pump();  // ue_delete_lvi is posted
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_EQ(messages.shown()[0].title, "提示");
-    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：D02, 名称：财务部");
     EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
     EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
     EXPECT_EQ(count("s_dept", "dept_id = ?", {"D02"}), 0);
@@ -259,7 +259,8 @@ TEST_P(DepartmentManagerTest, DeletingAnEmployeeWhoIsAnOperatorSaysSoAndRemovesT
     messages.answer(host::Answer::Yes);
     w->ue_delete_lvi();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n该员工同时是操作员, 其操作员帐号和所属组将一并删除.");
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：E002, 名称：王芳\n"
+              "该员工同时是操作员, 其操作员帐号和所属组将一并删除.");
     EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
     // A deleted employee must not log in any more.
     EXPECT_EQ(count("s_employee", "id = ?", {"E002"}), 0);
@@ -273,7 +274,7 @@ TEST_P(DepartmentManagerTest, DeletingAnEmployeeWhoIsAnOperatorSaysSoAndRemovesT
     click(listIndex("E003"));
     messages.answer(host::Answer::No);
     w->ue_delete_lvi();
-    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?"}));
+    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?\n编号：E003, 名称：李娜"}));
     EXPECT_EQ(count("s_employee", "id = ?", {"E003"}), 1);
 }
 
@@ -340,7 +341,7 @@ TEST_P(DepartmentManagerTest, BatchCommandsActOnTheDepartmentSelectedInTheRootLi
         EXPECT_TRUE(responder.handled());
     }
     EXPECT_EQ(department, "D03");
-    EXPECT_EQ(caption, "批量增加员工");
+    EXPECT_EQ(caption, "批量增加员工 - D03 信息部");
     EXPECT_EQ(host::WindowRegistry::instance("w_right_employee_batchadd"), nullptr);
 
     click(listIndex("D01"));
@@ -355,7 +356,7 @@ TEST_P(DepartmentManagerTest, BatchCommandsActOnTheDepartmentSelectedInTheRootLi
         EXPECT_TRUE(responder.handled());
     }
     EXPECT_EQ(department, "D01");
-    EXPECT_EQ(caption, "批量删除员工");
+    EXPECT_EQ(caption, "批量删除员工 - D01 仓储部");
 }
 
 TEST_P(DepartmentManagerTest, BatchEventsNeedADepartmentSelectedInTheRootList)

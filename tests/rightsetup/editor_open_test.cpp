@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -58,7 +60,8 @@ TEST_P(EditorOpenTest, ShowsTheRowsOfTheGroupSelectedInTheManager)
     editor = host::WindowRegistry::instanceOf<rightsetup::w_right_right_setup>("w_right_right_setup");
     ASSERT_NE(editor, nullptr);
 
-    EXPECT_EQ(editor->windowTitle(), "操作组权限设置");
+    EXPECT_EQ(editor->windowTitle(), "操作组权限设置 - 002 仓库管理员");
+    EXPECT_EQ(editor->parentWidget(), manager);  // it belongs to the manager that opened it
     EXPECT_EQ(editor->tag(), "003");
     EXPECT_EQ(editor->is_group_id, "002");
     EXPECT_EQ(gridColumn("group_id"), QStringList(6, "002"));
@@ -129,7 +132,7 @@ TEST_P(EditorOpenTest, ModuleListShowsOnlyItemsTheGroupHoldsNoRightOn)
             EXPECT_TRUE(item->flags() & Qt::ItemIsUserCheckable);
             EXPECT_EQ(item->checkState(), Qt::Unchecked);
             if (code == "w302") {
-                EXPECT_EQ(item->text(), "费用结算");
+                EXPECT_EQ(item->text(), "w302  费用结算");
             }
         }
         list->cb_cancel->click();
@@ -188,6 +191,60 @@ TEST_P(EditorOpenTest, ConfirmingNothingTickedOrCancellingChangesNothing)
     EXPECT_TRUE(editor->cb_save->isEnabled());
     EXPECT_FALSE(editor->ib_canexit);
     EXPECT_EQ(editor->dw_1->rowCount(), 3);
+}
+
+TEST_P(EditorOpenTest, TheModuleListIsOneUnwrappedLinePerItemAndAnswersEnterAndEsc)
+{
+    ASSERT_NE(openEditor("003"), nullptr);
+    withModuleList([&](w_right_module_list* list) {
+        EXPECT_EQ(list->lv_1->viewMode(), QListView::ListMode);
+        EXPECT_FALSE(list->lv_1->wordWrap());
+        EXPECT_FALSE(list->lv_1->isWrapping());
+        ASSERT_GT(list->lv_1->count(), 1);
+        // Items are stacked, each as high as one line.
+        const QRect first = list->lv_1->visualItemRect(list->lv_1->item(0));
+        const QRect second = list->lv_1->visualItemRect(list->lv_1->item(1));
+        EXPECT_EQ(first.left(), second.left());
+        EXPECT_GT(second.top(), first.top());
+        EXPECT_LT(first.height(), 2 * list->lv_1->fontMetrics().height());
+        list->lv_1->item(0)->setCheckState(Qt::Checked);
+        list->lv_1->setFocus();
+        QTest::keyClick(list->lv_1, Qt::Key_Return);
+        EXPECT_FALSE(list->isVisible());
+    });
+    EXPECT_EQ(editor->dw_1->rowCount(), 4);
+
+    withModuleList([&](w_right_module_list* list) {
+        list->lv_1->item(0)->setCheckState(Qt::Checked);
+        QTest::keyClick(list->lv_1, Qt::Key_Escape);
+        EXPECT_FALSE(list->isVisible());
+    });
+    EXPECT_EQ(editor->dw_1->rowCount(), 4);
+}
+
+TEST_P(EditorOpenTest, OneClickOnALevelCellOpensItsChoices)
+{
+    ASSERT_NE(openEditor("003"), nullptr);
+    editor->show();
+    auto* view = qobject_cast<QAbstractItemView*>(editor->dw_1->view());
+    ASSERT_NE(view, nullptr);
+    editor->dw_1->setRow(2);
+    editor->dw_1->setColumn("group_right");
+    const QModelIndex cell = view->currentIndex();
+    ASSERT_TRUE(cell.isValid());
+    editor->dw_1->setRow(1);
+    editor->dw_1->setColumn("m_item_code");
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+    pump();
+    auto* choices = view->viewport()->findChild<QComboBox*>();
+    ASSERT_NE(choices, nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return choices->view()->isVisible(); }, 1000));
+    QStringList texts;
+    for (int i = 0; i < choices->count(); ++i)
+        texts << choices->itemText(i);
+    EXPECT_EQ(texts, QStringList({"禁止", "查询", "修改"}));
+    EXPECT_EQ(editor->dw_1->getRow(), 2);
+    choices->hidePopup();
 }
 
 TEST_P(EditorOpenTest, ARightClickInTheModuleListOpensNothing)

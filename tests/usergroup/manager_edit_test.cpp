@@ -3,8 +3,10 @@
 
 #include "host/transaction.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace usergroup_test;
@@ -96,12 +98,13 @@ TEST_P(ManagerEditTest, DeletingAGroupAsksTwiceAndRemovesTheGroupAndItsMembershi
     pump();  // ue_delete_lvi is posted
     ASSERT_EQ(messages.shown().size(), 2);
     EXPECT_EQ(messages.shown()[0].title, "提示");
-    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：003, 名称：查询员");
     EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
     EXPECT_EQ(messages.shown()[0].buttons, host::Buttons::YesNo);
     EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
     EXPECT_EQ(messages.shown()[1].title, "提示");
-    EXPECT_EQ(messages.shown()[1].text, "将会删除该组下的所有操作员, 继续进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[1].text, "将会删除该组下的所有操作员, 继续进行删除操作吗?\n"
+                                        "操作员本身不会被删除, 只删除他们在该组的成员关系 (共 2 个) 和该组的权限.");
     EXPECT_EQ(messages.shown()[1].defaultButton, host::Answer::No);
     EXPECT_EQ(count("s_group", "group_id = ?", {"003"}), 0);
     EXPECT_EQ(count("s_user_group", "group_code = ?", {"003"}), 0);
@@ -166,7 +169,7 @@ TEST_P(ManagerEditTest, DeletingAnOperatorRemovesOnlyThatMembership)
     messages.answer(host::Answer::Yes);
     w->popupMenuFor(listIndex("E002"))->command("m_delete_operator")->trigger();
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?");
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：E002, 名称：王芳");
     EXPECT_EQ(members("003"), QStringList({"E004"}));
     EXPECT_EQ(members("002"), QStringList({"E001", "E002"}));
     EXPECT_EQ(count("s_user", "id = ?", {"E002"}), 1);
@@ -191,6 +194,76 @@ TEST_P(ManagerEditTest, InsertingAGroupWhileAGroupIsSelectedAddsItToTreeAndList)
     EXPECT_EQ(w->lv_1()->picture(3), 1);
     EXPECT_EQ(w->currentTreeItem(), treeItem("002"));
 }
+
+class ManagerKeysTest : public ManagerTest {
+protected:
+    void press(Qt::Key key)
+    {
+        manager()->lv_1()->setFocus();
+        QTest::keyClick(manager()->lv_1(), key);
+        pump();  // the frame's events are posted
+    }
+};
+
+TEST_P(ManagerKeysTest, DeleteAsksTheSameNamedQuestionsAndDeletes)
+{
+    openManager();
+    click(listIndex("004"));
+    messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::Yes);
+    press(Qt::Key_Delete);
+    ASSERT_EQ(messages.shown().size(), 2);
+    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：004, 名称：财务组");
+    EXPECT_EQ(messages.shown()[1].text, "将会删除该组下的所有操作员, 继续进行删除操作吗?\n"
+                                        "操作员本身不会被删除, 只删除他们在该组的成员关系 (共 1 个) 和该组的权限.");
+    EXPECT_EQ(count("s_group", "group_id = ?", {"004"}), 0);
+    EXPECT_EQ(count("s_user", "id = ?", {"E004"}), 1);
+    EXPECT_EQ(listData(), QStringList({"001", "002", "003"}));
+}
+
+TEST_P(ManagerKeysTest, AfterADeleteNothingInTheListIsSelectedAndTheTreeItemIsCurrent)
+{
+    auto* w = openManager();
+    selectGroup("002");
+    click(listIndex("E001"));
+    messages.answer(host::Answer::Yes);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(listData(), QStringList({"E002"}));
+    EXPECT_EQ(w->lv_1()->selectedIndex(), 0);
+    EXPECT_EQ(w->currentTreeItem(), treeItem("002"));
+    EXPECT_TRUE(w->tv_1()->hasFocus());
+    EXPECT_FALSE(w->pb_delete()->isEnabled());
+    EXPECT_TRUE(w->st_1()->text().isEmpty());
+
+    // A second Delete finds nothing selected and deletes nothing.
+    press(Qt::Key_Delete);
+    EXPECT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(members("002"), QStringList({"E002"}));
+}
+
+TEST_P(ManagerKeysTest, F2RenamesThroughTheFrame)
+{
+    auto* w = openManager();
+    click(listIndex("003"));
+    press(Qt::Key_F2);
+    ASSERT_NE(w->lv_1()->viewport()->findChild<QLineEdit*>(), nullptr);
+    typeLabel("查询组");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"003"}).toString(), "查询组");
+    EXPECT_EQ(treeItem("003")->text(0), "查询组");
+}
+
+TEST_P(ManagerKeysTest, DeleteAndF2DoNothingWithoutASelectedItem)
+{
+    auto* w = openManager();
+    w->lv_1()->clearSelection();
+    press(Qt::Key_Delete);
+    press(Qt::Key_F2);
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(w->lv_1()->viewport()->findChild<QLineEdit*>(), nullptr);
+    EXPECT_EQ(count("s_group"), 4);
+}
+
+WMS_INSTANTIATE_DB_TESTS(ManagerKeysTest);
 
 WMS_INSTANTIATE_DB_TESTS(ManagerEditTest);
 

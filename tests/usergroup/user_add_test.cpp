@@ -7,9 +7,13 @@
 #include "platform/datawindow.h"
 #include "usergroup/w_right_user_add.h"
 
+#include <QComboBox>
+#include <algorithm>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
+#include <QTest>
 #include <QTemporaryDir>
 
 using namespace usergroup_test;
@@ -41,6 +45,35 @@ TEST_P(UserAddTest, OpensOnTheGroupCurrentInTheManager)
     EXPECT_TRUE(dialog->rb_1()->isChecked());
     EXPECT_EQ(dialog->rb_1()->text(), "选取员工");
     EXPECT_EQ(dialog->rb_2()->text(), "选取操作员");
+}
+
+TEST_P(UserAddTest, TheEmployeeListOpensWideEnoughForIdAndNameAndLeavesOutWhoHasLeft)
+{
+    auto* dialog = openDialogUnder("003");
+    ASSERT_NE(dialog, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(dialog->dw_1()->editorFor("user_code"));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->findText("E005"), -1);  // 陈静 has left
+    EXPECT_GE(combo->findText("E003"), 0);   // a new employee is offered
+    combo->showPopup();
+    auto* table = qobject_cast<QTableView*>(combo->view());
+    ASSERT_NE(table, nullptr);
+    // Every text of every shown column fits into the open list.
+    int texts = 0;
+    for (int c = 0; c < table->model()->columnCount(); ++c) {
+        if (table->isColumnHidden(c))
+            continue;
+        int widest = 0;
+        for (int r = 0; r < table->model()->rowCount(); ++r)
+            widest = std::max(widest,
+                              table->fontMetrics().horizontalAdvance(table->model()->index(r, c).data().toString()));
+        EXPECT_GT(table->columnWidth(c), widest) << c;
+        texts += widest;
+    }
+    EXPECT_EQ(table->model()->columnCount() - (table->isColumnHidden(0) ? 1 : 0), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return table->viewport()->width() > texts; }, 1000))
+        << table->viewport()->width() << " <= " << texts;
+    combo->hidePopup();
 }
 
 TEST_P(UserAddTest, AMissingOrAlreadyMemberPersonIsRefused)

@@ -20,6 +20,7 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -92,6 +93,12 @@ TEST_P(LevelTest, AtLevelOneTheUserAndGroupManagerIsForViewing)
     w->ue_delete_lvi();
     w->ue_changegroup();
     expectOnlyRefusals(3);
+    // Delete and F2 in the list run the same guarded commands.
+    QTest::keyClick(w->lv_1(), Qt::Key_Delete);
+    QTest::keyClick(w->lv_1(), Qt::Key_F2);
+    testing_support::pumpEvents();
+    expectOnlyRefusals(2);
+    EXPECT_EQ(w->lv_1()->viewport()->findChild<QLineEdit*>(), nullptr);
     selectTree(w, "002");
     EXPECT_EQ(enabledCommands(w, listIndex(w, "E001")), QStringList({"m_right_query"}));
     select(w, "E001");

@@ -121,7 +121,8 @@ const QList<LockoutPath>& paths()
              t.departments()->ue_delete_lvi();
          }},
         {"BatchDelete",
-         [](LockoutTest&) {
+         [](LockoutTest& t) {
+             t.messages.answer(host::Answer::Yes);  // the batch delete's question
              department::w_right_employee_batchdel dialog;
              dialog.openEvent("D03");
              dialog.em_3()->setText("E0");

@@ -347,7 +347,11 @@ const QList<Site>& sites()
          [](RefusedWriteTest&) { runSeries<department::w_right_employee_batchadd>("A", "1", "2"); }, "提示",
          "操作完成.\n共增加0名员工.\n以下2个编号未能处理:\nA01: ", true, [](RefusedWriteTest&) {}},
         {"BatchDelete", "delete", "s_employee",
-         [](RefusedWriteTest&) { runSeries<department::w_right_employee_batchdel>("E0", "1", "2"); }, "提示",
+         [](RefusedWriteTest& t) {
+             t.messages.answer(host::Answer::Yes);  // the batch delete's question
+             runSeries<department::w_right_employee_batchdel>("E0", "1", "2");
+         },
+         "提示",
          "操作完成.\n共删除0名员工.\n以下2个编号未能处理:\nE001: ", true, [](RefusedWriteTest&) {}},
     };
     return all;

@@ -1,12 +1,14 @@
 // Grabs the user and group manager on the sample data into a PNG file, or
 // one of its dialogs opened from it:
-//   grab_manager OUT.png [w_right_group_add | w_right_user_add | w_right_set_password]
+//   grab_manager OUT.png [w_right_group_add | w_right_user_add | w_right_set_password | w_right_select_group]
 // Run under a display (xvfb-run) or offscreen.
+#include "host/functions.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
 #include "schema/dataviews.h"
 #include "usergroup/register_windows.h"
+#include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QApplication>
@@ -30,6 +32,8 @@ int main(int argc, char** argv)
         return 1;
     }
     schema::registerDataViews();
+    // As the administrator: every button that changes data is enabled.
+    host::gs_user_id = QStringLiteral("admin");
     usergroup::registerWindows();
     auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));
     if (!manager)
@@ -46,9 +50,18 @@ int main(int argc, char** argv)
             manager->selectTreeItem(manager->rootItem()->child(1));
             QTest::qWait(100);
         }
-        // The set password dialog is for operator E001.
-        shown = host::WindowRegistry::open(
-            dialog, dialog == QStringLiteral("w_right_set_password") ? QStringLiteral("E001") : QString());
+        if (dialog == QStringLiteral("w_right_select_group")) {
+            // A modal dialog: shown here instead of waiting in exec(); the
+            // groups a move from 仓库管理员 may go to, none chosen yet.
+            auto* select = new usergroup::w_right_select_group;
+            select->openEvent(QStringLiteral("002"));
+            select->show();
+            shown = select;
+        } else {
+            // The set password dialog is for operator E001.
+            shown = host::WindowRegistry::open(
+                dialog, dialog == QStringLiteral("w_right_set_password") ? QStringLiteral("E001") : QString());
+        }
         if (!shown)
             return 1;
         QTest::qWait(300);
