@@ -17,7 +17,7 @@ public:
 
     RightsOverview* overview() const { return overview_; }
 
-signals:
+Q_SIGNALS:
     void closed();
 
 protected:

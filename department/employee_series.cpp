@@ -106,7 +106,7 @@ void EmployeeSeriesWindow::run()
     const QString end = host::trimBlanks(em_4_->text());
     const QString begin = host::trimBlanks(em_1_->text());
     const QString stop = host::trimBlanks(em_2_->text());
-    if ((head + end).size() > kMaxFixedLength) {
+    if (head.size() + end.size() > kMaxFixedLength) {
         host::MessageBox(kTitle, QStringLiteral("编号前缀+后缀字符总长度不能超过8位."));
         em_3_->setFocus();
         return;

@@ -4,6 +4,8 @@
 // open brings it to the front instead. A reference to an open window is
 // valid until the window closes (instance() returns null afterwards).
 
+#include "host/export.h"
+
 #include "host/window.h"
 
 #include <QString>
@@ -11,7 +13,7 @@
 
 namespace host {
 
-class WindowRegistry {
+class WMS_HOST_EXPORT WindowRegistry {
 public:
     using Factory = std::function<Window*()>;
 
