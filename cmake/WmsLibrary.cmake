@@ -35,7 +35,9 @@ function(wms_library name)
     VERSION ${PROJECT_VERSION}
     SOVERSION ${PROJECT_VERSION_MAJOR})
   if(BUILD_SHARED_LIBS)
-    set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+    # Installed, each library finds the libraries it links next to itself.
+    set_target_properties(${name} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON
+      INSTALL_RPATH "$ORIGIN")
   endif()
   target_link_libraries(${name} PRIVATE $<BUILD_INTERFACE:wms_warnings>)
   add_library(WmsRights::${name} ALIAS ${name})
