@@ -8,7 +8,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     department::registerWindows();
     auto* manager = qobject_cast<department::w_right_department_manage*>(
         host::WindowRegistry::open(QStringLiteral("w_right_department_manage")));

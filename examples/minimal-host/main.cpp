@@ -17,7 +17,7 @@
 #include "rights/f_check_menu.h"
 #include "rights/menu_item.h"
 #include "rightsetup/register_windows.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 
 #include <QApplication>
@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     }
 
     // The module's windows, and the items whose level-2 holders administer rights.
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     rights::setAdministrationItems({QStringLiteral("m102"), QStringLiteral("003")});
     usergroup::registerWindows();
     rightsetup::registerWindows();

@@ -9,7 +9,7 @@
 #include "rightsetup/w_right_module_list.h"
 #include "rightsetup/w_right_right_setup.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     usergroup::registerWindows();
     rightsetup::registerWindows();
     auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));

@@ -5,7 +5,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 
@@ -29,7 +29,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     usergroup::registerWindows();
     auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));
     if (!manager)
