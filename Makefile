@@ -2,12 +2,13 @@
 #   make run    install what is missing, build, open the demo host on the sample database
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
 #   make bench  build and run the benchmarks (SQLite and a throwaway PostgreSQL server)
+#   make package  build the .deb of the module's libraries, headers and CMake package (in $(BUILD))
 BUILD ?= build
 JOBS ?= 2
 # DB: a database other than the sample (an existing SQLite file or a postgresql:// URL).
 DB ?=
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench package clean
 
 deps:
 	@scripts/install-deps
@@ -29,6 +30,9 @@ test: build
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench
 	scripts/with-postgres scripts/run-bench $(BUILD)
+
+package: build
+	@cmake --build $(BUILD) --target package
 
 clean:
 	rm -rf $(BUILD)

@@ -100,7 +100,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     host::WindowRegistry::closeAll();
     event->accept();
-    emit closed();
+    Q_EMIT closed();
 }
 
 }  // namespace app

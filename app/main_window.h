@@ -24,7 +24,7 @@ public:
     // window stayed open or the login was cancelled (nothing changes then).
     bool switchOperator();
 
-signals:
+Q_SIGNALS:
     void closed();
 
 protected:

@@ -7,7 +7,7 @@
 #include "host/window_registry.h"
 #include "rights/administrators.h"
 #include "rights/f_check_right.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 
 #ifdef WMS_HAVE_USERGROUP
 #include "usergroup/register_windows.h"
@@ -67,7 +67,7 @@ HostModule moduleOfWindow(const QString& windowClass)
 void registerWindows()
 {
     // The module's windows bind their data views by name.
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     // Whoever holds level 2 on 权限管理 and on the group rights editor
     // administers rights; the module keeps at least one such operator.
     rights::setAdministrationItems({kRightSetupItem, kRightsEditorItem});

@@ -317,7 +317,7 @@ QString sqliteDatabase()
         QElapsedTimer timer;
         timer.start();
         const QString building = path + QStringLiteral(".building");
-        for (const QString& p : {building, building + "-wal", building + "-shm"})
+        for (const QString& p : {building, QString(building + "-wal"), QString(building + "-shm")})
             QFile::remove(p);
         {
             // The tables exactly as the demo host creates them.

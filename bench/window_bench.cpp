@@ -15,7 +15,7 @@
 #include "platform/datawindow.h"
 #include "rightsetup/register_windows.h"
 #include "rightsetup/w_right_right_setup.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 #include "usergroup/window_names.h"
@@ -344,7 +344,7 @@ void rightsEditor(benchmark::State& state, Backend backend)
 void prepareWindows()
 {
     host::setMessageService(&messages());
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     usergroup::registerWindows();
     rightsetup::registerWindows();
     host::gs_user_id = QStringLiteral("admin");

@@ -6,11 +6,13 @@
 // nobody could administer before is not made worse by anything, and nothing
 // is refused there. Off while the host names no administration items.
 
+#include "common/export.h"
+
 #include <QString>
 
 namespace common {
 
-class AdministrationGuard {
+class WMS_COMMON_EXPORT AdministrationGuard {
 public:
     AdministrationGuard();
 

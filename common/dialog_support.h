@@ -1,6 +1,8 @@
 #pragma once
 // Small helpers shared by the dialogs of the administration windows.
 
+#include "common/export.h"
+
 #include <QString>
 
 class QPushButton;
@@ -13,10 +15,10 @@ class DataWindow;
 namespace common {
 
 // A command button in "宋体" at `points`, placed in layout units.
-QPushButton* commandButton(QWidget* parent, const QString& name, const QString& text, int x, int y, int width,
+WMS_COMMON_EXPORT QPushButton* commandButton(QWidget* parent, const QString& name, const QString& text, int x, int y, int width,
                            int height, int points = 9);
 
 // Puts the focus into a form on row 1, column `column` (1-based).
-void focusField(platform::DataWindow* dw, int column);
+WMS_COMMON_EXPORT void focusField(platform::DataWindow* dw, int column);
 
 }  // namespace common

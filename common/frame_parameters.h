@@ -4,6 +4,8 @@
 // root-only buttons, the roles of its popup menu commands and the statements
 // of its renames and deletions.
 
+#include "common/export.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -11,7 +13,7 @@
 namespace common {
 
 // A position and size in layout units.
-struct Place {
+struct WMS_COMMON_EXPORT Place {
     int x = 0;
     int y = 0;
     int width = 0;
@@ -19,7 +21,7 @@ struct Place {
 };
 
 // A picture button: objectName, picture name ("..\pic\x.bmp"), tooltip, place.
-struct PictureButton {
+struct WMS_COMMON_EXPORT PictureButton {
     QString name;
     QString picture;
     QString tooltip;
@@ -38,7 +40,7 @@ enum class Arg {
 // row meanwhile) the whole operation is undone and the operator told why.
 // Statements that only remove rows that hang on it (memberships, rights)
 // may find nothing.
-struct Statement {
+struct WMS_COMMON_EXPORT Statement {
     QString sql;
     QList<Arg> args;
     bool mayMatchNothing = false;
@@ -46,7 +48,7 @@ struct Statement {
 
 // Which popup menu command plays which part (by the action's objectName).
 // A command in no role (a separator) is hidden whatever the list shows.
-struct MenuRoles {
+struct WMS_COMMON_EXPORT MenuRoles {
     QString entityAdd;
     QStringList entityCommands;
     QString memberAdd;
@@ -59,7 +61,7 @@ struct MenuRoles {
     QStringList viewCommands;
 };
 
-struct FrameParameters {
+struct WMS_COMMON_EXPORT FrameParameters {
     QString title;
     QString tag;
     int width = 0;   // layout units

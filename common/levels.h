@@ -4,13 +4,15 @@
 // it (f_button_right), level 1 is for viewing. The level is asked afresh at
 // every call, so a right taken away counts at once.
 
+#include "common/export.h"
+
 class QWidget;
 
 namespace common {
 
 // Level 2 on the window's tag ("admin" always).
-bool canModify(QWidget* window);
+WMS_COMMON_EXPORT bool canModify(QWidget* window);
 // canModify(), and when it is not so, tells the operator.
-bool ensureCanModify(QWidget* window);
+WMS_COMMON_EXPORT bool ensureCanModify(QWidget* window);
 
 }  // namespace common

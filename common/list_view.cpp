@@ -30,7 +30,7 @@ ListView::ListView(QWidget* parent) : QListWidget(parent)
     setFrameShadow(QFrame::Sunken);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
-            emit itemChangedAt(row + 1);
+            Q_EMIT itemChangedAt(row + 1);
     });
 }
 
@@ -159,7 +159,7 @@ void ListView::commitData(QWidget* editor)
     const QString typed = line->text();
     // The list keeps the typed text; the handler may put the old one back.
     QListWidget::commitData(editor);
-    emit endLabelEdit(edited.row() + 1, typed);
+    Q_EMIT endLabelEdit(edited.row() + 1, typed);
 }
 
 int ListView::indexAtPoint(const QPoint& pos) const
@@ -178,9 +178,9 @@ void ListView::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (button == Qt::LeftButton)
-        emit clickedAt(index);
+        Q_EMIT clickedAt(index);
     else if (button == Qt::RightButton)
-        emit rightClickedAt(index);
+        Q_EMIT rightClickedAt(index);
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -190,19 +190,19 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* event)
     QListWidget::mouseDoubleClickEvent(event);
     afterDoubleClick_ = true;
     if (button == Qt::LeftButton)
-        emit doubleClickedAt(index);
+        Q_EMIT doubleClickedAt(index);
 }
 
 void ListView::keyPressEvent(QKeyEvent* event)
 {
     if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Delete) {
         event->accept();
-        emit deleteKeyPressed();
+        Q_EMIT deleteKeyPressed();
         return;
     }
     if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_F2) {
         event->accept();
-        emit renameKeyPressed();
+        Q_EMIT renameKeyPressed();
         return;
     }
     QListWidget::keyPressEvent(event);
@@ -213,7 +213,7 @@ void ListView::focusOutEvent(QFocusEvent* event)
     QListWidget::focusOutEvent(event);
     // A popup menu does not take the focus away from the list.
     if (event->reason() != Qt::PopupFocusReason && !QApplication::activePopupWidget())
-        emit loseFocus();
+        Q_EMIT loseFocus();
 }
 
 }  // namespace common

@@ -5,12 +5,14 @@
 // rightclicked and doubleclicked with the index under the pointer (0 beside
 // the items), endlabeledit, itemchanged and losefocus.
 
+#include "common/export.h"
+
 #include <QListWidget>
 #include <QPersistentModelIndex>
 
 namespace common {
 
-class ListView : public QListWidget {
+class WMS_COMMON_EXPORT ListView : public QListWidget {
     Q_OBJECT
 public:
     explicit ListView(QWidget* parent = nullptr);
@@ -43,7 +45,7 @@ public:
     // The label the item had when the last edit began.
     QString labelBeforeEdit() const { return labelBeforeEdit_; }
 
-signals:
+Q_SIGNALS:
     void clickedAt(int index);
     void rightClickedAt(int index);
     void doubleClickedAt(int index);

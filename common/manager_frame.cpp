@@ -182,13 +182,13 @@ void ManagerFrame::selectTreeItem(QTreeWidgetItem* item)
     item->setSelected(true);
 }
 
-void ManagerFrame::addTreeChild(const QString& label, const QString& data)
+void ManagerFrame::addTreeChild(const QString& label, const QString& key)
 {
     QTreeWidgetItem* root = rootItem();
     if (!root)
         return;
     auto* child = new QTreeWidgetItem(QStringList{label});
-    child->setData(0, kDataRole, data);
+    child->setData(0, kDataRole, key);
     child->setIcon(0, treeIcon(params_.treePictures.value(1), params_.treePictures.value(2)));
     child->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     root->addChild(child);

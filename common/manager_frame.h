@@ -7,6 +7,8 @@
 //
 // Buttons post their events (queued), popup menus trigger them (direct call).
 
+#include "common/export.h"
+
 #include "common/frame_parameters.h"
 #include "common/list_view.h"
 #include "common/popup_menu.h"
@@ -30,7 +32,7 @@ class DataWindow;
 
 namespace common {
 
-class ManagerFrame : public host::w_father {
+class WMS_COMMON_EXPORT ManagerFrame : public host::w_father {
     Q_OBJECT
 public:
     explicit ManagerFrame(FrameParameters parameters, QWidget* parent = nullptr);
@@ -118,7 +120,7 @@ private:
     // Whether a picture button is enabled for the operator (`modify`: level 2).
     bool buttonAllowed(const QPushButton* button, bool modify) const;
     void refillList(QTreeWidgetItem* item);
-    void addTreeChild(const QString& label, const QString& data);
+    void addTreeChild(const QString& label, const QString& key);
     // Runs the statements as one operation; false (rolled back, the reason
     // shown) when one fails, finds no row it must find, or the COMMIT is
     // refused; `guarded`: or when it would leave nobody able to administer rights.

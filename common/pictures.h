@@ -4,6 +4,8 @@
 // own drawings, packed as resources under :/pic/ (stock images under
 // :/pic/stock/, as PNG).
 
+#include "common/export.h"
+
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -11,9 +13,9 @@
 namespace common {
 
 // The resource path of a picture name; empty for an unknown name.
-QString picturePath(const QString& name);
-QPixmap picture(const QString& name);
+WMS_COMMON_EXPORT QString picturePath(const QString& name);
+WMS_COMMON_EXPORT QPixmap picture(const QString& name);
 // A tree picture: `selected` is shown in place of `normal` while the item is selected.
-QIcon treeIcon(const QString& normal, const QString& selected);
+WMS_COMMON_EXPORT QIcon treeIcon(const QString& normal, const QString& selected);
 
 }  // namespace common

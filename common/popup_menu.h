@@ -4,13 +4,15 @@
 // their menu items; every command starts visible and enabled. The frame
 // shows and enables them by their roles before it pops the submenu up.
 
+#include "common/export.h"
+
 #include "common/frame_parameters.h"
 
 #include <QMenu>
 
 namespace common {
 
-class PopupMenu : public QMenu {
+class WMS_COMMON_EXPORT PopupMenu : public QMenu {
     Q_OBJECT
 public:
     // `text` is the menu object's own text (never shown); the top item gets

@@ -4,6 +4,8 @@
 // It carries the dialogs' add and edit flows; a concrete dialog gives its
 // texts, statement and what happens to the manager after an add.
 
+#include "common/export.h"
+
 #include "host/w_father.h"
 
 #include <QRect>
@@ -19,7 +21,7 @@ class DataWindow;
 namespace common {
 
 // How a single-record dialog looks; sizes and places in layout units.
-struct RecordDialogLayout {
+struct WMS_COMMON_EXPORT RecordDialogLayout {
     QString title;
     QSize size;
     // The dialog is painted in the button face colour.
@@ -33,7 +35,7 @@ struct RecordDialogLayout {
 
 // What an add dialog checks and says; the record's code is column 1 and its
 // name column 2 of the form.
-struct AddRecordTexts {
+struct WMS_COMMON_EXPORT AddRecordTexts {
     QString idColumn;
     QString nameColumn;
     QString emptyId;
@@ -43,7 +45,7 @@ struct AddRecordTexts {
     QString duplicateId;
 };
 
-class RecordDialog : public host::w_father {
+class WMS_COMMON_EXPORT RecordDialog : public host::w_father {
     Q_OBJECT
 public:
     platform::DataWindow* dw_1() const { return dw_1_; }

@@ -115,7 +115,7 @@ bool EmployeeSeriesWindow::readSeries(Series* series, QString* reason, QLineEdit
 {
     series->head = host::trimBlanks(em_3_->text());
     series->end = host::trimBlanks(em_4_->text());
-    if ((series->head + series->end).size() > kMaxFixedLength) {
+    if (series->head.size() + series->end.size() > kMaxFixedLength) {
         *reason = QStringLiteral("编号前缀+后缀字符总长度不能超过8位.");
         *field = em_3_;
         return false;
@@ -195,7 +195,7 @@ void EmployeeSeriesWindow::run()
             failures << code + QStringLiteral(": ") + result.failure;
         ++processed;
         progress.setValue(static_cast<int>(processed));
-        emit codeProcessed(processed, total);
+        Q_EMIT codeProcessed(processed, total);
     }
     const bool cancelled = processed < total;
     progress_ = nullptr;

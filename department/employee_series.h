@@ -4,6 +4,8 @@
 // employee codes in the department passed on open (is_dept). The derived
 // dialog says what happens to each code of the series.
 
+#include "department/export.h"
+
 #include "host/window.h"
 
 class QLabel;
@@ -15,9 +17,9 @@ namespace department {
 
 // The code of number `n` of a series: the prefix, "00" for 0, "0" and the
 // digit for 1 to 9, the plain digits from 10 on, then the suffix.
-QString seriesCode(const QString& head, long n, const QString& end);
+WMS_DEPARTMENT_EXPORT QString seriesCode(const QString& head, long n, const QString& end);
 
-class EmployeeSeriesWindow : public host::Window {
+class WMS_DEPARTMENT_EXPORT EmployeeSeriesWindow : public host::Window {
     Q_OBJECT
 public:
     // `buttonName` and `buttonText` name the button that starts a run.
@@ -44,7 +46,7 @@ public:
     // keeps the employees done so far (each one committed) and says so.
     void run();
 
-signals:
+Q_SIGNALS:
     // One code of the series was processed (`processed` of `total`).
     void codeProcessed(long processed, long total);
 

@@ -23,7 +23,7 @@ m_right_dept::m_right_dept(QWidget* parent)
 {
     setObjectName(QStringLiteral("m_right_dept"));
     const auto opens = [](const QString& className) { return [className] { host::WindowRegistry::open(className); }; };
-    const auto triggers = [](void (w_right_department_manage::*event)()) { return [event] { onManager(event); }; };
+    const auto triggers = [](void (w_right_department_manage::*action)()) { return [action] { onManager(action); }; };
     using M = w_right_department_manage;
 
     connect(addCommand(QStringLiteral("m_add_dept"), QStringLiteral("增加部门")), &QAction::triggered, this,

@@ -5,11 +5,13 @@
 // registry; the others trigger an event of the open w_right_department_manage
 // and do nothing when none is open.
 
+#include "department/export.h"
+
 #include "common/popup_menu.h"
 
 namespace department {
 
-class m_right_dept : public common::PopupMenu {
+class WMS_DEPARTMENT_EXPORT m_right_dept : public common::PopupMenu {
     Q_OBJECT
 public:
     explicit m_right_dept(QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "department/export.h"
+
 #include <QString>
 // The open manager, for the dialogs of the department administration.
 
@@ -8,9 +10,9 @@ namespace department {
 class w_right_department_manage;
 
 // The open department manager, or null.
-w_right_department_manage* openManager();
+WMS_DEPARTMENT_EXPORT w_right_department_manage* openManager();
 // The module item code the dialogs are checked against: the open manager's
 // tag (the host may have given it), or the manager's own.
-QString managerTag();
+WMS_DEPARTMENT_EXPORT QString managerTag();
 
 }  // namespace department

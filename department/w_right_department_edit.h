@@ -2,11 +2,13 @@
 // The edit department dialog: shows the department whose code is the open
 // parameter and saves changes to its name and remark.
 
+#include "department/export.h"
+
 #include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_department_edit : public common::RecordDialog {
+class WMS_DEPARTMENT_EXPORT w_right_department_edit : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_department_edit(QWidget* parent = nullptr);

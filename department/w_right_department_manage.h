@@ -5,11 +5,13 @@
 // (ue_edit) and the batch dialogs that add or delete a numbered series of
 // employees of the department selected in the list (ue_batchadd, ue_batchdel).
 
+#include "department/export.h"
+
 #include "common/manager_frame.h"
 
 namespace department {
 
-class w_right_department_manage : public common::ManagerFrame {
+class WMS_DEPARTMENT_EXPORT w_right_department_manage : public common::ManagerFrame {
     Q_OBJECT
 public:
     explicit w_right_department_manage(QWidget* parent = nullptr);

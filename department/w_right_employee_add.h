@@ -3,11 +3,13 @@
 // s_employee, proposing the department current in the manager's tree, and
 // appends each to the open manager's list.
 
+#include "department/export.h"
+
 #include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_employee_add : public common::RecordDialog {
+class WMS_DEPARTMENT_EXPORT w_right_employee_add : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_employee_add(QWidget* parent = nullptr);

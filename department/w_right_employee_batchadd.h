@@ -4,11 +4,13 @@
 // already exists in the department is reported and skipped. Each employee is
 // committed on its own.
 
+#include "department/export.h"
+
 #include "department/employee_series.h"
 
 namespace department {
 
-class w_right_employee_batchadd : public EmployeeSeriesWindow {
+class WMS_DEPARTMENT_EXPORT w_right_employee_batchadd : public EmployeeSeriesWindow {
     Q_OBJECT
 public:
     explicit w_right_employee_batchadd(QWidget* parent = nullptr);

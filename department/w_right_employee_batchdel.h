@@ -3,11 +3,13 @@
 // one department, after one confirmation naming the series; employees of other departments and the
 // operator rows stay. Each deletion is committed on its own.
 
+#include "department/export.h"
+
 #include "department/employee_series.h"
 
 namespace department {
 
-class w_right_employee_batchdel : public EmployeeSeriesWindow {
+class WMS_DEPARTMENT_EXPORT w_right_employee_batchdel : public EmployeeSeriesWindow {
     Q_OBJECT
 public:
     explicit w_right_employee_batchdel(QWidget* parent = nullptr);

@@ -2,11 +2,13 @@
 // The edit employee dialog: shows the employee whose code is the open
 // parameter and saves changes to the name, status and department.
 
+#include "department/export.h"
+
 #include "common/record_dialog.h"
 
 namespace department {
 
-class w_right_employee_edit : public common::RecordDialog {
+class WMS_DEPARTMENT_EXPORT w_right_employee_edit : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_employee_edit(QWidget* parent = nullptr);

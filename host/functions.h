@@ -1,32 +1,34 @@
 #pragma once
 // Global helpers the host supplies to the module.
 
+#include "host/export.h"
+
 #include <QString>
 
 namespace host {
 
 // The logged-in operator's s_user.id.
-extern QString gs_user_id;
+extern WMS_HOST_EXPORT QString gs_user_id;
 
 // Shows a one-line notice to the operator (title "提示", OK button).
-void f_box(const QString& text);
+WMS_HOST_EXPORT void f_box(const QString& text);
 
 // True when the value (already trimmed by the caller) is null or empty.
-bool f_isnull(const QString& value);
+WMS_HOST_EXPORT bool f_isnull(const QString& value);
 
 // Appends one timestamped line to the host's log file: the time, the
 // logged-in operator and the text, both escaped (escapeForLog), so that no
 // value can begin a line of its own.
-void f_log(const QString& text);
+WMS_HOST_EXPORT void f_log(const QString& text);
 // A backslash, line breaks, tabs and every other control character written
 // as escapes (\\, \n, \r, \t, \xHH, \uHHHH).
-QString escapeForLog(const QString& text);
+WMS_HOST_EXPORT QString escapeForLog(const QString& text);
 // Where f_log writes; the default is wms-rights.log in the temporary folder.
-void setLogFile(const QString& path);
-QString logFile();
+WMS_HOST_EXPORT void setLogFile(const QString& path);
+WMS_HOST_EXPORT QString logFile();
 
 // Removes leading and trailing blanks: the space character only, as every
 // field of the module is trimmed (tabs and other white space stay).
-QString trimBlanks(const QString& value);
+WMS_HOST_EXPORT QString trimBlanks(const QString& value);
 
 }  // namespace host

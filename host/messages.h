@@ -3,6 +3,8 @@
 // module goes through MessageBox() (or f_box), so that tests can script the
 // answers and read back every box shown.
 
+#include "host/export.h"
+
 #include <QString>
 
 class QFont;
@@ -15,7 +17,7 @@ enum class Icon { None, Information, StopSign, Exclamation, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 enum class Answer { Ok, Cancel, Yes, No, Retry };
 
-struct MessageBoxRequest {
+struct WMS_HOST_EXPORT MessageBoxRequest {
     QString title;
     QString text;
     Icon icon = Icon::Information;
@@ -23,23 +25,23 @@ struct MessageBoxRequest {
     Answer defaultButton = Answer::Ok;
 };
 
-class MessageService {
+class WMS_HOST_EXPORT MessageService {
 public:
     virtual ~MessageService() = default;
     virtual Answer show(const MessageBoxRequest& request) = 0;
 };
 
 // The service in force; a Qt message box unless a test installed its own.
-MessageService& messageService();
+WMS_HOST_EXPORT MessageService& messageService();
 // Installs `service` (not owned); nullptr restores the Qt message box.
-void setMessageService(MessageService* service);
+WMS_HOST_EXPORT void setMessageService(MessageService* service);
 
 // The platform's MessageBox(title, text, icon, buttons, default).
-Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::Information,
+WMS_HOST_EXPORT Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::Information,
                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
 
 // The "数据库错误" box: "错误原因: " and the database's text.
-void databaseErrorBox(const QString& reason);
+WMS_HOST_EXPORT void databaseErrorBox(const QString& reason);
 
 // Makes a box at least as wide as its title needs, with room for the title
 // bar's icon and buttons, so that a short text does not cut the title.
@@ -48,7 +50,7 @@ void widenForTitle(QMessageBox& box);
 int titleBarWidth(const QString& title, const QFont& font);
 
 // The message box shown by the Qt service on screen.
-class QtMessageService : public MessageService {
+class WMS_HOST_EXPORT QtMessageService : public MessageService {
 public:
     Answer show(const MessageBoxRequest& request) override;
 };

@@ -13,11 +13,13 @@
 // destructor keep sqlca's error text of the failure that led there, so the
 // window can still show the database's reason afterwards.
 
+#include "host/export.h"
+
 #include "host/transaction.h"
 
 namespace host {
 
-class Operation {
+class WMS_HOST_EXPORT Operation {
 public:
     explicit Operation(Transaction& trans = sqlca) : trans_(trans) {}
     ~Operation();

@@ -6,6 +6,8 @@
 // so these statements see exactly what the connection's other statements see,
 // inside its transactions too.
 
+#include "host/export.h"
+
 #include <QHash>
 #include <QList>
 #include <QVariantList>
@@ -17,7 +19,7 @@ struct sqlite3_stmt;
 
 namespace host {
 
-class SqliteStatements {
+class WMS_HOST_EXPORT SqliteStatements {
 public:
     SqliteStatements() = default;
     ~SqliteStatements();

@@ -4,6 +4,8 @@
 // across and down (a 343 x 84 button is 86 x 21 pixels). Every window converts
 // through these functions only.
 
+#include "host/export.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -19,10 +21,10 @@ constexpr int unitsToPixelsY(int units) { return (units + kUnitsPerPixelY / 2) /
 constexpr int pixelsToUnitsX(int pixels) { return pixels * kUnitsPerPixelX; }
 constexpr int pixelsToUnitsY(int pixels) { return pixels * kUnitsPerPixelY; }
 
-QRect unitsRect(int x, int y, int width, int height);
-QSize unitsSize(int width, int height);
+WMS_HOST_EXPORT QRect unitsRect(int x, int y, int width, int height);
+WMS_HOST_EXPORT QSize unitsSize(int width, int height);
 // Places `widget` at (x, y) with the given size, all in layout units; a width
 // or height of 0 keeps the widget's size hint in that direction.
-void placeUnits(QWidget* widget, int x, int y, int width = 0, int height = 0);
+WMS_HOST_EXPORT void placeUnits(QWidget* widget, int x, int y, int width = 0, int height = 0);
 
 }  // namespace host

@@ -3,12 +3,14 @@
 // Dragging it moves the border: the tree's width follows the bar and the list
 // starts right of it.
 
+#include "host/export.h"
+
 #include <QFrame>
 #include <QPointer>
 
 namespace host {
 
-class uo_dialogbar : public QFrame {
+class WMS_HOST_EXPORT uo_dialogbar : public QFrame {
     Q_OBJECT
 public:
     explicit uo_dialogbar(QWidget* parent = nullptr);

@@ -3,11 +3,13 @@
 // single-record dialogs. Its open, resize, key and help handling run before
 // the window's own: derived windows override the hooks and call these first.
 
+#include "host/export.h"
+
 #include "host/window.h"
 
 namespace host {
 
-class w_father : public Window {
+class WMS_HOST_EXPORT w_father : public Window {
     Q_OBJECT
 public:
     explicit w_father(QWidget* parent = nullptr);

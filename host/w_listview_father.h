@@ -2,13 +2,15 @@
 // The host's ancestor of list dialogs: it supplies the list view lv_1 (large
 // icons, laid out on open) and its open handling.
 
+#include "host/export.h"
+
 #include "host/w_father.h"
 
 class QListWidget;
 
 namespace host {
 
-class w_listview_father : public w_father {
+class WMS_HOST_EXPORT w_listview_father : public w_father {
     Q_OBJECT
 public:
     explicit w_listview_father(QWidget* parent = nullptr);

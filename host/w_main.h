@@ -3,12 +3,14 @@
 // popup menus are placed at PointerX(), PointerY(): the mouse pointer in the
 // frame's client coordinates, in layout units.
 
+#include "host/export.h"
+
 #include <QMainWindow>
 #include <QPoint>
 
 namespace host {
 
-class w_main : public QMainWindow {
+class WMS_HOST_EXPORT w_main : public QMainWindow {
     Q_OBJECT
 public:
     explicit w_main(QWidget* parent = nullptr);
@@ -21,10 +23,10 @@ public:
 };
 
 // The open main frame, or null (a test without one).
-w_main* mainFrame();
+WMS_HOST_EXPORT w_main* mainFrame();
 
 // Where a popup opened at (PointerX(), PointerY()) of the main frame appears;
 // without a main frame, at the mouse pointer.
-QPoint popupPosition();
+WMS_HOST_EXPORT QPoint popupPosition();
 
 }  // namespace host

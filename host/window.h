@@ -4,6 +4,8 @@
 // result (read by whoever opened it modally), carries a tag (its module item
 // code) and asks closeQuery() before it closes.
 
+#include "host/export.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -11,7 +13,7 @@ class QPushButton;
 
 namespace host {
 
-class Window : public QDialog {
+class WMS_HOST_EXPORT Window : public QDialog {
     Q_OBJECT
 public:
     explicit Window(QWidget* parent = nullptr);

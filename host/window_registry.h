@@ -4,6 +4,8 @@
 // open brings it to the front instead. A reference to an open window is
 // valid until the window closes (instance() returns null afterwards).
 
+#include "host/export.h"
+
 #include "host/window.h"
 
 #include <QString>
@@ -13,9 +15,9 @@ namespace host {
 
 // Centres a top-level window over `owner` (the screen without one), `cascade`
 // steps further down and right, and keeps it on the owner's screen.
-void placeOver(QWidget* window, const QWidget* owner, int cascade = 0);
+WMS_HOST_EXPORT void placeOver(QWidget* window, const QWidget* owner, int cascade = 0);
 
-class WindowRegistry {
+class WMS_HOST_EXPORT WindowRegistry {
 public:
     using Factory = std::function<Window*()>;
 

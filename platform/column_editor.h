@@ -4,6 +4,8 @@
 // table's texts, or a combo box over a drop-down list showing its display
 // column (and every visible column of the list when it has several).
 
+#include "platform/export.h"
+
 #include "platform/definition.h"
 
 #include <QComboBox>
@@ -14,7 +16,7 @@ namespace platform {
 class DropDown;
 
 // A combo box whose list can be wider than the field.
-class DropDownCombo : public QComboBox {
+class WMS_PLATFORM_EXPORT DropDownCombo : public QComboBox {
     Q_OBJECT
 public:
     using QComboBox::QComboBox;
@@ -23,12 +25,12 @@ public:
 };
 
 // What the operator sees of a stored value.
-QString displayText(const ColumnDefinition& column, const DropDown* list, const QVariant& value);
+WMS_PLATFORM_EXPORT QString displayText(const ColumnDefinition& column, const DropDown* list, const QVariant& value);
 
-QWidget* createColumnEditor(QWidget* parent, const ColumnDefinition& column, DropDown* list);
-void setEditorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, const QVariant& value);
+WMS_PLATFORM_EXPORT QWidget* createColumnEditor(QWidget* parent, const ColumnDefinition& column, DropDown* list);
+WMS_PLATFORM_EXPORT void setEditorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, const QVariant& value);
 // The value the editor holds; `chosen` is false when a combo box has no entry
 // chosen (the stored value is then left alone).
-QVariant editorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, bool* chosen);
+WMS_PLATFORM_EXPORT QVariant editorValue(QWidget* editor, const ColumnDefinition& column, const DropDown* list, bool* chosen);
 
 }  // namespace platform

@@ -88,7 +88,7 @@ bool DataStore::setDataObject(const QString& name)
 
 void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
 {
-    emit aboutToReset();
+    Q_EMIT aboutToReset();
     d->def = std::move(definition);
     d->rows.clear();
     d->filter = Expression();
@@ -98,7 +98,7 @@ void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
     d->currentRow = 0;
     d->currentColumn.clear();
     d->error.clear();
-    emit resetDone();
+    Q_EMIT resetDone();
 }
 
 QString DataStore::dataObject() const
@@ -156,7 +156,7 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     d->arguments = arguments;
 
-    emit aboutToReset();
+    Q_EMIT aboutToReset();
     d->rows.clear();
     d->currentRow = 0;
     // A filter that SQL expresses exactly is part of the select: only the rows
@@ -179,10 +179,10 @@ long DataStore::retrieve(const QVariantList& arguments)
         const int n = d->columns();
         const QVector<bool> unchanged(n, false);
         d->rows.primary.reserve(read.size());
-        for (QVariantList& values : read) {
-            values.resize(n);  // as many columns as the view has
+        for (QVariantList& rowValues : read) {
+            rowValues.resize(n);  // as many columns as the view has
             Row row;
-            row.values = std::move(values);
+            row.values = std::move(rowValues);
             row.original = row.values;
             row.changed = unchanged;
             d->rows.primary.append(std::move(row));
@@ -195,18 +195,18 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     if (!d->rows.primary.isEmpty())
         d->currentRow = 1;
-    emit resetDone();
-    emit currentRowChanged(d->currentRow);
+    Q_EMIT resetDone();
+    Q_EMIT currentRowChanged(d->currentRow);
     return ok ? long(d->rows.primary.size()) : -1;
 }
 
 int DataStore::reset()
 {
-    emit aboutToReset();
+    Q_EMIT aboutToReset();
     d->rows.clear();
     d->currentRow = 0;
-    emit resetDone();
-    emit currentRowChanged(0);
+    Q_EMIT resetDone();
+    Q_EMIT currentRowChanged(0);
     return 1;
 }
 
@@ -222,14 +222,14 @@ long DataStore::insertRow(long before)
         return -1;
     }
     const long number = before == 0 ? count + 1 : before;
-    emit rowsAboutToBeInserted(number, number);
+    Q_EMIT rowsAboutToBeInserted(number, number);
     d->rows.primary.insert(number - 1, Row::blank(d->columns(), true));
     if (d->currentRow >= number)
         ++d->currentRow;
-    emit rowsInserted(number, number);
+    Q_EMIT rowsInserted(number, number);
     if (d->currentRow == 0) {
         d->currentRow = number;
-        emit currentRowChanged(number);
+        Q_EMIT currentRowChanged(number);
     }
     return number;
 }
@@ -242,7 +242,7 @@ int DataStore::deleteRow(long row)
         d->error = QStringLiteral("row %1 does not exist").arg(row);
         return -1;
     }
-    emit rowsAboutToBeRemoved(row, row);
+    Q_EMIT rowsAboutToBeRemoved(row, row);
     Row removed = d->rows.primary.takeAt(row - 1);
     // A row never saved is simply dropped: there is nothing to delete.
     if (!removed.isNew)
@@ -250,9 +250,9 @@ int DataStore::deleteRow(long row)
     const long before = d->currentRow;
     if (d->currentRow > row || d->currentRow > d->rows.primary.size())
         --d->currentRow;
-    emit rowsRemoved(row, row);
+    Q_EMIT rowsRemoved(row, row);
     if (d->currentRow != before || before == row)
-        emit currentRowChanged(d->currentRow);
+        Q_EMIT currentRowChanged(d->currentRow);
     return 1;
 }
 
@@ -328,7 +328,7 @@ int DataStore::setItem(long row, const QString& column, const QVariant& value)
         return 1;
     r.values[c] = stored;
     r.changed[c] = true;
-    emit itemSet(row, col.name);
+    Q_EMIT itemSet(row, col.name);
     return 1;
 }
 
@@ -405,7 +405,7 @@ int DataStore::filter()
             for (Row& row : *list)
                 (hits.at(i++) ? pass : fail).append(std::move(row));
     }
-    emit aboutToReset();
+    Q_EMIT aboutToReset();
     d->rows.primary = pass;
     d->rows.filtered = fail;
     const long before = d->currentRow;
@@ -413,9 +413,9 @@ int DataStore::filter()
         d->currentRow = pass.size();
     if (d->currentRow == 0 && !pass.isEmpty())
         d->currentRow = 1;
-    emit resetDone();
+    Q_EMIT resetDone();
     if (d->currentRow != before)
-        emit currentRowChanged(d->currentRow);
+        Q_EMIT currentRowChanged(d->currentRow);
     return 1;
 }
 
@@ -456,7 +456,7 @@ int DataStore::update(bool resetFlags)
         for (Row& row : *list)
             if (row.modified())
                 row.markClean();
-    emit statusChanged();
+    Q_EMIT statusChanged();
     return 1;
 }
 
@@ -466,7 +466,7 @@ int DataStore::resetUpdate()
     for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
         for (Row& row : *list)
             row.markClean();
-    emit statusChanged();
+    Q_EMIT statusChanged();
     return 1;
 }
 
@@ -475,7 +475,7 @@ void DataStore::setReadOnly(bool readOnly)
     if (d->readOnly == readOnly)
         return;
     d->readOnly = readOnly;
-    emit statusChanged();
+    Q_EMIT statusChanged();
 }
 
 bool DataStore::isReadOnly() const
@@ -522,7 +522,7 @@ int DataStore::setRow(long row)
     }
     if (row != d->currentRow) {
         d->currentRow = row;
-        emit currentRowChanged(row);
+        Q_EMIT currentRowChanged(row);
     }
     return 1;
 }
@@ -542,7 +542,7 @@ int DataStore::setColumn(const QString& column)
     const QString name = d->def->columns.at(c).name;
     if (name != d->currentColumn) {
         d->currentColumn = name;
-        emit currentColumnChanged(name);
+        Q_EMIT currentColumnChanged(name);
     }
     return 1;
 }

@@ -13,6 +13,8 @@
 // failed statement with every pending change kept (the window rolls back and
 // the operator can correct and save again). It never commits or rolls back.
 
+#include "platform/export.h"
+
 #include "host/filter.h"
 #include "platform/definition.h"
 #include "platform/expression.h"
@@ -31,7 +33,7 @@ namespace platform {
 enum class ItemStatus { NotModified, DataModified, New, NewModified };
 enum class Buffer { Primary, Filter, Delete };
 
-class DataStore : public QObject, public host::FilterableView {
+class WMS_PLATFORM_EXPORT DataStore : public QObject, public host::FilterableView {
     Q_OBJECT
 public:
     explicit DataStore(QObject* parent = nullptr);
@@ -114,7 +116,7 @@ public:
     QString getColumn() const;
     int setColumn(const QString& column);
 
-signals:
+Q_SIGNALS:
     // Emitted around every change of the row set (retrieve, reset, insert,
     // delete, filter), and for each changed value, so that models can follow.
     void aboutToReset();

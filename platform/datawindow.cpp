@@ -88,10 +88,10 @@ void DataWindow::buildView()
         d->form = new FormView(d->store, d->dropDowns, this);
         d->form->setObjectName(QStringLiteral("form"));
         connect(d->form, &FormView::textEdited, this, [this](long row, int column, const QString& text) {
-            emit editChanged(row, d->store.definition()->columns.at(column).name, text);
+            Q_EMIT editChanged(row, d->store.definition()->columns.at(column).name, text);
         });
         connect(d->form, &FormView::valueAccepted, this, [this](long row, int column, const QString& text) {
-            emit itemChanged(row, d->store.definition()->columns.at(column).name, text);
+            Q_EMIT itemChanged(row, d->store.definition()->columns.at(column).name, text);
         });
         d->layout->addWidget(d->form);
         setFocusProxy(d->form);
@@ -99,19 +99,19 @@ void DataWindow::buildView()
         d->grid = new GridView(d->store, d->dropDowns, this);
         d->grid->setObjectName(QStringLiteral("grid"));
         auto columnName = [this](int column) {
-            const Definition* def = d->store.definition();
-            return def && column >= 0 && column < def->columns.size() ? def->columns.at(column).name : QString();
+            const Definition* shown = d->store.definition();
+            return shown && column >= 0 && column < shown->columns.size() ? shown->columns.at(column).name : QString();
         };
         connect(d->grid->delegate(), &ItemDelegate::textEdited, this,
                 [this, columnName](const QModelIndex& index, const QString& text) {
-                    emit editChanged(index.row() + 1, columnName(index.column()), text);
+                    Q_EMIT editChanged(index.row() + 1, columnName(index.column()), text);
                 });
         connect(d->grid->delegate(), &ItemDelegate::valueAccepted, this,
                 [this, columnName](const QModelIndex& index, const QString& text) {
-                    emit itemChanged(index.row() + 1, columnName(index.column()), text);
+                    Q_EMIT itemChanged(index.row() + 1, columnName(index.column()), text);
                 });
         connect(d->grid, &GridView::cellClicked, this,
-                [this, columnName](long row, int column) { emit clicked(row, columnName(column)); });
+                [this, columnName](long row, int column) { Q_EMIT clicked(row, columnName(column)); });
         d->layout->addWidget(d->grid);
         setFocusProxy(d->grid);
     }

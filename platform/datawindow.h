@@ -43,6 +43,8 @@
 // editorFor(column) is a form's field or a grid's open cell editor, each
 // named after its column.
 
+#include "platform/export.h"
+
 #include "host/filter.h"
 #include "platform/datastore.h"
 
@@ -50,7 +52,7 @@
 
 namespace platform {
 
-class DataWindow : public QWidget, public host::FilterableView {
+class WMS_PLATFORM_EXPORT DataWindow : public QWidget, public host::FilterableView {
     Q_OBJECT
 public:
     explicit DataWindow(QWidget* parent = nullptr);
@@ -115,7 +117,7 @@ public:
     QWidget* editorFor(const QString& column) const;
     QWidget* view() const;
 
-signals:
+Q_SIGNALS:
     // A value was changed by the operator and accepted (row, column, new text).
     void itemChanged(long row, const QString& column, const QString& text);
     // Text is being typed into a cell or field.

@@ -4,6 +4,8 @@
 // Definitions are registered once by name (schema/ registers the module's
 // sixteen) and looked up by the data views that use them.
 
+#include "platform/export.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
@@ -21,12 +23,12 @@ enum class EditStyle {
     DropDown,   // a drop-down list fed by another data view
 };
 
-struct CodeTableEntry {
+struct WMS_PLATFORM_EXPORT CodeTableEntry {
     QString text;   // what the operator sees
     QString value;  // what is stored
 };
 
-struct DropDownSpec {
+struct WMS_PLATFORM_EXPORT DropDownSpec {
     QString dataObject;     // the drop-down data view ("dddw_...")
     QString displayColumn;  // column of the drop-down shown in the field
     QString dataColumn;     // column of the drop-down stored in the field
@@ -35,7 +37,7 @@ struct DropDownSpec {
 
 class DataStore;
 
-struct ColumnDefinition {
+struct WMS_PLATFORM_EXPORT ColumnDefinition {
     QString name;          // name in the data view ("user_code", "name")
     QString selectName;    // expression in the select ("s_user.id"); empty = name
     QString updateName;    // column of the update table; empty = not written
@@ -53,7 +55,7 @@ struct ColumnDefinition {
     bool visible = true;       // false: read and written, but not shown (a drop-down's stored code)
 };
 
-struct Definition {
+struct WMS_PLATFORM_EXPORT Definition {
     QString name;
     Style style = Style::Grid;
     // The select. Table names that the owner may qualify are written as
@@ -73,8 +75,8 @@ struct Definition {
 // The registry of definitions.
 // Registering a name again replaces its definition for the data views that
 // load it afterwards; views already loaded keep the one they have.
-void registerDefinition(const Definition& definition);
-const Definition* findDefinition(const QString& name);
-std::shared_ptr<const Definition> sharedDefinition(const QString& name);
+WMS_PLATFORM_EXPORT void registerDefinition(const Definition& definition);
+WMS_PLATFORM_EXPORT const Definition* findDefinition(const QString& name);
+WMS_PLATFORM_EXPORT std::shared_ptr<const Definition> sharedDefinition(const QString& name);
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 // through the transaction, whose data column holds the stored values and
 // whose display column the operator sees.
 
+#include "platform/export.h"
+
 #include "platform/datastore.h"
 #include "platform/definition.h"
 
@@ -17,7 +19,7 @@ namespace platform {
 
 class TableModel;
 
-class DropDown : public QObject {
+class WMS_PLATFORM_EXPORT DropDown : public QObject {
     Q_OBJECT
 public:
     explicit DropDown(const DropDownSpec& spec, QObject* parent = nullptr);
@@ -40,7 +42,7 @@ public:
     int rowOf(const QVariant& value) const;
     QVariant valueAt(int row) const;
 
-signals:
+Q_SIGNALS:
     // The list's rows were read again.
     void changed();
 
@@ -56,7 +58,7 @@ private:
 };
 
 // The drop-downs of a data view, by 0-based column.
-class DropDownSet : public QObject {
+class WMS_PLATFORM_EXPORT DropDownSet : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
@@ -67,7 +69,7 @@ public:
     void bindAll(host::Transaction& trans);
     QList<int> columns() const { return lists_.keys(); }
 
-signals:
+Q_SIGNALS:
     void changed();
 
 private:

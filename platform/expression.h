@@ -7,6 +7,8 @@
 // Strings compare as strings. A malformed expression is an error the caller
 // sees (parse() fails with a message), never a crash and never an empty result.
 
+#include "platform/export.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -21,15 +23,15 @@ struct Node;
 
 // Writes `value` as a string literal of the expression language, so that a
 // key holding a quote filters correctly: quoteLiteral("a'b") == "'a''b'".
-QString quoteLiteral(const QString& value);
+WMS_PLATFORM_EXPORT QString quoteLiteral(const QString& value);
 
 // What an expression asks of the row it is evaluated on.
-struct RowContext {
+struct WMS_PLATFORM_EXPORT RowContext {
     std::function<QVariant(const QString& column, bool* known)> value;
     std::function<bool()> isNew;
 };
 
-class Expression {
+class WMS_PLATFORM_EXPORT Expression {
 public:
     Expression();
     ~Expression();

@@ -1,6 +1,8 @@
 #pragma once
 // The parsed form of a filter or find expression, and the values it computes.
 
+#include "platform/export.h"
+
 #include <QString>
 #include <memory>
 
@@ -8,7 +10,7 @@ namespace platform::expr {
 
 // A value during evaluation. Columns give strings (or null); literals give
 // strings or numbers; comparisons and logic give booleans.
-struct Value {
+struct WMS_PLATFORM_EXPORT Value {
     enum class Type { Null, String, Number, Bool };
     Type type = Type::Null;
     QString text;     // String, and the written form of a Number
@@ -40,7 +42,7 @@ struct Value {
     }
 };
 
-struct Node {
+struct WMS_PLATFORM_EXPORT Node {
     enum class Kind { Literal, Column, Not, Negate, And, Or, Compare, IsNull, IsRowNew, If };
     Kind kind = Kind::Literal;
     Value literal;         // Literal

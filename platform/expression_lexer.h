@@ -1,6 +1,8 @@
 #pragma once
 // Splits the text of a filter or find expression into tokens.
 
+#include "platform/export.h"
+
 #include <QList>
 #include <QString>
 
@@ -14,7 +16,7 @@ enum class TokenKind {
     End,
 };
 
-struct Token {
+struct WMS_PLATFORM_EXPORT Token {
     TokenKind kind = TokenKind::End;
     QString text;   // identifier, literal value, number text or operator
     int position = 0;  // 0-based offset in the expression, for messages
@@ -22,6 +24,6 @@ struct Token {
 
 // Splits `text`; false with `error` at the first character that starts no token
 // or a literal that is never closed.
-bool tokenize(const QString& text, QList<Token>* tokens, QString* error);
+WMS_PLATFORM_EXPORT bool tokenize(const QString& text, QList<Token>* tokens, QString* error);
 
 }  // namespace platform::expr

@@ -8,6 +8,8 @@
 //   primary := string | number | "(" or ")" | name | name "(" [ or { "," or } ] ")"
 // Keywords and function names are not case sensitive.
 
+#include "platform/export.h"
+
 #include "platform/expression_ast.h"
 #include "platform/expression_lexer.h"
 
@@ -17,6 +19,6 @@ namespace platform::expr {
 
 // The tree of `text`, or null with `error`. `columns` receives every column
 // name the expression reads.
-std::unique_ptr<Node> parse(const QString& text, QStringList* columns, QString* error);
+WMS_PLATFORM_EXPORT std::unique_ptr<Node> parse(const QString& text, QStringList* columns, QString* error);
 
 }  // namespace platform::expr

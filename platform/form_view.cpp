@@ -102,7 +102,7 @@ void FormView::build()
         if (auto* edit = qobject_cast<QLineEdit*>(field); edit && takesInput(column)) {
             connect(edit, &QLineEdit::textChanged, this, [this, c](const QString& text) {
                 if (!loading_)
-                    emit textEdited(shownRow(), c, text);
+                    Q_EMIT textEdited(shownRow(), c, text);
             });
             connect(edit, &QLineEdit::editingFinished, this, [this, c] { commit(c); });
         } else if (auto* combo = qobject_cast<QComboBox*>(field)) {
@@ -168,7 +168,7 @@ int FormView::commit(int column)
         return 1;
     if (store_.setItem(row, col.name, value) != 1)
         return -1;
-    emit valueAccepted(row, column, value.toString());
+    Q_EMIT valueAccepted(row, column, value.toString());
     return 1;
 }
 

@@ -6,6 +6,8 @@
 // Return is pressed or the window accepts the text; a choice from a list
 // reaches it at once.
 
+#include "platform/export.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -15,7 +17,7 @@ class DataStore;
 class DropDownSet;
 struct ColumnDefinition;
 
-class FormView : public QWidget {
+class WMS_PLATFORM_EXPORT FormView : public QWidget {
     Q_OBJECT
 public:
     FormView(DataStore& store, DropDownSet& dropDowns, QWidget* parent = nullptr);
@@ -30,7 +32,7 @@ public:
     // The row shown: the store's current row, or 1 when it has none.
     long shownRow() const;
 
-signals:
+Q_SIGNALS:
     void textEdited(long row, int column, const QString& text);
     void valueAccepted(long row, int column, const QString& text);
 

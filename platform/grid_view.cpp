@@ -135,7 +135,7 @@ void GridView::mousePressEvent(QMouseEvent* event)
 {
     const QModelIndex index = indexAt(event->position().toPoint());
     QTableView::mousePressEvent(event);
-    emit cellClicked(index.isValid() ? index.row() + 1 : 0, index.isValid() ? index.column() : -1);
+    Q_EMIT cellClicked(index.isValid() ? index.row() + 1 : 0, index.isValid() ? index.column() : -1);
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 // headers from the labels, hidden columns hidden, the current cell following
 // the store's current row and column, highlighted rows set by the window.
 
+#include "platform/export.h"
+
 #include <QTableView>
 
 namespace platform {
@@ -12,7 +14,7 @@ class DropDownSet;
 class ItemDelegate;
 class TableModel;
 
-class GridView : public QTableView {
+class WMS_PLATFORM_EXPORT GridView : public QTableView {
     Q_OBJECT
 public:
     GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent = nullptr);
@@ -26,7 +28,7 @@ public:
     // Makes a cell current (row 1-based, column 0-based) without editing it.
     void showCell(long row, int column);
 
-signals:
+Q_SIGNALS:
     // A click on a cell, or beside the rows (row 0, column -1).
     void cellClicked(long row, int column);
 

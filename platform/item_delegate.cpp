@@ -25,11 +25,11 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     editor->setObjectName(column.name);
     const QPersistentModelIndex cell(index);
     if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        connect(edit, &QLineEdit::textEdited, this, [this, cell](const QString& text) { emit textEdited(cell, text); });
+        connect(edit, &QLineEdit::textEdited, this, [this, cell](const QString& text) { Q_EMIT textEdited(cell, text); });
     } else if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         // A choice from the list is the value: it is taken at once.
         connect(combo, &QComboBox::activated, this, [this, combo] {
-            emit const_cast<ItemDelegate*>(this)->commitData(combo);
+            Q_EMIT const_cast<ItemDelegate*>(this)->commitData(combo);
         });
     }
     editor_ = editor;
@@ -67,7 +67,7 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
         return;
     lastAccepted_ = model->setData(index, value, Qt::EditRole);
     if (lastAccepted_)
-        emit valueAccepted(index, value.toString());
+        Q_EMIT valueAccepted(index, value.toString());
 }
 
 void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const

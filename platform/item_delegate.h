@@ -3,6 +3,8 @@
 // text typed reported as it is typed, a combo box choice taken at once, and
 // the outcome of the last commit kept for acceptText().
 
+#include "platform/export.h"
+
 #include <QPointer>
 #include <QStyledItemDelegate>
 
@@ -11,7 +13,7 @@ namespace platform {
 class DropDownSet;
 class TableModel;
 
-class ItemDelegate : public QStyledItemDelegate {
+class WMS_PLATFORM_EXPORT ItemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     ItemDelegate(TableModel& model, const DropDownSet& dropDowns, QObject* parent = nullptr);
@@ -27,7 +29,7 @@ public:
     // Whether the last commit was taken by the store.
     bool lastCommitAccepted() const { return lastAccepted_; }
 
-signals:
+Q_SIGNALS:
     void textEdited(const QModelIndex& index, const QString& text) const;
     void valueAccepted(const QModelIndex& index, const QString& text) const;
 

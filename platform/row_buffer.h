@@ -2,6 +2,8 @@
 // The rows of a data view: the values of each row, the values it had when it
 // was read (or last saved), which columns changed, and whether it is new.
 
+#include "platform/export.h"
+
 #include "platform/datastore.h"
 
 #include <QList>
@@ -10,7 +12,7 @@
 
 namespace platform {
 
-struct Row {
+struct WMS_PLATFORM_EXPORT Row {
     QVariantList values;
     QVariantList original;
     QVector<bool> changed;
@@ -25,7 +27,7 @@ struct Row {
 };
 
 // The three buffers of a data view.
-struct RowBuffer {
+struct WMS_PLATFORM_EXPORT RowBuffer {
     QList<Row> primary;
     QList<Row> filtered;
     QList<Row> deleted;

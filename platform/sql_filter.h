@@ -9,6 +9,8 @@
 // isrownew(), numbers as conditions, two columns) is not translated and the
 // view filters in the client as before.
 
+#include "platform/export.h"
+
 #include <QString>
 #include <QVariantList>
 #include <optional>
@@ -20,16 +22,16 @@ namespace expr {
 struct Node;
 }
 
-struct SqlCondition {
+struct WMS_PLATFORM_EXPORT SqlCondition {
     QString where;       // with ? placeholders
     QVariantList values; // bound in order, all strings
 };
 
-std::optional<SqlCondition> sqlCondition(const expr::Node& root, const Definition& definition);
+WMS_PLATFORM_EXPORT std::optional<SqlCondition> sqlCondition(const expr::Node& root, const Definition& definition);
 
 // The select with the condition added before its "order by" (and with "and"
 // when it has a where clause of its own); nullopt when the select's shape is
 // not one that can take it safely (group by, union, a where inside brackets…).
-std::optional<QString> selectWithCondition(const QString& select, const QString& condition);
+WMS_PLATFORM_EXPORT std::optional<QString> selectWithCondition(const QString& select, const QString& condition);
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 // The SQL text of a data view for the connection it runs on: the owner
 // placeholder of the select, and the owner-qualified update table.
 
+#include "platform/export.h"
+
 #include "platform/definition.h"
 
 namespace host {
@@ -12,8 +14,8 @@ namespace platform {
 
 // "{owner}" becomes "<owner>." when the view is owner-qualified and the
 // transaction names an owner, and disappears otherwise.
-QString ownerPrefix(const Definition& definition, const host::Transaction& trans);
-QString selectText(const Definition& definition, const host::Transaction& trans);
-QString updateTableText(const Definition& definition, const host::Transaction& trans);
+WMS_PLATFORM_EXPORT QString ownerPrefix(const Definition& definition, const host::Transaction& trans);
+WMS_PLATFORM_EXPORT QString selectText(const Definition& definition, const host::Transaction& trans);
+WMS_PLATFORM_EXPORT QString updateTableText(const Definition& definition, const host::Transaction& trans);
 
 }  // namespace platform

@@ -119,14 +119,14 @@ void TableModel::refreshRow(long row)
 {
     if (row < 1 || row > rowCount() || columns_ == 0)
         return;
-    emit dataChanged(index(int(row - 1), 0), index(int(row - 1), columns_ - 1));
+    Q_EMIT dataChanged(index(int(row - 1), 0), index(int(row - 1), columns_ - 1));
 }
 
 void TableModel::refreshAll()
 {
     if (rowCount() == 0 || columns_ == 0)
         return;
-    emit dataChanged(index(0, 0), index(rowCount() - 1, columns_ - 1));
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columns_ - 1));
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 // columns included; the views hide them). The store stays the owner of the
 // rows; the model follows its signals.
 
+#include "platform/export.h"
+
 #include "platform/datastore.h"
 
 #include <QAbstractTableModel>
@@ -12,7 +14,7 @@ namespace platform {
 
 class DropDownSet;
 
-class TableModel : public QAbstractTableModel {
+class WMS_PLATFORM_EXPORT TableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     // `dropDowns` (may be null) turns stored values of drop-down columns into

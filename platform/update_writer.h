@@ -5,6 +5,8 @@
 // the first failed statement; the transaction's status then describes it.
 // Nothing is committed or rolled back here, and the rows are not touched.
 
+#include "platform/export.h"
+
 #include "platform/definition.h"
 #include "platform/row_buffer.h"
 
@@ -14,7 +16,7 @@ class Transaction;
 
 namespace platform {
 
-class UpdateWriter {
+class WMS_PLATFORM_EXPORT UpdateWriter {
 public:
     UpdateWriter(const Definition& definition, host::Transaction& trans);
 

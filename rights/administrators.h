@@ -4,6 +4,8 @@
 // group manager with, and the group rights editor's); the module refuses an
 // operation that would leave nobody but the built-in "admin" able to.
 
+#include "rights/export.h"
+
 #include <QStringList>
 
 namespace host {
@@ -13,13 +15,13 @@ class Transaction;
 namespace rights {
 
 // Set by the host at start; empty (the default) leaves the guard off.
-void setAdministrationItems(const QStringList& items);
-QStringList administrationItems();
+WMS_RIGHTS_EXPORT void setAdministrationItems(const QStringList& items);
+WMS_RIGHTS_EXPORT QStringList administrationItems();
 
 // Counts, as `trans` sees the data now (inside its open transaction too),
 // the s_user rows that can administer rights: "admin" in any letter case, and
 // every operator holding level "2" on each administration item. -1 when the
 // read failed (sqlca holds the reason).
-long long administratorCount(host::Transaction& trans);
+WMS_RIGHTS_EXPORT long long administratorCount(host::Transaction& trans);
 
 }  // namespace rights

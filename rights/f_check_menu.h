@@ -2,6 +2,8 @@
 // Enables or disables the tagged leaf items of a menu by the logged-in
 // operator's (host::gs_user_id) level on the module code in each item's tag.
 
+#include "rights/export.h"
+
 class QMenu;
 class QMenuBar;
 
@@ -17,8 +19,8 @@ class MenuItem;
 // leaf whatever the lookup said. Untagged and invisible items keep their state.
 // When a lookup failed (its leaf is then disabled), host::sqlca holds -1 and
 // that lookup's error afterwards, so that the host can say why.
-void f_check_menu(MenuItem& menu_item);
-void f_check_menu(QMenu* menu_item);
-void f_check_menu(QMenuBar* menu_item);
+WMS_RIGHTS_EXPORT void f_check_menu(MenuItem& menu_item);
+WMS_RIGHTS_EXPORT void f_check_menu(QMenu* menu_item);
+WMS_RIGHTS_EXPORT void f_check_menu(QMenuBar* menu_item);
 
 }  // namespace rights

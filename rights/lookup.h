@@ -4,14 +4,16 @@
 // groups. Read afresh on every call through sqlca, with a statement prepared
 // once per connection and re-bound.
 
+#include "rights/export.h"
+
 #include <QString>
 
 namespace rights {
 
 // The statement; the operator id and the module item code are bound in this order.
-extern const QString kRightLookup;
+extern WMS_RIGHTS_EXPORT const QString kRightLookup;
 
-struct Level {
+struct WMS_RIGHTS_EXPORT Level {
     // False when the statement failed (no connection, SQL error); sqlca then
     // holds the error.
     bool ok = false;
@@ -21,10 +23,10 @@ struct Level {
 };
 
 // Runs the lookup on host::sqlca. A null operator or code is bound as SQL null.
-Level lookupLevel(const QString& vs_operator, const QString& vs_module);
+WMS_RIGHTS_EXPORT Level lookupLevel(const QString& vs_operator, const QString& vs_module);
 
 // A level string as 0, 1 or 2: "0", "1", "2" give their number, anything else
 // (null, empty, any other text) gives 0.
-int levelNumber(const QString& level);
+WMS_RIGHTS_EXPORT int levelNumber(const QString& level);
 
 }  // namespace rights

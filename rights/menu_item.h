@@ -4,6 +4,8 @@
 // Qt menus: the tag is the dynamic property "tag" of the QAction (of a
 // sub-menu, its menuAction()).
 
+#include "rights/export.h"
+
 #include <QPointer>
 #include <QString>
 #include <memory>
@@ -14,7 +16,7 @@ class QWidget;
 
 namespace rights {
 
-class MenuItem {
+class WMS_RIGHTS_EXPORT MenuItem {
 public:
     virtual ~MenuItem() = default;
     // The tag; null when the item carries none.
@@ -30,10 +32,10 @@ public:
 // The name of the dynamic property that carries a menu item's or window's tag.
 inline constexpr char kTagProperty[] = "tag";
 
-void setTag(QAction* action, const QString& tag);
-void setTag(QMenu* menu, const QString& tag);
+WMS_RIGHTS_EXPORT void setTag(QAction* action, const QString& tag);
+WMS_RIGHTS_EXPORT void setTag(QMenu* menu, const QString& tag);
 
-class QtMenuItem : public MenuItem {
+class WMS_RIGHTS_EXPORT QtMenuItem : public MenuItem {
 public:
     // One entry of a menu; its sub-items are the entries of its sub-menu.
     explicit QtMenuItem(QAction* action);

@@ -4,6 +4,8 @@
 // window held through a QPointer: once the window is closed (a host::Window)
 // or deleted, it is no longer open. The tag is the dynamic property "tag".
 
+#include "rights/export.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -11,7 +13,7 @@
 
 namespace rights {
 
-class WindowRef {
+class WMS_RIGHTS_EXPORT WindowRef {
 public:
     virtual ~WindowRef() = default;
     virtual bool isOpen() const = 0;
@@ -19,7 +21,7 @@ public:
     virtual QString tag() const = 0;
 };
 
-class QtWindowRef : public WindowRef {
+class WMS_RIGHTS_EXPORT QtWindowRef : public WindowRef {
 public:
     explicit QtWindowRef(QWidget* window) : window_(window) {}
     explicit QtWindowRef(const QPointer<QWidget>& window) : window_(window) {}

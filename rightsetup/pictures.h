@@ -4,12 +4,14 @@
 // drawings, painted on first use; a picture packed with the common resources
 // under the same name takes precedence.
 
+#include "rightsetup/export.h"
+
 #include <QPixmap>
 #include <QString>
 
 namespace rightsetup {
 
 // 32 x 32 pixels on a transparent background; null for an unknown name.
-QPixmap stockPicture(const QString& name);
+WMS_RIGHTSETUP_EXPORT QPixmap stockPicture(const QString& name);
 
 }  // namespace rightsetup

@@ -3,8 +3,10 @@
 // w_right_right_setup (opened by the user and group manager) and
 // w_right_module_list (opened by the editor). The host calls it once at start.
 
+#include "rightsetup/export.h"
+
 namespace rightsetup {
 
-void registerWindows();
+WMS_RIGHTSETUP_EXPORT void registerWindows();
 
 }  // namespace rightsetup

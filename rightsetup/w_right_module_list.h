@@ -5,6 +5,8 @@
 //
 // Opened modally by the editor with the group code as its parameter.
 
+#include "rightsetup/export.h"
+
 #include "host/w_listview_father.h"
 
 #include <QIcon>
@@ -14,7 +16,7 @@ class QPushButton;
 
 namespace rightsetup {
 
-class w_right_module_list : public host::w_listview_father {
+class WMS_RIGHTSETUP_EXPORT w_right_module_list : public host::w_listview_father {
     Q_OBJECT
 public:
     // Roles of an entry of lv_1: its module item code and its picture (1 or 2).

@@ -3,6 +3,7 @@
 #include "common/administration_guard.h"
 #include "common/fonts.h"
 #include "common/levels.h"
+#include "common/manager_frame.h"
 #include "host/filter.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -14,8 +15,6 @@
 #include "platform/expression.h"
 #include "rights/f_button_right.h"
 #include "rightsetup/window_names.h"
-#include "usergroup/w_right_setup.h"
-#include "usergroup/window_names.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -110,7 +109,7 @@ void w_right_right_setup::openLevelChoices(long row)
 void w_right_right_setup::openEvent(const QString& parameter)
 {
     host::w_father::openEvent(parameter);
-    auto* manager = host::WindowRegistry::instanceOf<usergroup::w_right_setup>(usergroup::kSetup);
+    auto* manager = host::WindowRegistry::instanceOf<common::ManagerFrame>(kUserGroupManager);
     const int index = manager ? manager->lv_1()->selectedIndex() : 0;
     if (index < 1) {
         close();

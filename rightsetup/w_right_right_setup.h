@@ -6,6 +6,8 @@
 // grid, and a save checks for missing and repeated module items before it
 // writes anything.
 
+#include "rightsetup/export.h"
+
 #include "host/w_father.h"
 
 #include <QString>
@@ -18,7 +20,7 @@ class DataWindow;
 
 namespace rightsetup {
 
-class w_right_right_setup : public host::w_father {
+class WMS_RIGHTSETUP_EXPORT w_right_right_setup : public host::w_father {
     Q_OBJECT
 public:
     // The window's module item code, its tag.

@@ -7,5 +7,8 @@ namespace rightsetup {
 
 inline const QString kRightRightSetup = QStringLiteral("w_right_right_setup");
 inline const QString kModuleList = QStringLiteral("w_right_module_list");
+// The user and group manager, whose selected group the editor edits; reached
+// through its frame (common::ManagerFrame) only.
+inline const QString kUserGroupManager = QStringLiteral("w_right_setup");
 
 }  // namespace rightsetup

@@ -11,12 +11,12 @@ namespace schema {
 namespace {
 
 // A string column of at most `length` characters.
-QString column(const host::Transaction& trans, const QString& name, int length, bool notNull = false)
+QString column(host::Dialect dialect, const QString& name, int length, bool notNull = false)
 {
     QString text = QStringLiteral("%1 varchar(%2)").arg(name).arg(length);
     if (notNull)
         text += QStringLiteral(" not null");
-    if (trans.dialect() == host::Dialect::Sqlite)
+    if (dialect == host::Dialect::Sqlite)
         text += QStringLiteral(" check (length(%1) <= %2)").arg(name).arg(length);
     return text;
 }
@@ -29,7 +29,12 @@ QString table(const QString& name, const QStringList& columns, const QString& ke
 
 }  // namespace
 
-QStringList createStatements(const host::Transaction& t)
+QStringList createStatements(const host::Transaction& trans)
+{
+    return createStatements(trans.dialect());
+}
+
+QStringList createStatements(host::Dialect t)
 {
     return {
         table(s_dept,
@@ -58,6 +63,14 @@ QStringList createStatements(const host::Transaction& t)
               {column(t, "m_item_code", len::m_item_code, true), column(t, "name", len::m_item_name)},
               "m_item_code"),
     };
+}
+
+QString createScript(host::Dialect dialect)
+{
+    QString script;
+    for (const QString& statement : createStatements(dialect))
+        script += statement + QStringLiteral(";\n");
+    return script;
 }
 
 bool createTables(host::Transaction& trans)

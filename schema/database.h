@@ -2,11 +2,14 @@
 // Creating and filling a rights database: for the demo host and the tests.
 // The module itself never creates tables; it expects them to exist.
 
+#include "schema/export.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace host {
 class Transaction;
+enum class Dialect;
 }
 
 namespace schema {
@@ -14,17 +17,23 @@ namespace schema {
 // The CREATE statements of the seven tables for the connection's database:
 // the keys as primary keys, the column lengths enforced on both databases
 // (on SQLite by CHECK constraints).
-QStringList createStatements(const host::Transaction& trans);
+WMS_SCHEMA_EXPORT QStringList createStatements(const host::Transaction& trans);
+// The same for a database of that kind (Sqlite or Postgres), without a
+// connection; createScript() joins them into one script, each statement ended
+// by ";" and a line break: the files share/wms-rights/sql/sqlite.sql and
+// postgresql.sql that the package installs.
+WMS_SCHEMA_EXPORT QStringList createStatements(host::Dialect dialect);
+WMS_SCHEMA_EXPORT QString createScript(host::Dialect dialect);
 
 // Creates the seven tables; false with trans.sqlerrtext on failure.
-bool createTables(host::Transaction& trans);
+WMS_SCHEMA_EXPORT bool createTables(host::Transaction& trans);
 // Drops the seven tables if they exist.
-bool dropTables(host::Transaction& trans);
+WMS_SCHEMA_EXPORT bool dropTables(host::Transaction& trans);
 // True when all seven tables exist.
-bool tablesExist(host::Transaction& trans);
+WMS_SCHEMA_EXPORT bool tablesExist(host::Transaction& trans);
 
 // Inserts the sample data set (departments, employees, operators among them
 // "admin", groups, module items of the demo host, rights) and commits.
-bool loadSampleData(host::Transaction& trans);
+WMS_SCHEMA_EXPORT bool loadSampleData(host::Transaction& trans);
 
 }  // namespace schema

@@ -3,6 +3,8 @@
 // stored in them. Names are used exactly as the tables spell them
 // (s_moudle_item included).
 
+#include "schema/export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -52,15 +54,15 @@ inline const QString employed = QStringLiteral("1");
 inline const QString left = QStringLiteral("2");
 }  // namespace employee_status
 
-struct Code {
+struct WMS_SCHEMA_EXPORT Code {
     QString value;
     QString text;
 };
 
 // The display texts of the codes, in code order.
-const QList<Code>& rightLevels();       // 禁止 查询 修改
-const QList<Code>& employeeStatuses();  // 新员工 在职 离职
-QString displayText(const QList<Code>& codes, const QString& value);
+WMS_SCHEMA_EXPORT const QList<Code>& rightLevels();       // 禁止 查询 修改
+WMS_SCHEMA_EXPORT const QList<Code>& employeeStatuses();  // 新员工 在职 离职
+WMS_SCHEMA_EXPORT QString displayText(const QList<Code>& codes, const QString& value);
 
 // The privileged operator id.
 inline const QString kAdmin = QStringLiteral("admin");

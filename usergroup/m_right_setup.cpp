@@ -27,7 +27,7 @@ m_right_setup::m_right_setup(QWidget* parent)
 {
     setObjectName(QStringLiteral("m_right_setup"));
     const auto opens = [](const QString& className) { return [className] { openWindow(className); }; };
-    const auto triggers = [](void (w_right_setup::*event)()) { return [event] { onManager(event); }; };
+    const auto triggers = [](void (w_right_setup::*action)()) { return [action] { onManager(action); }; };
 
     connect(addCommand(QStringLiteral("m_add_group"), QStringLiteral("增加组"), QStringLiteral("增加用户组")),
             &QAction::triggered, this, opens(kGroupAdd));

@@ -4,11 +4,13 @@
 // the window registry; the others trigger an event of the open w_right_setup
 // and do nothing when none is open.
 
+#include "usergroup/export.h"
+
 #include "common/popup_menu.h"
 
 namespace usergroup {
 
-class m_right_setup : public common::PopupMenu {
+class WMS_USERGROUP_EXPORT m_right_setup : public common::PopupMenu {
     Q_OBJECT
 public:
     explicit m_right_setup(QWidget* parent = nullptr);

@@ -2,11 +2,13 @@
 // The add group dialog: stores one group after another into s_group and adds
 // each to the open manager's tree and list.
 
+#include "usergroup/export.h"
+
 #include "common/record_dialog.h"
 
 namespace usergroup {
 
-class w_right_group_add : public common::RecordDialog {
+class WMS_USERGROUP_EXPORT w_right_group_add : public common::RecordDialog {
     Q_OBJECT
 public:
     explicit w_right_group_add(QWidget* parent = nullptr);

@@ -2,6 +2,8 @@
 // The select group dialog: lists every group but the source group (the open
 // parameter) and closes with the chosen group's id, or the empty string.
 
+#include "usergroup/export.h"
+
 #include "host/window.h"
 
 class QPushButton;
@@ -12,7 +14,7 @@ class DataWindow;
 
 namespace usergroup {
 
-class w_right_select_group : public host::Window {
+class WMS_USERGROUP_EXPORT w_right_select_group : public host::Window {
     Q_OBJECT
 public:
     explicit w_right_select_group(QWidget* parent = nullptr);

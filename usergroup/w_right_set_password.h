@@ -4,6 +4,8 @@
 // response window from the manager's popup menu; it closes with "1" once the
 // password is stored, with the empty string otherwise.
 
+#include "usergroup/export.h"
+
 #include "host/w_father.h"
 
 class QLabel;
@@ -12,7 +14,7 @@ class QPushButton;
 
 namespace usergroup {
 
-class w_right_set_password : public host::w_father {
+class WMS_USERGROUP_EXPORT w_right_set_password : public host::w_father {
     Q_OBJECT
 public:
     explicit w_right_set_password(QWidget* parent = nullptr);

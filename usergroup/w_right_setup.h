@@ -4,13 +4,15 @@
 // opens the group and operator dialogs and the group rights editor, and moves
 // every operator of one group into another (ue_changegroup).
 
+#include "usergroup/export.h"
+
 #include "common/manager_frame.h"
 
 #include <QHash>
 
 namespace usergroup {
 
-class w_right_setup : public common::ManagerFrame {
+class WMS_USERGROUP_EXPORT w_right_setup : public common::ManagerFrame {
     Q_OBJECT
 public:
     explicit w_right_setup(QWidget* parent = nullptr);

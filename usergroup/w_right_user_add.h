@@ -3,6 +3,8 @@
 // another, into the group current in the manager's tree. An employee who is
 // not yet an operator gets an s_user row on the way.
 
+#include "usergroup/export.h"
+
 #include "host/w_father.h"
 
 class QGroupBox;
@@ -15,7 +17,7 @@ class DataWindow;
 
 namespace usergroup {
 
-class w_right_user_add : public host::w_father {
+class WMS_USERGROUP_EXPORT w_right_user_add : public host::w_father {
     Q_OBJECT
 public:
     explicit w_right_user_add(QWidget* parent = nullptr);

@@ -9,7 +9,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -33,7 +33,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
     host::gs_user_id = QStringLiteral("admin");
     department::registerWindows();

@@ -10,7 +10,7 @@
 #include "rightsetup/w_right_module_list.h"
 #include "rightsetup/w_right_right_setup.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
     host::gs_user_id = QStringLiteral("admin");
     usergroup::registerWindows();

@@ -92,7 +92,7 @@ TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
     ASSERT_EQ(other.commit(), 0);
     auto* query = frame->menuBar()->findChild<QMenu*>("m_query");
     ASSERT_NE(query, nullptr);
-    emit query->aboutToShow();
+    Q_EMIT query->aboutToShow();
     EXPECT_TRUE(enabled(*frame, "m_fee_settle"));
     EXPECT_TRUE(enabled(*frame, "m_finance"));  // enabled again with its entry
 
@@ -121,7 +121,7 @@ TEST_P(MainWindowTest, RightsThatCannotBeReadAreReportedNotJustDisabled)
     ASSERT_EQ(other.commit(), 0);
     auto* warehouse = frame->menuBar()->findChild<QMenu*>("m_warehouse");
     ASSERT_NE(warehouse, nullptr);
-    emit warehouse->aboutToShow();
+    Q_EMIT warehouse->aboutToShow();
     EXPECT_FALSE(enabled(*frame, "m_stock_in"));
     EXPECT_TRUE(frame->statusBar()->currentMessage().startsWith("权限读取失败, 相关菜单项已禁用: "))
         << frame->statusBar()->currentMessage().toStdString();

@@ -39,7 +39,7 @@ TEST(Password, PlainAndDamagedValuesAreNoHashesAndNeverVerify)
 {
     const QString hash = hashPassword("123");
     for (const QString& stored : {QString("123"), QString(), QString("$argon2i$v=19$m=4096,t=3,p=1$x$y"),
-                                  QString(" ") + hash, hash.left(40)}) {
+                                  QString(QString(" ") + hash), hash.left(40)}) {
         EXPECT_FALSE(verifyPassword(stored, "123")) << stored.toStdString();
     }
     EXPECT_FALSE(isPasswordHash("123"));

@@ -213,7 +213,7 @@ TEST_P(DataStoreTest, OverlongValuesAreRefusedAndChangeNothing)
 
     const QString thirty = QString(30, QChar(0x4ED3));  // thirty Chinese characters fit
     EXPECT_EQ(store->setItem(1, "group_name", thirty), 1);
-    EXPECT_EQ(store->setItem(1, "group_name", thirty + "x"), -1);
+    EXPECT_EQ(store->setItem(1, "group_name", QString(thirty + "x")), -1);
     EXPECT_EQ(store->getItemString(1, "group_name"), thirty);
     EXPECT_EQ(store->setItem(1, "group_name", QVariant()), 1);
     EXPECT_TRUE(store->getItem(1, "group_name").isNull());

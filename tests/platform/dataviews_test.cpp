@@ -3,7 +3,7 @@
 #include "host/transaction.h"
 #include "platform/datastore.h"
 #include "platform/sql_text.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "tests/support/test_db.h"
 
 using host::sqlca;
@@ -34,8 +34,8 @@ class DataViewsTest : public DbTest {};
 
 TEST(DataViewDefinitions, SixteenViewsWithTheirLabelsAndOwnerQualification)
 {
-    schema::registerDataViews();
-    schema::registerDataViews();  // a second call changes nothing
+    dataviews::registerDataViews();
+    dataviews::registerDataViews();  // a second call changes nothing
     for (const QString& name : kViews)
         ASSERT_NE(platform::findDefinition(name), nullptr) << name.toStdString();
 

@@ -40,7 +40,7 @@ bool pick(QComboBox* combo, const QString& text)
     if (index < 0)
         return false;
     combo->setCurrentIndex(index);
-    emit combo->activated(index);
+    Q_EMIT combo->activated(index);
     return true;
 }
 

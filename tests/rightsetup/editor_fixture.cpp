@@ -126,7 +126,7 @@ void EditorTest::pickLevel(long row, const QString& text)
     const int index = combo->findText(text);
     ASSERT_GE(index, 0) << text.toStdString();
     combo->setCurrentIndex(index);
-    emit combo->activated(index);
+    Q_EMIT combo->activated(index);
     pump();
 }
 

@@ -253,7 +253,7 @@ TEST_P(EditorOpenTest, ARightClickInTheModuleListOpensNothing)
     withModuleList([&](w_right_module_list* list) {
         ASSERT_GT(list->lv_1->count(), 0);
         const QPoint at = list->lv_1->visualItemRect(list->lv_1->item(0)).center();
-        emit list->lv_1->customContextMenuRequested(at);
+        Q_EMIT list->lv_1->customContextMenuRequested(at);
         pump();
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
         EXPECT_EQ(QApplication::activeModalWidget(), list);

@@ -3,7 +3,7 @@
 #include "host/functions.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
@@ -19,7 +19,7 @@ std::string backendName(const ::testing::TestParamInfo<Backend>& info)
 
 void DbFixture::SetUp()
 {
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     host::sqlca.disconnect();
     host::gs_user_id = QStringLiteral("admin");
     if (backend() == Backend::Sqlite) {

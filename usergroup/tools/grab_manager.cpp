@@ -6,7 +6,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_setup.h"
@@ -31,7 +31,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
         return 1;
     }
-    schema::registerDataViews();
+    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
     host::gs_user_id = QStringLiteral("admin");
     usergroup::registerWindows();

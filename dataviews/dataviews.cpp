@@ -1,12 +1,14 @@
-#include "schema/dataviews.h"
+#include "dataviews/dataviews.h"
 
 #include "platform/datastore.h"
 #include "platform/definition.h"
 #include "schema/tables.h"
 
-namespace schema {
+namespace dataviews {
 
 namespace {
+
+using namespace schema;  // the tables, columns and codes the views read
 
 using platform::ColumnDefinition;
 using platform::Definition;
@@ -210,4 +212,4 @@ void registerDataViews()
             platform::registerDefinition(definition);
 }
 
-}  // namespace schema
+}  // namespace dataviews
