@@ -55,6 +55,9 @@ void w_right_select_group::openEvent(const QString& parameter)
     dw_1_->setRow(0);
     dw_1_->selectRow(0, false);
     cb_ok_->setEnabled(false);
+    // The grid would make its first row current when it gets the focus on
+    // showing; the focus starts on 取消 instead.
+    cb_cancel_->setFocus();
 }
 
 void w_right_select_group::rowFocusChanged(long row)
