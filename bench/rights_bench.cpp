@@ -140,30 +140,29 @@ void checkRightFloor(benchmark::State& state, Backend backend)
     size_t i = 0;
     int held = 0;
     int failed = 0;
+    // The same loop over either C API's lookup.
+    const auto measure = [&](auto& lookup) {
+        for (auto _ : state) {
+            const Probe& p = probes[i++ & 4095];
+            const int level = lookup.level(p.opUtf8, p.itemUtf8);
+            held += level >= 1;
+            failed += level < 0;
+        }
+    };
     if (backend == Backend::Sqlite) {
         SqliteLookup lookup(sqliteDatabase());
         if (!lookup.ok()) {
             state.SkipWithError("cannot prepare the lookup with the sqlite3 API");
             return;
         }
-        for (auto _ : state) {
-            const Probe& p = probes[i++ & 4095];
-            const int level = lookup.level(p.opUtf8, p.itemUtf8);
-            held += level >= 1;
-            failed += level < 0;
-        }
+        measure(lookup);
     } else {
         PgLookup lookup;
         if (!lookup.ok()) {
             state.SkipWithError(lookup.error().c_str());
             return;
         }
-        for (auto _ : state) {
-            const Probe& p = probes[i++ & 4095];
-            const int level = lookup.level(p.opUtf8, p.itemUtf8);
-            held += level >= 1;
-            failed += level < 0;
-        }
+        measure(lookup);
     }
     if (failed)
         state.SkipWithError("a lookup failed");
