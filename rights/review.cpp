@@ -1,5 +1,6 @@
 #include "rights/review.h"
 
+#include "host/csv.h"
 #include "host/transaction.h"
 
 namespace rights {
@@ -107,6 +108,18 @@ bool readMatrix(host::Transaction& trans, Matrix* matrix)
         matrix->cells.insert({row.value(0).toString(), item}, row.value(2).isNull() ? QString() : row.value(2).toString());
     }
     return true;
+}
+
+QString matrixCsv(const Matrix& matrix)
+{
+    QString text = host::csvLine(QStringList({QStringLiteral("group_id"), QStringLiteral("group_name")}) + matrix.items);
+    for (const QString& group : matrix.groups) {
+        QStringList fields = {group, matrix.groupNames.value(group)};
+        for (const QString& item : matrix.items)
+            fields << matrix.cells.value({group, item});
+        text += host::csvLine(fields);
+    }
+    return text;
 }
 
 QString levelWord(const QString& level, bool hasRow)

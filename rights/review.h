@@ -42,6 +42,11 @@ struct Matrix {
 
 bool readMatrix(host::Transaction& trans, Matrix* matrix);
 
+// The matrix as CSV with a header line (the console's `matrix` and the
+// matrix window's export): group_id, group_name, then one column per item
+// code; a cell holds the stored level, empty where the group has no row.
+QString matrixCsv(const Matrix& matrix);
+
 // The words of a level: 禁止, 查询, 修改; "无" for no row; other stored text as it is.
 QString levelWord(const QString& level, bool hasRow = true);
 
