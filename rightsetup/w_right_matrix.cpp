@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -253,8 +254,10 @@ void w_right_matrix::setCurrentColumn(const Level& level)
 
 void w_right_matrix::clickOnCell(const QModelIndex& index)
 {
-    // A viewer's clicks only select; the level is asked at every change.
-    if (!index.isValid() || !common::canModify(this))
+    // A viewer's clicks only select, and so do clicks that extend the
+    // selection; the level is asked at every change.
+    if (!index.isValid() || (QGuiApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) ||
+        !common::canModify(this))
         return;
     model_->cycle(index.row(), index.column());
 }

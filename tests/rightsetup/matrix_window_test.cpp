@@ -279,4 +279,25 @@ TEST_P(MatrixWindowTest, ClosingAndAnsweringNoDropsTheEdits)
     EXPECT_EQ(dbCells(), before);
 }
 
+TEST_P(MatrixWindowTest, ARowCommandSetsOnlyTheItemsShownAndAnExtendingClickOnlySelects)
+{
+    ASSERT_NE(openMatrix(), nullptr);
+    matrix->sle_filter->setText("w20");
+    matrix->dw_matrix->setCurrentIndex(cell("003", "w202"));
+    matrix->ddlb_level->setCurrentIndex(matrix->ddlb_level->findText("修改"));
+    matrix->cb_set_row->click();
+    EXPECT_EQ(matrix->model()->changeCount(), 5);  // w201 … w205; w301 and w302 are not shown
+    QStringList items;
+    for (const rightsetup::RightChange& change : matrix->model()->changes())
+        items << change.item;
+    EXPECT_EQ(items, QStringList({"w201", "w202", "w203", "w204", "w205"}));
+
+    const QModelIndex index = cell("004", "w201");
+    QTest::mouseClick(matrix->dw_matrix->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      matrix->dw_matrix->visualRect(index).center());
+    EXPECT_EQ(shown("004", "w201"), "无");
+    EXPECT_TRUE(matrix->dw_matrix->selectionModel()->isSelected(index));
+    EXPECT_TRUE(messages.shown().isEmpty());
+}
+
 WMS_INSTANTIATE_DB_TESTS(MatrixWindowTest);
