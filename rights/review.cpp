@@ -100,6 +100,7 @@ bool readMatrix(host::Transaction& trans, Matrix* matrix)
         matrix->items << row.value(0).toString();
         matrix->itemNames.insert(row.value(0).toString(), row.value(1).toString());
     }
+    matrix->cells.reserve(cells.size());
     for (const QVariantList& row : cells) {
         const QString item = row.value(1).toString();
         // Rights on items the item table does not list still show.

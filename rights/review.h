@@ -7,6 +7,7 @@
 // included; null when no group's row holds one).
 
 #include <QList>
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -37,7 +38,7 @@ struct Matrix {
     QMap<QString, QString> groupNames;            // id → name
     QStringList items;                            // item codes, in order
     QMap<QString, QString> itemNames;             // code → name
-    QMap<QPair<QString, QString>, QString> cells; // (group, item) → stored level; no entry: no row
+    QHash<QPair<QString, QString>, QString> cells; // (group, item) → stored level; no entry: no row
 };
 
 bool readMatrix(host::Transaction& trans, Matrix* matrix);

@@ -9,6 +9,7 @@
 
 #include "rightsetup/export.h"
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QPair>
@@ -22,7 +23,7 @@ using Level = std::optional<QString>;
 // One group's rows: item code → stored level.
 using GroupRights = QMap<QString, QString>;
 // Cells of several groups: (group, item) → stored level.
-using RightCells = QMap<QPair<QString, QString>, QString>;
+using RightCells = QHash<QPair<QString, QString>, QString>;
 
 struct RightChange {
     QString group;
