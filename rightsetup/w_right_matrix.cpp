@@ -91,7 +91,7 @@ w_right_matrix::w_right_matrix(QWidget* parent) : host::w_father(parent)
     dw_matrix->setWordWrap(false);
     // Fixed sizes: no measuring of 2,000 columns' texts.
     dw_matrix->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    dw_matrix->horizontalHeader()->setDefaultSectionSize(72);
+    dw_matrix->horizontalHeader()->setDefaultSectionSize(88);
     dw_matrix->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     dw_matrix->verticalHeader()->setMinimumWidth(140);
     dw_matrix->installEventFilter(this);

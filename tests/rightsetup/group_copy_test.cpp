@@ -199,4 +199,19 @@ TEST_P(GroupCopyTest, CopyWaitsWhileTheMatrixHoldsUnsavedEdits)
     EXPECT_EQ(host::WindowRegistry::instance("w_right_group_copy"), nullptr);
 }
 
+TEST_P(GroupCopyTest, AtLevelOneGroupsAreComparedButNothingIsCopied)
+{
+    loginWithLevel("E001", "002", "1");
+    const QMap<QString, QString> before = dbCells();
+    withCopyDialog("002", [&](rightsetup::w_right_group_copy* dialog) {
+        dialog->setTarget("004");
+        EXPECT_FALSE(dialog->preview().isEmpty());
+        EXPECT_FALSE(dialog->cb_apply->isEnabled());
+        EXPECT_GT(dialog->dw_compare->rowCount(), 0);
+        EXPECT_FALSE(dialog->apply());
+    });
+    EXPECT_EQ(messages.texts(), QStringList({"当前操作员没有修改权限, 不能进行此操作."}));
+    EXPECT_EQ(dbCells(), before);
+}
+
 WMS_INSTANTIATE_DB_TESTS(GroupCopyTest);
