@@ -19,6 +19,10 @@ struct DataStore::Impl {
     RowBuffer rows;
     Expression filter;
     QString filterText;
+    // Every row in view passes the filter and every row in the filter buffer
+    // fails it: the rows were read with the filter as their WHERE clause, or
+    // filtered since, and no value, row or filter has changed after that.
+    bool sortedByFilter = false;
     QVariantList arguments;
     bool readOnly = false;
     QString error;
@@ -91,6 +95,7 @@ void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
     Q_EMIT aboutToReset();
     d->def = std::move(definition);
     d->rows.clear();
+    d->sortedByFilter = false;
     d->filter = Expression();
     d->filterText.clear();
     d->arguments.clear();
@@ -163,14 +168,17 @@ long DataStore::retrieve(const QVariantList& arguments)
     // that pass it are read (and none is kept in the filter buffer).
     QString sql = selectText(*d->def, trans);
     QVariantList values = arguments.mid(0, d->def->arguments.size());
+    bool pushed = false;
     if (const expr::Node* root = d->filter.root()) {
         if (const auto condition = sqlCondition(*root, *d->def)) {
             if (const auto filtered = selectWithCondition(sql, condition->where)) {
                 sql = *filtered;
                 values += condition->values;
+                pushed = true;
             }
         }
     }
+    d->sortedByFilter = false;
     // Every column of the module is a character string. No read snapshot
     // stays open after the retrieve.
     QList<QVariantList> read;
@@ -188,6 +196,7 @@ long DataStore::retrieve(const QVariantList& arguments)
             d->rows.primary.append(std::move(row));
         }
         trans.recordSuccess(d->rows.primary.size());
+        d->sortedByFilter = pushed || d->filter.isEmpty();
     }
     if (!ok) {
         d->rows.clear();
@@ -224,6 +233,7 @@ long DataStore::insertRow(long before)
     const long number = before == 0 ? count + 1 : before;
     Q_EMIT rowsAboutToBeInserted(number, number);
     d->rows.primary.insert(number - 1, Row::blank(d->columns(), true));
+    d->sortedByFilter = false;
     if (d->currentRow >= number)
         ++d->currentRow;
     Q_EMIT rowsInserted(number, number);
@@ -328,6 +338,7 @@ int DataStore::setItem(long row, const QString& column, const QVariant& value)
         return 1;
     r.values[c] = stored;
     r.changed[c] = true;
+    d->sortedByFilter = false;
     Q_EMIT itemSet(row, col.name);
     return 1;
 }
@@ -367,6 +378,7 @@ long DataStore::find(const QString& expression, long start, long end)
 
 int DataStore::setFilter(const QString& expression)
 {
+    d->sortedByFilter = false;
     if (expression.trimmed().isEmpty()) {
         d->filter = Expression();
         d->filterText.clear();
@@ -382,6 +394,10 @@ int DataStore::setFilter(const QString& expression)
 
 int DataStore::filter()
 {
+    // Nothing to move: a grid of thousands of rows is not tested row by row
+    // again right after the select that applied the same filter.
+    if (d->sortedByFilter)
+        return 1;
     QList<Row> pass, fail;
     if (d->filter.isEmpty()) {
         pass = d->rows.primary + d->rows.filtered;
@@ -408,6 +424,7 @@ int DataStore::filter()
     Q_EMIT aboutToReset();
     d->rows.primary = pass;
     d->rows.filtered = fail;
+    d->sortedByFilter = true;
     const long before = d->currentRow;
     if (d->currentRow > pass.size())
         d->currentRow = pass.size();
@@ -426,6 +443,7 @@ QString DataStore::filterExpression() const
 
 int DataStore::update(bool resetFlags)
 {
+    d->sortedByFilter = false;
     if (!d->def) {
         d->error = QStringLiteral("no data object");
         return -1;
@@ -462,6 +480,7 @@ int DataStore::update(bool resetFlags)
 
 int DataStore::resetUpdate()
 {
+    d->sortedByFilter = false;  // isrownew() may answer otherwise now
     d->rows.deleted.clear();
     for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
         for (Row& row : *list)
