@@ -1,12 +1,16 @@
 #include "platform/datastore.h"
 
 #include "host/transaction.h"
+#include "platform/column_editor.h"
+#include "platform/dropdown.h"
 #include "platform/row_buffer.h"
 #include "platform/sql_filter.h"
 #include "platform/sql_text.h"
 #include "platform/update_writer.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QPalette>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -27,6 +31,8 @@ struct DataStore::Impl {
     bool readOnly = false;
     QString error;
     long currentRow = 0;
+    long shownCurrentRow = 0;  // the row the model last coloured as current
+    const DropDownSet* displayLists = nullptr;
     QString currentColumn;
     mutable QHash<int, std::shared_ptr<Expression>> protects;
 
@@ -70,7 +76,20 @@ struct DataStore::Impl {
     }
 };
 
-DataStore::DataStore(QObject* parent) : QObject(parent), d(std::make_unique<Impl>()) {}
+DataStore::DataStore(QObject* parent) : QAbstractTableModel(parent), d(std::make_unique<Impl>())
+{
+    // A changed value can change its row's status, and with it its colours;
+    // so can the current row.
+    connect(this, &DataStore::itemSet, this, [this](long row, const QString&) { refreshRow(row); });
+    connect(this, &DataStore::statusChanged, this, &DataStore::refreshAll);
+    connect(this, &DataStore::currentRowChanged, this, [this](long row) {
+        const long before = d->shownCurrentRow;
+        d->shownCurrentRow = row;
+        refreshRow(before);
+        refreshRow(row);
+    });
+    connect(this, &QAbstractItemModel::modelReset, this, [this] { d->shownCurrentRow = d->currentRow; });
+}
 
 DataStore::DataStore(const QString& dataObject, QObject* parent) : DataStore(parent)
 {
@@ -92,7 +111,7 @@ bool DataStore::setDataObject(const QString& name)
 
 void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
 {
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->def = std::move(definition);
     d->rows.clear();
     d->sortedByFilter = false;
@@ -103,7 +122,7 @@ void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
     d->currentRow = 0;
     d->currentColumn.clear();
     d->error.clear();
-    Q_EMIT resetDone();
+    endResetModel();
 }
 
 QString DataStore::dataObject() const
@@ -161,7 +180,7 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     d->arguments = arguments;
 
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.clear();
     d->currentRow = 0;
     // A filter that SQL expresses exactly is part of the select: only the rows
@@ -204,17 +223,17 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     if (!d->rows.primary.isEmpty())
         d->currentRow = 1;
-    Q_EMIT resetDone();
+    endResetModel();
     Q_EMIT currentRowChanged(d->currentRow);
     return ok ? long(d->rows.primary.size()) : -1;
 }
 
 int DataStore::reset()
 {
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.clear();
     d->currentRow = 0;
-    Q_EMIT resetDone();
+    endResetModel();
     Q_EMIT currentRowChanged(0);
     return 1;
 }
@@ -231,12 +250,12 @@ long DataStore::insertRow(long before)
         return -1;
     }
     const long number = before == 0 ? count + 1 : before;
-    Q_EMIT rowsAboutToBeInserted(number, number);
+    beginInsertRows({}, int(number - 1), int(number - 1));
     d->rows.primary.insert(number - 1, Row::blank(d->columns(), true));
     d->sortedByFilter = false;
     if (d->currentRow >= number)
         ++d->currentRow;
-    Q_EMIT rowsInserted(number, number);
+    endInsertRows();
     if (d->currentRow == 0) {
         d->currentRow = number;
         Q_EMIT currentRowChanged(number);
@@ -252,7 +271,7 @@ int DataStore::deleteRow(long row)
         d->error = QStringLiteral("row %1 does not exist").arg(row);
         return -1;
     }
-    Q_EMIT rowsAboutToBeRemoved(row, row);
+    beginRemoveRows({}, int(row - 1), int(row - 1));
     Row removed = d->rows.primary.takeAt(row - 1);
     // A row never saved is simply dropped: there is nothing to delete.
     if (!removed.isNew)
@@ -260,7 +279,7 @@ int DataStore::deleteRow(long row)
     const long before = d->currentRow;
     if (d->currentRow > row || d->currentRow > d->rows.primary.size())
         --d->currentRow;
-    Q_EMIT rowsRemoved(row, row);
+    endRemoveRows();
     if (d->currentRow != before || before == row)
         Q_EMIT currentRowChanged(d->currentRow);
     return 1;
@@ -421,7 +440,7 @@ int DataStore::filter()
             for (Row& row : *list)
                 (hits.at(i++) ? pass : fail).append(std::move(row));
     }
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.primary = pass;
     d->rows.filtered = fail;
     d->sortedByFilter = true;
@@ -430,7 +449,7 @@ int DataStore::filter()
         d->currentRow = pass.size();
     if (d->currentRow == 0 && !pass.isEmpty())
         d->currentRow = 1;
-    Q_EMIT resetDone();
+    endResetModel();
     if (d->currentRow != before)
         Q_EMIT currentRowChanged(d->currentRow);
     return 1;
@@ -564,6 +583,113 @@ int DataStore::setColumn(const QString& column)
         Q_EMIT currentColumnChanged(name);
     }
     return 1;
+}
+
+// The model of the rows in view.
+
+int DataStore::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(d->rows.primary.size());
+}
+
+int DataStore::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : d->columns();
+}
+
+QVariant DataStore::data(const QModelIndex& index, int role) const
+{
+    const Definition* def = d->def.get();
+    if (!index.isValid() || !def || index.row() >= d->rows.primary.size() || index.column() >= def->columns.size())
+        return {};
+    const ColumnDefinition& column = def->columns.at(index.column());
+    const long row = index.row() + 1;
+    const QVariant& value = d->rows.primary.at(index.row()).values.at(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(column, d->displayLists ? d->displayLists->at(index.column()) : nullptr, value);
+    case Qt::EditRole:
+        return value.toString();
+    case Qt::BackgroundRole:
+        if (column.background) {
+            const QColor colour = column.background(*this, row, row == d->currentRow);
+            if (colour.isValid())
+                return colour;
+        }
+        if (column.displayOnly)
+            return QApplication::palette().color(QPalette::Window);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool DataStore::isEditable(const QModelIndex& index) const
+{
+    const Definition* def = d->def.get();
+    if (!index.isValid() || !def || index.column() >= def->columns.size())
+        return false;
+    const ColumnDefinition& column = def->columns.at(index.column());
+    if (column.displayOnly || column.tabOrder <= 0)
+        return false;
+    return !isProtected(index.row() + 1, column.name);
+}
+
+bool DataStore::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const Definition* def = d->def.get();
+    if (role != Qt::EditRole || !index.isValid() || !def || index.column() >= def->columns.size())
+        return false;
+    // setItem announces the change (itemSet), which refreshes the row.
+    return setItem(index.row() + 1, def->columns.at(index.column()).name, value) == 1;
+}
+
+Qt::ItemFlags DataStore::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (isEditable(index))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant DataStore::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    const Definition* def = d->def.get();
+    if (!def || section < 0 || section >= def->columns.size())
+        return {};
+    return def->columns.at(section).label;
+}
+
+void DataStore::setDisplayLists(const DropDownSet* lists)
+{
+    if (d->displayLists)
+        disconnect(d->displayLists, nullptr, this, nullptr);
+    d->displayLists = lists;
+    if (lists)
+        connect(lists, &DropDownSet::changed, this, &DataStore::refreshAll);
+    refreshAll();
+}
+
+void DataStore::refreshRow(long row)
+{
+    const int columns = d->columns();
+    if (row < 1 || row > d->rows.primary.size() || columns == 0)
+        return;
+    Q_EMIT dataChanged(index(int(row - 1), 0), index(int(row - 1), columns - 1));
+}
+
+void DataStore::refreshAll()
+{
+    const int columns = d->columns();
+    if (d->rows.primary.isEmpty() || columns == 0)
+        return;
+    Q_EMIT dataChanged(index(0, 0), index(int(d->rows.primary.size()) - 1, columns - 1));
 }
 
 }  // namespace platform
