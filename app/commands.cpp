@@ -34,13 +34,7 @@ bool writeReview(const Options& options, QTextStream& out)
         rights::Matrix matrix;
         if (!rights::readMatrix(host::sqlca, &matrix))
             return false;
-        text += host::csvLine(QStringList({QStringLiteral("group_id"), QStringLiteral("group_name")}) + matrix.items);
-        for (const QString& group : std::as_const(matrix.groups)) {
-            QStringList fields = {group, matrix.groupNames.value(group)};
-            for (const QString& item : std::as_const(matrix.items))
-                fields << matrix.cells.value({group, item});
-            text += host::csvLine(fields);
-        }
+        text += rights::matrixCsv(matrix);
     } else {
         return false;
     }

@@ -27,6 +27,8 @@ const QList<HostModule>& hostModules()
         {kRightSetupItem, QStringLiteral("权限管理"), kRightSetupWindow},
         // Reads only: whoever may look at 权限管理 may ask who can do what.
         {kRightSetupItem, QStringLiteral("权限查询"), kRightQueryWindow},
+        // Changes group rights as the group rights editor does: its code.
+        {kRightsEditorItem, QStringLiteral("权限矩阵"), kRightMatrixWindow},
         {QStringLiteral("m101"), QStringLiteral("部门管理"), kDepartmentWindow},
         {QStringLiteral("w201"), QStringLiteral("入库登记"), QStringLiteral("w_stock_in")},
         {QStringLiteral("w202"), QStringLiteral("出库登记"), QStringLiteral("w_stock_out")},
@@ -41,8 +43,8 @@ const QList<HostModule>& hostModules()
 
 const QList<HostModule>& demoModules()
 {
-    // After the module's own three windows.
-    static const QList<HostModule> modules = hostModules().mid(3);
+    // After the module's own four windows.
+    static const QList<HostModule> modules = hostModules().mid(4);
     return modules;
 }
 

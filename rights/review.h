@@ -7,6 +7,7 @@
 // included; null when no group's row holds one).
 
 #include <QList>
+#include <QHash>
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -37,10 +38,15 @@ struct Matrix {
     QMap<QString, QString> groupNames;            // id → name
     QStringList items;                            // item codes, in order
     QMap<QString, QString> itemNames;             // code → name
-    QMap<QPair<QString, QString>, QString> cells; // (group, item) → stored level; no entry: no row
+    QHash<QPair<QString, QString>, QString> cells; // (group, item) → stored level; no entry: no row
 };
 
 bool readMatrix(host::Transaction& trans, Matrix* matrix);
+
+// The matrix as CSV with a header line (the console's `matrix` and the
+// matrix window's export): group_id, group_name, then one column per item
+// code; a cell holds the stored level, empty where the group has no row.
+QString matrixCsv(const Matrix& matrix);
 
 // The words of a level: 禁止, 查询, 修改; "无" for no row; other stored text as it is.
 QString levelWord(const QString& level, bool hasRow = true);

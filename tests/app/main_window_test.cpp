@@ -66,6 +66,7 @@ TEST_P(MainWindowTest, MenuEntriesFollowTheOperatorsRights)
     auto frame = frameFor("E001");
     EXPECT_FALSE(enabled(*frame, "m_department"));   // m101: no row
     EXPECT_FALSE(enabled(*frame, "m_right_setup"));  // m102: no row
+    EXPECT_FALSE(enabled(*frame, "m_right_matrix")); // 003: no row
     EXPECT_TRUE(enabled(*frame, "m_stock_in"));      // w201: 2
     EXPECT_TRUE(enabled(*frame, "m_stock_query"));   // w203: 1
     EXPECT_FALSE(enabled(*frame, "m_location"));     // w205: 0
@@ -77,8 +78,9 @@ TEST_P(MainWindowTest, MenuEntriesFollowTheOperatorsRights)
     EXPECT_TRUE(enabled(*frame, "m_exit"));
 
     auto admin = frameFor("admin");
-    for (const char* name : {"m_department", "m_right_setup", "m_location", "m_fee_settle"})
+    for (const char* name : {"m_department", "m_right_setup", "m_right_matrix", "m_location", "m_fee_settle"})
         EXPECT_TRUE(enabled(*admin, name)) << name;
+    EXPECT_EQ(admin->menuBar()->findChild<QAction*>("m_right_matrix")->parent()->objectName(), "m_system");
 }
 
 TEST_P(MainWindowTest, OpeningAMenuChecksItsEntriesAgain)
