@@ -30,6 +30,8 @@
 
 namespace host {
 
+struct JournalPlan;
+
 enum class Dialect { None, Sqlite, Postgres };
 
 class WMS_HOST_EXPORT Transaction {
@@ -130,6 +132,14 @@ public:
     // (f_log: who, the statement and its values, passwords as ***).
     bool logChanges = true;
 
+    // Every change to the rights tables is recorded in s_right_journal in the
+    // same transaction (host/journal.h) while that table exists; false turns
+    // the journal off for this connection (loading sample data).
+    bool journalChanges = true;
+    // True when the connection's database has the journal table (asked once
+    // per connection and again after a statement that creates or drops).
+    [[nodiscard]] bool journalAvailable();
+
     // True after a statement failed because the connection to the server was
     // lost; the next statement connects again first (see reopenIfLost()).
     bool connectionLost() const { return lost_; }
@@ -139,6 +149,10 @@ public:
     long sqlnrows = 0;
 
 private:
+    // A write on a journaled table: the rows before, the statement, the rows
+    // after and their entries (host/journal.cpp).
+    [[nodiscard]] bool runJournaled(QSqlQuery& query, const QVariantList& params, const JournalPlan& plan);
+    const JournalPlan* journalPlanOf(const QString& sql);
     static bool isWriteStatement(const QString& sql);
     // Connects again to the same URL when the connection was lost; the write
     // transaction that was open then is gone, and the operation reported so.
@@ -163,6 +177,10 @@ private:
         QVariantList values;
     };
     QList<Change> changes_;
+    enum class JournalState { Unknown, On, Off };
+    JournalState journalState_ = JournalState::Unknown;
+    bool journaling_ = false;  // the journal's own statements are running
+    QHash<QString, std::shared_ptr<const JournalPlan>> journalPlans_;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
     SqliteStatements sqliteStatements_;
 };
