@@ -18,6 +18,9 @@
 #ifdef WMS_HAVE_DEPARTMENT
 #include "department/register_windows.h"
 #endif
+#ifdef WMS_HAVE_JOURNAL
+#include "journal/register_windows.h"
+#endif
 
 namespace app {
 
@@ -27,6 +30,8 @@ const QList<HostModule>& hostModules()
         {kRightSetupItem, QStringLiteral("权限管理"), kRightSetupWindow},
         // Reads only: whoever may look at 权限管理 may ask who can do what.
         {kRightSetupItem, QStringLiteral("权限查询"), kRightQueryWindow},
+        // Viewing needs what 权限管理 needs; reverting needs its level 2.
+        {kRightSetupItem, QStringLiteral("权限变更记录"), kJournalWindow},
         {QStringLiteral("m101"), QStringLiteral("部门管理"), kDepartmentWindow},
         {QStringLiteral("w201"), QStringLiteral("入库登记"), QStringLiteral("w_stock_in")},
         {QStringLiteral("w202"), QStringLiteral("出库登记"), QStringLiteral("w_stock_out")},
@@ -41,8 +46,8 @@ const QList<HostModule>& hostModules()
 
 const QList<HostModule>& demoModules()
 {
-    // After the module's own three windows.
-    static const QList<HostModule> modules = hostModules().mid(3);
+    // After the module's own windows.
+    static const QList<HostModule> modules = hostModules().mid(4);
     return modules;
 }
 
@@ -83,6 +88,9 @@ void registerWindows()
 #endif
 #ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
+#endif
+#ifdef WMS_HAVE_JOURNAL
+    journal::registerWindows();
 #endif
     // Every window of the table is made with its code as its tag, before its
     // open handling runs and before it shows, whoever opens it.
