@@ -572,7 +572,7 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
         const QJsonObject key = keyObject(*table, columns, afterRow ? *afterRow : *change.before);
         QSqlQuery* statement = prepared(insert);
         if (!statement
-            || !run(*statement, {now, gs_user_id, plan.table, jsonText(key), actionName(plan.action),
+            || !run(*statement, {now, journalOperator.isEmpty() ? gs_user_id : journalOperator, plan.table, jsonText(key), actionName(plan.action),
                                  jsonText(beforeObject), jsonText(afterObject)}))
             return fail(sqlerrtext);
     }

@@ -136,6 +136,9 @@ public:
     // same transaction (host/journal.h) while that table exists; false turns
     // the journal off for this connection (loading sample data).
     bool journalChanges = true;
+    // The operator the journal's entries name; empty: gs_user_id. The login
+    // sets it to the operator logging in for the writes it makes for them.
+    QString journalOperator;
     // True when the connection's database has the journal table (asked once
     // per connection and again after a statement that creates or drops).
     [[nodiscard]] bool journalAvailable();
