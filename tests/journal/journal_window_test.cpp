@@ -11,6 +11,7 @@
 #include "tests/support/scripted_messages.h"
 #include "tests/support/test_db.h"
 #include "usergroup/register_windows.h"
+#include "usergroup/w_right_setup.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -214,6 +215,19 @@ TEST_P(JournalWindowTest, WithoutTheJournalTableTheWindowsSaySoOnce)
     EXPECT_EQ(messages.shown().size(), 1);
     change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
     EXPECT_EQ(groupName("002"), "仓库组");
+}
+
+TEST_P(JournalWindowTest, OpensFromTheUserAndGroupManagersPopup)
+{
+    auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open("w_right_setup"));
+    ASSERT_NE(manager, nullptr);
+    testing_support::pumpEvents();
+    manager->popupMenuFor(0)->command("m_right_journal")->trigger();
+    testing_support::pumpEvents();
+    auto* w = host::WindowRegistry::instanceOf<journal::w_right_journal>(journal::kJournalWindow);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->tag(), "m102");
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 
 WMS_INSTANTIATE_DB_TESTS(JournalWindowTest);
