@@ -4,6 +4,7 @@
 #include "host/transaction.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QRegularExpression>
@@ -15,6 +16,9 @@ namespace host {
 namespace {
 
 const QString kSecret = QStringLiteral("***");
+// Rows read after a statement per select, and journal rows per insert.
+constexpr qsizetype kKeysPerRead = 100;
+constexpr qsizetype kEntriesPerInsert = 50;
 const QString kSecretChanged = QStringLiteral("***(已修改)");
 
 // Rows as read by `select *`: the column names once, the values per row
@@ -168,6 +172,12 @@ bool constantValue(const QString& expression, const QVariantList& params, int pa
         return true;
     }
     return false;
+}
+
+// "col = col": the column keeps its value.
+bool keepsValue(const QString& column, const QString& expression)
+{
+    return bareName(expression) == column;
 }
 
 // The bound value index of each assignment ("?" expressions), -1 for others.
@@ -412,7 +422,8 @@ std::optional<JournalPlan> journalPlan(const QString& sql)
         plan.whereFirstParam = countPlaceholders(sets);
         for (const auto& [column, expression] : plan.assignments) {
             QVariant ignored;
-            if (table->keys.contains(column) && !constantValue(expression, {QVariant()}, 0, &ignored))
+            if (table->keys.contains(column) && !keepsValue(column, expression)
+                && !constantValue(expression, {QVariant()}, 0, &ignored))
                 return unsupported();
         }
     } else {
@@ -536,7 +547,7 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
                 QVariant value = row.value(before.columns.indexOf(key));
                 if (plan.action == JournalPlan::Action::Update) {
                     for (int a = 0; a < plan.assignments.size(); ++a) {
-                        if (plan.assignments.at(a).first == key
+                        if (plan.assignments.at(a).first == key && !keepsValue(key, plan.assignments.at(a).second)
                             && !constantValue(plan.assignments.at(a).second, params, indexes.at(a), &value))
                             return fail(QStringLiteral("键值无法确定"));
                     }
@@ -547,35 +558,80 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
         }
     }
 
-    const QString select = rowSelect(*this, plan.tableText, table->keys);
-    const QString insert = QStringLiteral(
-        "insert into s_right_journal ( changed_at , operator_id , table_name , row_key , action , before_value , "
-        "after_value ) values ( ? , ? , ? , ? , ? , ? , ? )");
-    const QString now = nowText();
-    for (const RowChange& change : std::as_const(changes)) {
-        Rows after;
-        if (plan.action != JournalPlan::Action::Delete) {
-            if (!readRows(*this, select, change.key, &after))
+    // The rows after, read by key in chunks: a statement that changed many
+    // rows costs a few reads, not one per row.
+    QHash<QStringList, QVariantList> afterRows;
+    QStringList afterColumns;
+    if (plan.action != JournalPlan::Action::Delete) {
+        for (qsizetype start = 0; start < changes.size(); start += kKeysPerRead) {
+            const qsizetype n = std::min<qsizetype>(kKeysPerRead, changes.size() - start);
+            QStringList conditions;
+            QVariantList keys;
+            for (qsizetype i = start; i < start + n; ++i) {
+                conditions << QLatin1Char('(') + keyCondition(table->keys) + QLatin1Char(')');
+                keys << changes.at(i).key;
+            }
+            QString sql = QStringLiteral("select * from ") + plan.tableText + QStringLiteral(" where ") +
+                          conditions.join(QStringLiteral(" or "));
+            if (dialect_ == Dialect::Postgres)
+                sql += QStringLiteral(" for update");
+            Rows read;
+            if (!readRows(*this, sql, keys, &read))
                 return false;
-            if (after.values.size() != 1)
-                return fail(QStringLiteral("修改后的行未找到 (%1)").arg(plan.table));
+            afterColumns = read.columns;
+            for (const QVariantList& row : std::as_const(read.values)) {
+                QStringList key;
+                for (const QString& column : table->keys)
+                    key << row.value(read.columns.indexOf(column)).toString();
+                afterRows.insert(key, row);
+            }
         }
-        const QStringList& columns = plan.action == JournalPlan::Action::Delete ? before.columns : after.columns;
-        const QVariantList* afterRow = after.values.isEmpty() ? nullptr : &after.values.first();
+    }
+
+    QVariantList values;  // of the journal rows not yet written
+    const QString who = journalOperator.isEmpty() ? gs_user_id : journalOperator;
+    const QString now = nowText();
+    const auto flush = [this, &values] {
+        if (values.isEmpty())
+            return true;
+        QStringList rows;
+        for (qsizetype i = 0; i < values.size(); i += 7)
+            rows << QStringLiteral("( ? , ? , ? , ? , ? , ? , ? )");
+        QSqlQuery* statement = prepared(QStringLiteral("insert into s_right_journal ( changed_at , operator_id , "
+                                                       "table_name , row_key , action , before_value , after_value ) "
+                                                       "values ") +
+                                        rows.join(QStringLiteral(" , ")));
+        const bool written = statement && run(*statement, values);
+        values.clear();
+        return written;
+    };
+    for (const RowChange& change : std::as_const(changes)) {
+        const QVariantList* afterRow = nullptr;
+        if (plan.action != JournalPlan::Action::Delete) {
+            QStringList key;
+            for (const QVariant& v : change.key)
+                key << v.toString();
+            const auto found = afterRows.constFind(key);
+            if (found == afterRows.constEnd())
+                return fail(QStringLiteral("修改后的行未找到 (%1)").arg(plan.table));
+            afterRow = &found.value();
+        }
         if (change.before && afterRow && *change.before == *afterRow)
             continue;  // nothing of the row changed
         std::optional<QJsonObject> beforeObject, afterObject;
         if (change.before)
             beforeObject = rowObject(before.columns, *change.before);
         if (afterRow)
-            afterObject = rowObject(after.columns, *afterRow, change.before);
-        const QJsonObject key = keyObject(*table, columns, afterRow ? *afterRow : *change.before);
-        QSqlQuery* statement = prepared(insert);
-        if (!statement
-            || !run(*statement, {now, journalOperator.isEmpty() ? gs_user_id : journalOperator, plan.table, jsonText(key), actionName(plan.action),
-                                 jsonText(beforeObject), jsonText(afterObject)}))
+            afterObject = rowObject(afterColumns, *afterRow, change.before);
+        const QJsonObject key = afterRow ? keyObject(*table, afterColumns, *afterRow)
+                                         : keyObject(*table, before.columns, *change.before);
+        values << now << who << plan.table << jsonText(key) << actionName(plan.action) << jsonText(beforeObject)
+               << jsonText(afterObject);
+        if (values.size() >= 7 * kEntriesPerInsert && !flush())
             return fail(sqlerrtext);
     }
+    if (!flush())
+        return fail(sqlerrtext);
     recordSuccess(affected);
     return true;
 }

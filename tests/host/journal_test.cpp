@@ -202,6 +202,36 @@ TEST_P(JournalTest, ARevertRestoresExactlyTheStateBefore)
               "2");
 }
 
+TEST_P(JournalTest, AStatementThatChangesManyRowsIsJournaledRowByRow)
+{
+    sqlca.journalChanges = false;
+    {
+        host::Operation operation;
+        for (int i = 0; i < 130; ++i)
+            ASSERT_EQ(operation.execute("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? "
+                                        ", ? , ? )",
+                                        {"009", QStringLiteral("x%1").arg(i, 3, 10, QLatin1Char('0')), "1"}),
+                      0);
+        ASSERT_EQ(operation.commit(), 0);
+    }
+    sqlca.journalChanges = true;
+    const QStringList before = rows("s_group_power");
+    change("update s_group_power set group_right = ? , m_item_code = m_item_code where group_id = ?", {"2", "009"});
+    change("update s_group_power set group_id = ? where group_id = ?", {"008", "009"});
+    const QList<host::JournalEntry> all = entries();
+    ASSERT_EQ(all.size(), 260);
+    EXPECT_EQ(object(all.at(129).before).value("m_item_code").toString(), "x129");
+    EXPECT_EQ(object(all.at(129).after).value("group_right").toString(), "2");
+    EXPECT_EQ(object(all.at(259).key), object(R"({"group_id":"008","m_item_code":"x129"})"));
+
+    QList<qint64> ids;
+    for (const host::JournalEntry& e : all)
+        ids << e.id;
+    QString reason;
+    ASSERT_EQ(revert(ids, &reason), 0) << reason.toStdString();
+    EXPECT_EQ(rows("s_group_power"), before);
+}
+
 TEST_P(JournalTest, ARevertIsRefusedWhenTheRowChangedSinceAndChangesNothing)
 {
     change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
