@@ -349,8 +349,26 @@ std::optional<JournalPlan> journalPlan(const QString& sql)
         QStringLiteral("^\\s*(insert\\s+into|update|delete\\s+from)\\s+((?:\"[^\"]+\"|\\w+)(?:\\.(?:\"[^\"]+\"|\\w+))?)"),
         QRegularExpression::CaseInsensitiveOption);
     const auto match = head.match(sql);
-    if (!match.hasMatch())
+    if (!match.hasMatch()) {
+        // A write behind a WITH clause cannot be followed: refused, not let
+        // through unrecorded.
+        static const QRegularExpression with(QStringLiteral("^\\s*with\\b"), QRegularExpression::CaseInsensitiveOption);
+        static const QRegularExpression write(
+            QStringLiteral("\\b(?:insert\\s+into|update|delete\\s+from)\\s+(?:\\w+\\.)?\"?(\\w+)"),
+            QRegularExpression::CaseInsensitiveOption);
+        if (!with.match(sql).hasMatch())
+            return std::nullopt;
+        for (auto it = write.globalMatch(sql); it.hasNext();) {
+            if (const JournaledTable* table = journaledTable(it.next().captured(1))) {
+                JournalPlan plan;
+                plan.table = table->name;
+                plan.tableText = table->name;
+                plan.error = QStringLiteral("变更记录无法跟踪该语句, 未执行: %1").arg(sql.simplified());
+                return plan;
+            }
+        }
         return std::nullopt;
+    }
     const JournaledTable* table = journaledTable(match.captured(2));
     if (!table)
         return std::nullopt;
@@ -440,13 +458,13 @@ const JournalPlan* Transaction::journalPlanOf(const QString& sql)
 {
     if (journaling_ || !journalChanges || sql.isEmpty())
         return nullptr;
-    // Only insert, update and delete can be journaled: a select costs one
-    // character comparison.
+    // Only insert, update and delete (maybe behind WITH) can be journaled: a
+    // select costs one character comparison.
     qsizetype i = 0;
     while (i < sql.size() && sql.at(i).isSpace())
         ++i;
     const QChar first = i < sql.size() ? sql.at(i).toLower() : QChar();
-    if (first != QLatin1Char('i') && first != QLatin1Char('u') && first != QLatin1Char('d'))
+    if (first != QLatin1Char('i') && first != QLatin1Char('u') && first != QLatin1Char('d') && first != QLatin1Char('w'))
         return nullptr;
     auto found = journalPlans_.constFind(sql);
     if (found == journalPlans_.constEnd()) {

@@ -323,6 +323,12 @@ TEST(JournalPlan, ReadsTheStatementsTheModuleWrites)
     const auto computedKey = host::journalPlan("update s_group set group_id = group_id || 'x' where group_id = ?");
     ASSERT_TRUE(computedKey);
     EXPECT_FALSE(computedKey->error.isEmpty());
+
+    // A write behind WITH is refused; a read behind WITH is no write.
+    const auto with = host::journalPlan("with g as (select ? as id) delete from s_group where group_id in (select id from g)");
+    ASSERT_TRUE(with);
+    EXPECT_FALSE(with->error.isEmpty());
+    EXPECT_FALSE(host::journalPlan("with g as (select group_id from s_group) select * from g"));
 }
 
 TEST(JournalTime, AcceptsIsoTimesOnly)
