@@ -83,10 +83,10 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     setWindowTitle(QStringLiteral("权限变更记录"));
     setFont(common::songti(9));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
-    resize(980, 560);
+    resize(1120, 560);
 
-    sle_since = edit(this, QStringLiteral("sle_since"), QStringLiteral("2026-12-01"));
-    sle_until = edit(this, QStringLiteral("sle_until"), QStringLiteral("2026-12-31 18:00"));
+    sle_since = edit(this, QStringLiteral("sle_since"), QStringLiteral("如 2026-12-01"));
+    sle_until = edit(this, QStringLiteral("sle_until"), QStringLiteral("如 2026-12-31 18:00"));
     sle_operator = edit(this, QStringLiteral("sle_operator"), QStringLiteral("操作员编号"));
     ddlb_table = new QComboBox(this);
     ddlb_table->setObjectName(QStringLiteral("ddlb_table"));
@@ -103,6 +103,7 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     dw_journal->setSelectionBehavior(QAbstractItemView::SelectRows);
     dw_journal->setSelectionMode(QAbstractItemView::ExtendedSelection);
     dw_journal->setWordWrap(false);
+    dw_journal->verticalHeader()->setVisible(false);
     dw_journal->horizontalHeader()->setStretchLastSection(true);
     const QStringList headers = {QStringLiteral("编号"), QStringLiteral("时间"), QStringLiteral("操作员"),
                                  QStringLiteral("表"),   QStringLiteral("操作"), QStringLiteral("键"),
@@ -193,6 +194,9 @@ bool w_right_journal::query()
                                    host::describeJournalValue(e.after)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells.at(c));  // plain text
+            if (c >= 5)
+                // The whole value; escaped inside rich text, so that markup in it shows as typed.
+                item->setToolTip(QStringLiteral("<qt>") + cells.at(c).toHtmlEscaped() + QStringLiteral("</qt>"));
             if (c == 0)
                 item->setData(Qt::UserRole, e.id);
             dw_journal->setItem(r, c, item);
