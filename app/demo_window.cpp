@@ -1,6 +1,7 @@
 #include "app/demo_window.h"
 
 #include "host/functions.h"
+#include "host/messages.h"
 #include "rights/f_button_right.h"
 #include "rights/menu_item.h"
 #include "schema/tables.h"

@@ -3,7 +3,7 @@
 // satisfy a filter expression. The host knows data views only through this
 // interface; the data view engine of the platform implements it.
 
-#include "host/export.h"
+#include "host_database/export.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@ namespace host {
 
 class Transaction;
 
-class WMS_HOST_EXPORT FilterableView {
+class WMS_HOST_DATABASE_EXPORT FilterableView {
 public:
     virtual ~FilterableView() = default;
     virtual void setTransObject(Transaction& trans) = 0;
@@ -26,6 +26,6 @@ public:
 // Attaches `view` to sqlca, retrieves it afresh and leaves in view exactly the
 // rows that satisfy `expression`. Returns 1 on success, -1 when the expression
 // is malformed or the retrieve failed.
-WMS_HOST_EXPORT int f_filter(FilterableView& view, const QString& expression);
+WMS_HOST_DATABASE_EXPORT int f_filter(FilterableView& view, const QString& expression);
 
 }  // namespace host

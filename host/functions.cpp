@@ -1,7 +1,5 @@
 #include "host/functions.h"
 
-#include "host/messages.h"
-
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -18,11 +16,6 @@ QString& logPath()
     return path;
 }
 }  // namespace
-
-void f_box(const QString& text)
-{
-    MessageBox(QStringLiteral("提示"), text, Icon::Information, Buttons::Ok);
-}
 
 bool f_isnull(const QString& value)
 {

@@ -27,7 +27,7 @@
 // a select, an update that computes a key) are refused while it is on, so
 // that no change goes unrecorded.
 
-#include "host/export.h"
+#include "host_database/export.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -48,8 +48,8 @@ struct JournaledTable {
     QString name;
     QStringList keys;
 };
-WMS_HOST_EXPORT const QList<JournaledTable>& journaledTables();
-WMS_HOST_EXPORT const JournaledTable* journaledTable(const QString& name);
+WMS_HOST_DATABASE_EXPORT const QList<JournaledTable>& journaledTables();
+WMS_HOST_DATABASE_EXPORT const JournaledTable* journaledTable(const QString& name);
 
 // How the journal reads a statement that writes.
 struct JournalPlan {
@@ -66,11 +66,11 @@ struct JournalPlan {
 
 // The plan for a statement, or nothing when it does not write a journaled
 // table (selects, other tables, the journal itself).
-WMS_HOST_EXPORT std::optional<JournalPlan> journalPlan(const QString& sql);
+WMS_HOST_DATABASE_EXPORT std::optional<JournalPlan> journalPlan(const QString& sql);
 
 // True for a password column: its values are not written to the journal.
-WMS_HOST_EXPORT bool isSecretColumn(const QString& column);
-WMS_HOST_EXPORT QString actionName(JournalPlan::Action action);
+WMS_HOST_DATABASE_EXPORT bool isSecretColumn(const QString& column);
+WMS_HOST_DATABASE_EXPORT QString actionName(JournalPlan::Action action);
 
 struct JournalEntry {
     qint64 id = 0;
@@ -93,13 +93,13 @@ struct JournalFilter {
 };
 
 // The entries that match, through `trans`: 0, or -1 with trans.sqlerrtext.
-[[nodiscard]] WMS_HOST_EXPORT int readJournal(Transaction& trans, const JournalFilter& filter,
+[[nodiscard]] WMS_HOST_DATABASE_EXPORT int readJournal(Transaction& trans, const JournalFilter& filter,
                                               QList<JournalEntry>* entries);
 
 // An ISO 8601 time ("2026-12-08", "2026-12-08T10:00", "…+08:00", "…Z"; local
 // time when it names no zone) as the journal writes changed_at; empty when
 // the text is not such a time.
-WMS_HOST_EXPORT QString journalTime(const QString& iso);
+WMS_HOST_DATABASE_EXPORT QString journalTime(const QString& iso);
 
 // Undoes the entries `ids` in the open write transaction of `trans` (it is
 // opened if none is), newest first, each with a journaled statement:
@@ -108,9 +108,9 @@ WMS_HOST_EXPORT QString journalTime(const QString& iso);
 // when a row no longer equals the entry's after-state, when a password
 // would have to be restored, or when a statement fails. The caller commits
 // or rolls back.
-[[nodiscard]] WMS_HOST_EXPORT int revertJournalEntries(Transaction& trans, QList<qint64> ids, QString* reason);
+[[nodiscard]] WMS_HOST_DATABASE_EXPORT int revertJournalEntries(Transaction& trans, QList<qint64> ids, QString* reason);
 
 // A JSON object of the journal as "column=value, …" for people.
-WMS_HOST_EXPORT QString describeJournalValue(const QString& json);
+WMS_HOST_DATABASE_EXPORT QString describeJournalValue(const QString& json);
 
 }  // namespace host

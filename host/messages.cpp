@@ -117,6 +117,11 @@ Answer MessageBox(const QString& title, const QString& text, Icon icon, Buttons 
     return messageService().show({title, text, icon, buttons, defaultButton});
 }
 
+void f_box(const QString& text)
+{
+    MessageBox(QStringLiteral("提示"), text, Icon::Information, Buttons::Ok);
+}
+
 void databaseErrorBox(const QString& reason)
 {
     MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason, Icon::StopSign);

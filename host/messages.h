@@ -41,6 +41,9 @@ WMS_HOST_EXPORT Answer MessageBox(const QString& title, const QString& text, Ico
                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
 
 // The "数据库错误" box: "错误原因: " and the database's text.
+// Shows a one-line notice to the operator (title "提示", OK button).
+WMS_HOST_EXPORT void f_box(const QString& text);
+
 WMS_HOST_EXPORT void databaseErrorBox(const QString& reason);
 
 // Makes a box at least as wide as its title needs, with room for the title

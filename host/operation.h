@@ -13,13 +13,13 @@
 // destructor keep sqlca's error text of the failure that led there, so the
 // window can still show the database's reason afterwards.
 
-#include "host/export.h"
+#include "host_database/export.h"
 
 #include "host/transaction.h"
 
 namespace host {
 
-class WMS_HOST_EXPORT Operation {
+class WMS_HOST_DATABASE_EXPORT Operation {
 public:
     explicit Operation(Transaction& trans = sqlca) : trans_(trans) {}
     ~Operation();

@@ -1,5 +1,9 @@
 #include "host/sqlite_statements.h"
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include <sqlite3.h>
 
 namespace host {
@@ -100,13 +104,28 @@ int SqliteStatements::selectRows(const QString& sql, const QStringList& params, 
     if (!statement)
         return -1;
     const int columns = sqlite3_column_count(statement);
+    // A column often repeats the value of the row before (the group of every
+    // row of a group's rights, a level): the string is shared, not copied.
+    std::vector<std::string> lastBytes(size_t(qMax(columns, 0)));
+    QVariantList last(columns);
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         QVariantList row;
         row.reserve(columns);
-        for (int c = 0; c < columns; ++c)
-            row.append(sqlite3_column_type(statement, c) == SQLITE_NULL ? QVariant()
-                                                                        : QVariant(columnText(statement, c)));
+        for (int c = 0; c < columns; ++c) {
+            if (sqlite3_column_type(statement, c) == SQLITE_NULL) {
+                row.append(QVariant());
+                continue;
+            }
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+            const QByteArrayView bytes(text, sqlite3_column_bytes(statement, c));
+            std::string& previous = lastBytes[size_t(c)];
+            if (last.at(c).isNull() || std::string_view(text, size_t(bytes.size())) != previous) {
+                previous.assign(text, size_t(bytes.size()));
+                last[c] = QVariant(QString::fromUtf8(bytes));
+            }
+            row.append(last.at(c));
+        }
         rows->append(std::move(row));
     }
     const bool failed = rc != SQLITE_DONE;

@@ -6,7 +6,7 @@
 // so these statements see exactly what the connection's other statements see,
 // inside its transactions too.
 
-#include "host/export.h"
+#include "host_database/export.h"
 
 #include <QHash>
 #include <QList>
@@ -19,7 +19,7 @@ struct sqlite3_stmt;
 
 namespace host {
 
-class WMS_HOST_EXPORT SqliteStatements {
+class WMS_HOST_DATABASE_EXPORT SqliteStatements {
 public:
     SqliteStatements() = default;
     ~SqliteStatements();

@@ -1,6 +1,7 @@
 #include "host/transaction.h"
 
 #include "host/change_log.h"
+#include "host/sqlite_statements.h"
 #include "host/functions.h"
 #include "host/journal.h"
 
@@ -128,6 +129,8 @@ QString redactedUrl(const QString& url)
     return shown;
 }
 
+Transaction::Transaction() : sqliteStatements_(std::make_unique<SqliteStatements>()) {}
+
 Transaction::~Transaction()
 {
     disconnect();
@@ -220,7 +223,7 @@ bool Transaction::connect(const QString& url, bool readOnly)
         // The connection's own handle, for the statements read most often.
         const QVariant handle = db.driver()->handle();
         if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            sqliteStatements_.attach(*static_cast<sqlite3* const*>(handle.constData()));
+            sqliteStatements_->attach(*static_cast<sqlite3* const*>(handle.constData()));
     }
     if (dialect_ == Dialect::Postgres && !openSession(db, searchPath)) {
         const QString text = withoutSecrets(sqlerrtext, url_);
@@ -280,9 +283,9 @@ bool Transaction::openSession(QSqlDatabase& db, const QString& searchPath)
 int Transaction::selectText(const QString& sql, const QStringList& params, QString* value)
 {
     *value = QString();
-    if (dialect_ == Dialect::Sqlite && sqliteStatements_.attached()) {
+    if (dialect_ == Dialect::Sqlite && sqliteStatements_->attached()) {
         QString error;
-        const int status = sqliteStatements_.selectFirst(sql, params, value, &error);
+        const int status = sqliteStatements_->selectFirst(sql, params, value, &error);
         if (status == kError)
             recordError(error.contains(QLatin1String("database is locked"))
                             ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
@@ -310,13 +313,13 @@ int Transaction::selectText(const QString& sql, const QStringList& params, QStri
 int Transaction::selectRows(const QString& sql, const QVariantList& params, QList<QVariantList>* rows)
 {
     const qsizetype before = rows->size();
-    if (dialect_ == Dialect::Sqlite && sqliteStatements_.attached()) {
+    if (dialect_ == Dialect::Sqlite && sqliteStatements_->attached()) {
         QStringList texts;
         texts.reserve(params.size());
         for (const QVariant& param : params)
             texts << (param.isNull() ? QString() : param.toString());
         QString error;
-        if (sqliteStatements_.selectRows(sql, texts, rows, &error) != kSuccess) {
+        if (sqliteStatements_->selectRows(sql, texts, rows, &error) != kSuccess) {
             rows->resize(before);
             recordError(error.contains(QLatin1String("database is locked"))
                             ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
@@ -356,7 +359,7 @@ bool Transaction::isFileUrl(const QString& url)
 void Transaction::disconnect()
 {
     statements_.clear();
-    sqliteStatements_.attach(nullptr);
+    sqliteStatements_->attach(nullptr);
     if (!connectionName_.isEmpty()) {
         {
             QSqlDatabase db = QSqlDatabase::database(connectionName_, false);

@@ -1,7 +1,6 @@
 #include "platform/column_editor.h"
 
 #include "platform/dropdown.h"
-#include "platform/table_model.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

@@ -1,12 +1,16 @@
 #include "platform/datastore.h"
 
 #include "host/transaction.h"
+#include "platform/column_editor.h"
+#include "platform/dropdown.h"
 #include "platform/row_buffer.h"
 #include "platform/sql_filter.h"
 #include "platform/sql_text.h"
 #include "platform/update_writer.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QPalette>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -19,10 +23,16 @@ struct DataStore::Impl {
     RowBuffer rows;
     Expression filter;
     QString filterText;
+    // Every row in view passes the filter and every row in the filter buffer
+    // fails it: the rows were read with the filter as their WHERE clause, or
+    // filtered since, and no value, row or filter has changed after that.
+    bool sortedByFilter = false;
     QVariantList arguments;
     bool readOnly = false;
     QString error;
     long currentRow = 0;
+    long shownCurrentRow = 0;  // the row the model last coloured as current
+    const DropDownSet* displayLists = nullptr;
     QString currentColumn;
     mutable QHash<int, std::shared_ptr<Expression>> protects;
 
@@ -66,7 +76,20 @@ struct DataStore::Impl {
     }
 };
 
-DataStore::DataStore(QObject* parent) : QObject(parent), d(std::make_unique<Impl>()) {}
+DataStore::DataStore(QObject* parent) : QAbstractTableModel(parent), d(std::make_unique<Impl>())
+{
+    // A changed value can change its row's status, and with it its colours;
+    // so can the current row.
+    connect(this, &DataStore::itemSet, this, [this](long row, const QString&) { refreshRow(row); });
+    connect(this, &DataStore::statusChanged, this, &DataStore::refreshAll);
+    connect(this, &DataStore::currentRowChanged, this, [this](long row) {
+        const long before = d->shownCurrentRow;
+        d->shownCurrentRow = row;
+        refreshRow(before);
+        refreshRow(row);
+    });
+    connect(this, &QAbstractItemModel::modelReset, this, [this] { d->shownCurrentRow = d->currentRow; });
+}
 
 DataStore::DataStore(const QString& dataObject, QObject* parent) : DataStore(parent)
 {
@@ -88,9 +111,10 @@ bool DataStore::setDataObject(const QString& name)
 
 void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
 {
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->def = std::move(definition);
     d->rows.clear();
+    d->sortedByFilter = false;
     d->filter = Expression();
     d->filterText.clear();
     d->arguments.clear();
@@ -98,7 +122,7 @@ void DataStore::setDefinition(std::shared_ptr<const Definition> definition)
     d->currentRow = 0;
     d->currentColumn.clear();
     d->error.clear();
-    Q_EMIT resetDone();
+    endResetModel();
 }
 
 QString DataStore::dataObject() const
@@ -156,21 +180,24 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     d->arguments = arguments;
 
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.clear();
     d->currentRow = 0;
     // A filter that SQL expresses exactly is part of the select: only the rows
     // that pass it are read (and none is kept in the filter buffer).
     QString sql = selectText(*d->def, trans);
     QVariantList values = arguments.mid(0, d->def->arguments.size());
+    bool pushed = false;
     if (const expr::Node* root = d->filter.root()) {
         if (const auto condition = sqlCondition(*root, *d->def)) {
             if (const auto filtered = selectWithCondition(sql, condition->where)) {
                 sql = *filtered;
                 values += condition->values;
+                pushed = true;
             }
         }
     }
+    d->sortedByFilter = false;
     // Every column of the module is a character string. No read snapshot
     // stays open after the retrieve.
     QList<QVariantList> read;
@@ -188,6 +215,7 @@ long DataStore::retrieve(const QVariantList& arguments)
             d->rows.primary.append(std::move(row));
         }
         trans.recordSuccess(d->rows.primary.size());
+        d->sortedByFilter = pushed || d->filter.isEmpty();
     }
     if (!ok) {
         d->rows.clear();
@@ -195,17 +223,17 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     if (!d->rows.primary.isEmpty())
         d->currentRow = 1;
-    Q_EMIT resetDone();
+    endResetModel();
     Q_EMIT currentRowChanged(d->currentRow);
     return ok ? long(d->rows.primary.size()) : -1;
 }
 
 int DataStore::reset()
 {
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.clear();
     d->currentRow = 0;
-    Q_EMIT resetDone();
+    endResetModel();
     Q_EMIT currentRowChanged(0);
     return 1;
 }
@@ -222,11 +250,12 @@ long DataStore::insertRow(long before)
         return -1;
     }
     const long number = before == 0 ? count + 1 : before;
-    Q_EMIT rowsAboutToBeInserted(number, number);
+    beginInsertRows({}, int(number - 1), int(number - 1));
     d->rows.primary.insert(number - 1, Row::blank(d->columns(), true));
+    d->sortedByFilter = false;
     if (d->currentRow >= number)
         ++d->currentRow;
-    Q_EMIT rowsInserted(number, number);
+    endInsertRows();
     if (d->currentRow == 0) {
         d->currentRow = number;
         Q_EMIT currentRowChanged(number);
@@ -242,7 +271,7 @@ int DataStore::deleteRow(long row)
         d->error = QStringLiteral("row %1 does not exist").arg(row);
         return -1;
     }
-    Q_EMIT rowsAboutToBeRemoved(row, row);
+    beginRemoveRows({}, int(row - 1), int(row - 1));
     Row removed = d->rows.primary.takeAt(row - 1);
     // A row never saved is simply dropped: there is nothing to delete.
     if (!removed.isNew)
@@ -250,7 +279,7 @@ int DataStore::deleteRow(long row)
     const long before = d->currentRow;
     if (d->currentRow > row || d->currentRow > d->rows.primary.size())
         --d->currentRow;
-    Q_EMIT rowsRemoved(row, row);
+    endRemoveRows();
     if (d->currentRow != before || before == row)
         Q_EMIT currentRowChanged(d->currentRow);
     return 1;
@@ -328,6 +357,7 @@ int DataStore::setItem(long row, const QString& column, const QVariant& value)
         return 1;
     r.values[c] = stored;
     r.changed[c] = true;
+    d->sortedByFilter = false;
     Q_EMIT itemSet(row, col.name);
     return 1;
 }
@@ -367,6 +397,7 @@ long DataStore::find(const QString& expression, long start, long end)
 
 int DataStore::setFilter(const QString& expression)
 {
+    d->sortedByFilter = false;
     if (expression.trimmed().isEmpty()) {
         d->filter = Expression();
         d->filterText.clear();
@@ -382,6 +413,10 @@ int DataStore::setFilter(const QString& expression)
 
 int DataStore::filter()
 {
+    // Nothing to move: a grid of thousands of rows is not tested row by row
+    // again right after the select that applied the same filter.
+    if (d->sortedByFilter)
+        return 1;
     QList<Row> pass, fail;
     if (d->filter.isEmpty()) {
         pass = d->rows.primary + d->rows.filtered;
@@ -405,15 +440,16 @@ int DataStore::filter()
             for (Row& row : *list)
                 (hits.at(i++) ? pass : fail).append(std::move(row));
     }
-    Q_EMIT aboutToReset();
+    beginResetModel();
     d->rows.primary = pass;
     d->rows.filtered = fail;
+    d->sortedByFilter = true;
     const long before = d->currentRow;
     if (d->currentRow > pass.size())
         d->currentRow = pass.size();
     if (d->currentRow == 0 && !pass.isEmpty())
         d->currentRow = 1;
-    Q_EMIT resetDone();
+    endResetModel();
     if (d->currentRow != before)
         Q_EMIT currentRowChanged(d->currentRow);
     return 1;
@@ -426,6 +462,7 @@ QString DataStore::filterExpression() const
 
 int DataStore::update(bool resetFlags)
 {
+    d->sortedByFilter = false;
     if (!d->def) {
         d->error = QStringLiteral("no data object");
         return -1;
@@ -462,6 +499,7 @@ int DataStore::update(bool resetFlags)
 
 int DataStore::resetUpdate()
 {
+    d->sortedByFilter = false;  // isrownew() may answer otherwise now
     d->rows.deleted.clear();
     for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
         for (Row& row : *list)
@@ -545,6 +583,113 @@ int DataStore::setColumn(const QString& column)
         Q_EMIT currentColumnChanged(name);
     }
     return 1;
+}
+
+// The model of the rows in view.
+
+int DataStore::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(d->rows.primary.size());
+}
+
+int DataStore::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : d->columns();
+}
+
+QVariant DataStore::data(const QModelIndex& index, int role) const
+{
+    const Definition* def = d->def.get();
+    if (!index.isValid() || !def || index.row() >= d->rows.primary.size() || index.column() >= def->columns.size())
+        return {};
+    const ColumnDefinition& column = def->columns.at(index.column());
+    const long row = index.row() + 1;
+    const QVariant& value = d->rows.primary.at(index.row()).values.at(index.column());
+    switch (role) {
+    case Qt::DisplayRole:
+        return displayText(column, d->displayLists ? d->displayLists->at(index.column()) : nullptr, value);
+    case Qt::EditRole:
+        return value.toString();
+    case Qt::BackgroundRole:
+        if (column.background) {
+            const QColor colour = column.background(*this, row, row == d->currentRow);
+            if (colour.isValid())
+                return colour;
+        }
+        if (column.displayOnly)
+            return QApplication::palette().color(QPalette::Window);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool DataStore::isEditable(const QModelIndex& index) const
+{
+    const Definition* def = d->def.get();
+    if (!index.isValid() || !def || index.column() >= def->columns.size())
+        return false;
+    const ColumnDefinition& column = def->columns.at(index.column());
+    if (column.displayOnly || column.tabOrder <= 0)
+        return false;
+    return !isProtected(index.row() + 1, column.name);
+}
+
+bool DataStore::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    const Definition* def = d->def.get();
+    if (role != Qt::EditRole || !index.isValid() || !def || index.column() >= def->columns.size())
+        return false;
+    // setItem announces the change (itemSet), which refreshes the row.
+    return setItem(index.row() + 1, def->columns.at(index.column()).name, value) == 1;
+}
+
+Qt::ItemFlags DataStore::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    if (isEditable(index))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+QVariant DataStore::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    const Definition* def = d->def.get();
+    if (!def || section < 0 || section >= def->columns.size())
+        return {};
+    return def->columns.at(section).label;
+}
+
+void DataStore::setDisplayLists(const DropDownSet* lists)
+{
+    if (d->displayLists)
+        disconnect(d->displayLists, nullptr, this, nullptr);
+    d->displayLists = lists;
+    if (lists)
+        connect(lists, &DropDownSet::changed, this, &DataStore::refreshAll);
+    refreshAll();
+}
+
+void DataStore::refreshRow(long row)
+{
+    const int columns = d->columns();
+    if (row < 1 || row > d->rows.primary.size() || columns == 0)
+        return;
+    Q_EMIT dataChanged(index(int(row - 1), 0), index(int(row - 1), columns - 1));
+}
+
+void DataStore::refreshAll()
+{
+    const int columns = d->columns();
+    if (d->rows.primary.isEmpty() || columns == 0)
+        return;
+    Q_EMIT dataChanged(index(0, 0), index(int(d->rows.primary.size()) - 1, columns - 1));
 }
 
 }  // namespace platform

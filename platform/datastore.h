@@ -4,6 +4,13 @@
 // each column's status and the original values of every retrieved row, and
 // the update that writes the changes back through the transaction.
 //
+// The store is the Qt model of its rows: one model row per row in view, one
+// model column per column of the definition (hidden columns included; the
+// views hide them), so grids and drop-down lists bind to it directly. The row
+// buffer is its cache, the way QSqlTableModel keeps one; unlike Qt's own
+// models it keeps the rows filtered out and deleted for the update, knows
+// each row's and column's status, and writes in the order stated below.
+//
 // Rows are numbered from 1 as the windows number them; 0 and negative row
 // numbers are errors except where stated. Columns are addressed by name.
 //
@@ -19,7 +26,7 @@
 #include "platform/definition.h"
 #include "platform/expression.h"
 
-#include <QObject>
+#include <QAbstractTableModel>
 #include <QPointer>
 #include <QVariant>
 #include <memory>
@@ -30,10 +37,12 @@ class Transaction;
 
 namespace platform {
 
+class DropDownSet;
+
 enum class ItemStatus { NotModified, DataModified, New, NewModified };
 enum class Buffer { Primary, Filter, Delete };
 
-class WMS_PLATFORM_EXPORT DataStore : public QObject, public host::FilterableView {
+class WMS_PLATFORM_EXPORT DataStore : public QAbstractTableModel, public host::FilterableView {
     Q_OBJECT
 public:
     explicit DataStore(QObject* parent = nullptr);
@@ -110,6 +119,22 @@ public:
 
     QString lastError() const;
 
+    // The model. DisplayRole is the text the operator sees (a drop-down
+    // column's display value once setDisplayLists() names the lists),
+    // EditRole the stored string, BackgroundRole the column's colour.
+    int rowCount(const QModelIndex& parent) const override;
+    int columnCount(const QModelIndex& parent) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Whether the operator may change a cell (not display only, has a tab
+    // stop, not protected on its row, the view not read-only).
+    bool isEditable(const QModelIndex& index) const;
+    void setDisplayLists(const DropDownSet* lists);
+    // Every cell may look different now (lists read again, statuses reset).
+    void refreshAll();
+
     // The current row and column, shared with the widget that shows the view.
     long getRow() const;
     int setRow(long row);
@@ -117,14 +142,8 @@ public:
     int setColumn(const QString& column);
 
 Q_SIGNALS:
-    // Emitted around every change of the row set (retrieve, reset, insert,
-    // delete, filter), and for each changed value, so that models can follow.
-    void aboutToReset();
-    void resetDone();
-    void rowsAboutToBeInserted(long first, long last);
-    void rowsInserted(long first, long last);
-    void rowsAboutToBeRemoved(long first, long last);
-    void rowsRemoved(long first, long last);
+    // Besides the model's signals (reset around a retrieve, reset or filter;
+    // rows inserted and removed; data changed): each value set, by column.
     void itemSet(long row, const QString& column);
     // Row statuses changed without any value changing (after a save).
     void statusChanged();
@@ -132,6 +151,8 @@ Q_SIGNALS:
     void currentColumnChanged(const QString& column);
 
 private:
+    void refreshRow(long row);
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };

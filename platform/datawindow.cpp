@@ -5,7 +5,6 @@
 #include "platform/form_view.h"
 #include "platform/grid_view.h"
 #include "platform/item_delegate.h"
-#include "platform/table_model.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>
@@ -288,7 +287,7 @@ int DataWindow::scrollToRow(long row)
         return -1;
     d->store.setRow(row);
     if (d->grid)
-        d->grid->scrollTo(d->grid->tableModel()->index(int(row - 1), 0));
+        d->grid->scrollTo(d->store.index(int(row - 1), 0));
     return 1;
 }
 
@@ -297,13 +296,13 @@ int DataWindow::selectRow(long row, bool select)
     if (!d->grid)
         return -1;
     QItemSelectionModel* selection = d->grid->selectionModel();
-    TableModel* model = d->grid->tableModel();
+    DataStore* model = &d->store;
     const auto flag = select ? QItemSelectionModel::Select : QItemSelectionModel::Deselect;
     if (row == 0) {
         if (!select) {
             selection->clearSelection();
         } else if (model->rowCount() > 0) {
-            selection->select(QItemSelection(model->index(0, 0), model->index(model->rowCount() - 1, 0)),
+            selection->select(QItemSelection(model->index(0, 0), model->index(int(model->rowCount()) - 1, 0)),
                               flag | QItemSelectionModel::Rows);
         }
         return 1;

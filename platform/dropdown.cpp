@@ -1,18 +1,16 @@
 #include "platform/dropdown.h"
 
-#include "platform/table_model.h"
-
 namespace platform {
 
 DropDown::DropDown(const DropDownSpec& spec, QObject* parent)
-    : QObject(parent), spec_(spec), store_(spec.dataObject), model_(new TableModel(store_, nullptr, this))
+    : QObject(parent), spec_(spec), store_(spec.dataObject)
 {
     auto invalidate = [this] { indexValid_ = false; };
-    connect(&store_, &DataStore::resetDone, this, invalidate);
-    connect(&store_, &DataStore::rowsInserted, this, invalidate);
-    connect(&store_, &DataStore::rowsRemoved, this, invalidate);
+    connect(&store_, &QAbstractItemModel::modelReset, this, invalidate);
+    connect(&store_, &QAbstractItemModel::rowsInserted, this, invalidate);
+    connect(&store_, &QAbstractItemModel::rowsRemoved, this, invalidate);
     connect(&store_, &DataStore::itemSet, this, invalidate);
-    connect(&store_, &DataStore::resetDone, this, &DropDown::changed);
+    connect(&store_, &QAbstractItemModel::modelReset, this, &DropDown::changed);
 }
 
 void DropDown::rebuildIndex() const

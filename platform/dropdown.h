@@ -17,8 +17,6 @@ class Transaction;
 
 namespace platform {
 
-class TableModel;
-
 class WMS_PLATFORM_EXPORT DropDown : public QObject {
     Q_OBJECT
 public:
@@ -27,7 +25,8 @@ public:
 
     const DropDownSpec& spec() const { return spec_; }
     DataStore& store() { return store_; }
-    TableModel* model() const { return model_; }
+    // The list's rows as a model, for the combo box that shows them.
+    QAbstractItemModel* model() { return &store_; }
     bool isValid() const { return store_.definition() != nullptr; }
 
     // Attaches the list to a transaction and reads its rows; the row count or -1.
@@ -51,7 +50,6 @@ private:
 
     DropDownSpec spec_;
     DataStore store_;
-    TableModel* model_;
     // Stored value -> first list row holding it; rebuilt after any change.
     mutable QHash<QString, int> index_;
     mutable bool indexValid_ = false;

@@ -18,9 +18,9 @@ FormView::FormView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
     : QWidget(parent), store_(store), dropDowns_(dropDowns)
 {
     build();
-    connect(&store_, &DataStore::resetDone, this, &FormView::refresh);
-    connect(&store_, &DataStore::rowsInserted, this, &FormView::refresh);
-    connect(&store_, &DataStore::rowsRemoved, this, &FormView::refresh);
+    connect(&store_, &QAbstractItemModel::modelReset, this, &FormView::refresh);
+    connect(&store_, &QAbstractItemModel::rowsInserted, this, &FormView::refresh);
+    connect(&store_, &QAbstractItemModel::rowsRemoved, this, &FormView::refresh);
     connect(&store_, &DataStore::currentRowChanged, this, &FormView::refresh);
     connect(&store_, &DataStore::statusChanged, this, &FormView::refresh);
     connect(&store_, &DataStore::itemSet, this, [this](long row, const QString& column) {

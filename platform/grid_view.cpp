@@ -3,7 +3,6 @@
 #include "platform/datastore.h"
 #include "platform/dropdown.h"
 #include "platform/item_delegate.h"
-#include "platform/table_model.h"
 
 #include <QHash>
 #include <QHeaderView>
@@ -47,9 +46,10 @@ GridView::GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
     // Row numbers in the vertical header: every section of a given number of
     // digits is as wide as any other, so a long grid need not measure each.
     setVerticalHeader(new RowNumberHeader(this));
-    model_ = new TableModel(store, &dropDowns, this);
-    delegate_ = new ItemDelegate(*model_, dropDowns, this);
-    setModel(model_);
+    // The store is the model; its drop-down columns show their lists' texts.
+    store.setDisplayLists(&dropDowns);
+    delegate_ = new ItemDelegate(store, dropDowns, this);
+    setModel(&store);
     setItemDelegate(delegate_);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     // Rows are highlighted by the window (selectRow), not by clicks.
@@ -60,7 +60,7 @@ GridView::GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
     horizontalHeader()->setStretchLastSection(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     configureColumns();
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    connect(&store_, &QAbstractItemModel::modelReset, this, [this] {
         configureColumns();
         showCell(store_.getRow(), currentIndex().isValid() ? currentIndex().column() : -1);
     });
@@ -96,10 +96,10 @@ void GridView::showCell(long row, int column)
                 column = c;
     }
     syncing_ = true;
-    if (row < 1 || row > model_->rowCount()) {
+    if (row < 1 || row > store_.rowCount()) {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     } else {
-        const QModelIndex index = model_->index(int(row - 1), qMax(0, column));
+        const QModelIndex index = store_.index(int(row - 1), qMax(0, column));
         if (index != currentIndex())
             selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }

@@ -12,14 +12,13 @@ namespace platform {
 class DataStore;
 class DropDownSet;
 class ItemDelegate;
-class TableModel;
 
 class WMS_PLATFORM_EXPORT GridView : public QTableView {
     Q_OBJECT
 public:
     GridView(DataStore& store, DropDownSet& dropDowns, QWidget* parent = nullptr);
 
-    TableModel* tableModel() const { return model_; }
+    DataStore& store() const { return store_; }
     ItemDelegate* delegate() const { return delegate_; }
 
     // Commits the open cell editor: 1, or -1 when the store refused the value
@@ -40,7 +39,6 @@ private:
     void configureColumns();
 
     DataStore& store_;
-    TableModel* model_;
     ItemDelegate* delegate_;
     bool syncing_ = false;
 };

@@ -2,21 +2,21 @@
 
 #include "platform/column_editor.h"
 #include "platform/dropdown.h"
-#include "platform/table_model.h"
+#include "platform/datastore.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
 namespace platform {
 
-ItemDelegate::ItemDelegate(TableModel& model, const DropDownSet& dropDowns, QObject* parent)
-    : QStyledItemDelegate(parent), model_(model), dropDowns_(dropDowns)
+ItemDelegate::ItemDelegate(DataStore& store, const DropDownSet& dropDowns, QObject* parent)
+    : QStyledItemDelegate(parent), store_(store), dropDowns_(dropDowns)
 {
 }
 
 QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
-    const Definition* def = model_.store().definition();
+    const Definition* def = store_.definition();
     if (!def || index.column() >= def->columns.size())
         return nullptr;
     const ColumnDefinition& column = def->columns.at(index.column());
@@ -39,17 +39,17 @@ QWidget* ItemDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
 
 void ItemDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    const Definition* def = model_.store().definition();
+    const Definition* def = store_.definition();
     if (!def || index.column() >= def->columns.size())
         return;
     const ColumnDefinition& column = def->columns.at(index.column());
     setEditorValue(editor, column, dropDowns_.at(index.column()),
-                   model_.store().getItem(index.row() + 1, column.name));
+                   store_.getItem(index.row() + 1, column.name));
 }
 
 void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
-    const Definition* def = model_.store().definition();
+    const Definition* def = store_.definition();
     if (!def || index.column() >= def->columns.size())
         return;
     const ColumnDefinition& column = def->columns.at(index.column());
@@ -59,7 +59,7 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     lastAccepted_ = true;
     if (!chosen)
         return;
-    const QVariant before = model_.store().getItem(index.row() + 1, column.name);
+    const QVariant before = store_.getItem(index.row() + 1, column.name);
     // An untouched empty cell stays null.
     if (before.isNull() && value.toString().isEmpty())
         return;

@@ -10,13 +10,13 @@
 
 namespace platform {
 
+class DataStore;
 class DropDownSet;
-class TableModel;
 
 class WMS_PLATFORM_EXPORT ItemDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    ItemDelegate(TableModel& model, const DropDownSet& dropDowns, QObject* parent = nullptr);
+    ItemDelegate(DataStore& store, const DropDownSet& dropDowns, QObject* parent = nullptr);
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
@@ -34,7 +34,7 @@ Q_SIGNALS:
     void valueAccepted(const QModelIndex& index, const QString& text) const;
 
 private:
-    TableModel& model_;
+    DataStore& store_;
     const DropDownSet& dropDowns_;
     mutable QPointer<QWidget> editor_;
     mutable QPersistentModelIndex index_;

@@ -7,7 +7,6 @@
 #include "platform/expression.h"
 #include "platform/grid_view.h"
 #include "platform/item_delegate.h"
-#include "platform/table_model.h"
 #include "tests/support/test_db.h"
 
 #include <QAbstractItemModelTester>
@@ -59,12 +58,13 @@ protected:
     platform::GridView* gridOf(DataWindow& dw) { return qobject_cast<platform::GridView*>(dw.view()); }
 };
 
-TEST_P(DataWindowTest, ModelAdapterPassesTheModelTester)
+TEST_P(DataWindowTest, TheStoreIsTheGridsModelAndPassesTheModelTester)
 {
     DataWindow dw;
     ASSERT_TRUE(dw.setDataObject("d_right_right_setup"));
     auto* grid = gridOf(dw);
     ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model(), &grid->store());
     QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     dw.setTransObject(sqlca);
     ASSERT_GT(dw.retrieve(), 0);
