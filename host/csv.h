@@ -4,14 +4,16 @@
 // its quotes doubled. Files for spreadsheet programs start with a UTF-8 byte
 // order mark, so that they show Chinese correctly.
 
+#include "host_database/export.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace host {
 
-QString csvField(const QString& value);
+WMS_HOST_DATABASE_EXPORT QString csvField(const QString& value);
 // One record, ended by CRLF.
-QString csvLine(const QStringList& fields);
+WMS_HOST_DATABASE_EXPORT QString csvLine(const QStringList& fields);
 // The byte order mark that starts a UTF-8 file for spreadsheet programs.
 inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 

@@ -4,7 +4,9 @@
 #include "platform/datastore.h"
 #include "platform/dropdown.h"
 
+#include <QAbstractItemDelegate>
 #include <QComboBox>
+#include <QDataWidgetMapper>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -14,19 +16,45 @@
 
 namespace platform {
 
+// How the mapper fills a field: with the column's editor rules (a drop-down
+// shows its display text). It never writes: typed text reaches the store
+// through FormView::commit and the store's checks.
+class FormView::FieldDelegate : public QAbstractItemDelegate {
+public:
+    explicit FieldDelegate(FormView& form) : QAbstractItemDelegate(&form), form_(form) {}
+    void paint(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override {}
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {}; }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        form_.loadField(editor, index.column(), form_.reloading_);
+    }
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+private:
+    FormView& form_;
+};
+
 FormView::FormView(DataStore& store, DropDownSet& dropDowns, QWidget* parent)
-    : QWidget(parent), store_(store), dropDowns_(dropDowns)
+    : QWidget(parent), store_(store), dropDowns_(dropDowns), mapper_(new QDataWidgetMapper(this))
 {
+    mapper_->setModel(&store_);
+    mapper_->setItemDelegate(new FieldDelegate(*this));
+    mapper_->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
     build();
     connect(&store_, &QAbstractItemModel::modelReset, this, &FormView::refresh);
     connect(&store_, &QAbstractItemModel::rowsInserted, this, &FormView::refresh);
     connect(&store_, &QAbstractItemModel::rowsRemoved, this, &FormView::refresh);
     connect(&store_, &DataStore::currentRowChanged, this, &FormView::refresh);
     connect(&store_, &DataStore::statusChanged, this, &FormView::refresh);
+    // The mapper fills the fields again on the row's dataChanged.
+    // (the other fields keep typed text); the column set is shown as stored.
     connect(&store_, &DataStore::itemSet, this, [this](long row, const QString& column) {
         const Definition* def = store_.definition();
-        if (def && row == shownRow())
-            refreshColumn(def->columnIndex(column));
+        if (!def || row != shownRow())
+            return;
+        const int c = def->columnIndex(column);
+        loadField(fields_.value(c), c, true);
+        refreshLocks();
     });
     connect(&dropDowns_, &DropDownSet::changed, this, &FormView::refresh);
 }
@@ -97,12 +125,15 @@ void FormView::build()
         layout->addWidget(field, line, 1);
         ++line;
         fields_.insert(c, field);
+        mapper_->addMapping(field, c);
         field->installEventFilter(this);
 
         if (auto* edit = qobject_cast<QLineEdit*>(field); edit && takesInput(column)) {
             connect(edit, &QLineEdit::textChanged, this, [this, c](const QString& text) {
-                if (!loading_)
-                    Q_EMIT textEdited(shownRow(), c, text);
+                if (loading_)
+                    return;
+                typed_.insert(c);
+                Q_EMIT textEdited(shownRow(), c, text);
             });
             connect(edit, &QLineEdit::editingFinished, this, [this, c] { commit(c); });
         } else if (auto* combo = qobject_cast<QComboBox*>(field)) {
@@ -127,28 +158,50 @@ void FormView::build()
 
 void FormView::refresh()
 {
-    for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
-        refreshColumn(it.key());
+    const long row = shownRow();
+    reloading_ = true;
+    if (row < 1) {
+        // No row to map: the fields are emptied.
+        for (auto it = fields_.cbegin(); it != fields_.cend(); ++it)
+            loadField(it.value(), it.key(), true);
+    } else if (mapper_->currentIndex() != int(row - 1)) {
+        mapper_->setCurrentIndex(int(row - 1));
+    } else {
+        mapper_->revert();  // the same row, read again
+    }
+    reloading_ = false;
+    refreshLocks();
 }
 
-void FormView::refreshColumn(int column)
+void FormView::loadField(QWidget* field, int column, bool force)
 {
     const Definition* def = store_.definition();
-    QWidget* field = fields_.value(column);
-    if (!def || !field || column >= def->columns.size())
+    if (!def || !field || column < 0 || column >= def->columns.size())
         return;
+    if (!force && typed_.contains(column))
+        return;
+    typed_.remove(column);
     const ColumnDefinition& col = def->columns.at(column);
     const long row = shownRow();
     loading_ = true;
     setEditorValue(field, col, dropDowns_.at(column), row > 0 ? store_.getItem(row, col.name) : QVariant());
-    if (takesInput(col)) {
+    loading_ = false;
+}
+
+void FormView::refreshLocks()
+{
+    const Definition* def = store_.definition();
+    const long row = shownRow();
+    for (auto it = fields_.cbegin(); def && it != fields_.cend(); ++it) {
+        const ColumnDefinition& col = def->columns.at(it.key());
+        if (!takesInput(col))
+            continue;
         const bool locked = row > 0 && store_.isProtected(row, col.name);
-        if (auto* edit = qobject_cast<QLineEdit*>(field))
+        if (auto* edit = qobject_cast<QLineEdit*>(it.value()))
             edit->setReadOnly(locked);
         else
-            field->setEnabled(!locked);
+            it.value()->setEnabled(!locked);
     }
-    loading_ = false;
 }
 
 int FormView::commit(int column)
@@ -164,10 +217,12 @@ int FormView::commit(int column)
     if (!chosen)
         return 1;
     const QVariant before = store_.getItem(row, col.name);
-    if ((before.isNull() && value.toString().isEmpty()) || (!before.isNull() && before.toString() == value.toString()))
+    if ((before.isNull() && value.toString().isEmpty()) || (!before.isNull() && before.toString() == value.toString())) {
+        typed_.remove(column);  // nothing to take: the field shows what is stored
         return 1;
+    }
     if (store_.setItem(row, col.name, value) != 1)
-        return -1;
+        return -1;  // refused: the typed text stays
     Q_EMIT valueAccepted(row, column, value.toString());
     return 1;
 }

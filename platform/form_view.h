@@ -5,11 +5,19 @@
 // system background. Typed text reaches the store when the field is left,
 // Return is pressed or the window accepts the text; a choice from a list
 // reaches it at once.
+//
+// The fields are bound to the store (the model of its rows) through a
+// QDataWidgetMapper on the shown row: a changed value, a reset or a new
+// current row fills them again. What the operator types goes through the
+// store's own checks (setItem), so that a refused value keeps its text.
 
 #include "platform/export.h"
 
 #include <QHash>
+#include <QSet>
 #include <QWidget>
+
+class QDataWidgetMapper;
 
 namespace platform {
 
@@ -42,13 +50,23 @@ protected:
 private:
     void build();
     void refresh();
-    void refreshColumn(int column);
+    // Fills a field from the shown row (empty when the store has no row);
+    // text typed and not yet taken by the store stays unless `force`.
+    void loadField(QWidget* field, int column, bool force);
+    // Fields protected on the shown row take no input.
+    void refreshLocks();
+    class FieldDelegate;
     int commit(int column);
     bool takesInput(const ColumnDefinition& column) const;
 
     DataStore& store_;
     DropDownSet& dropDowns_;
     QHash<int, QWidget*> fields_;
+    QDataWidgetMapper* mapper_;
+    // Columns whose field holds typed text the store has not taken yet: a
+    // change of another column of the row does not wipe it.
+    QSet<int> typed_;
+    bool reloading_ = false;
     bool loading_ = false;
 };
 

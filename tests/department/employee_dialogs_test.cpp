@@ -1,8 +1,8 @@
-// The add and edit employee dialogs.
+// The add employee dialog with the department manager (what every add
+// dialog does is in tests/common/record_dialogs_test.cpp).
 #include "tests/department/manager_fixture.h"
 
 #include "department/w_right_employee_add.h"
-#include "department/w_right_employee_edit.h"
 #include "host/transaction.h"
 #include "platform/datawindow.h"
 
@@ -115,51 +115,4 @@ TEST_P(EmployeeAddTest, AFailedSaveIsRolledBackAndKeepsTheInput)
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
-class EmployeeEditTest : public DepartmentTest {
-protected:
-    department::w_right_employee_edit* openDialog(const QString& id)
-    {
-        return open<department::w_right_employee_edit>("w_right_employee_edit", id);
-    }
-};
-
-TEST_P(EmployeeEditTest, SavesNameStatusAndDepartmentButNotTheCode)
-{
-    auto* dialog = openDialog("E003");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "编辑员工信息");
-    EXPECT_EQ(dialog->cb_1()->text(), "修改(&E)");
-    auto* idField = qobject_cast<QLineEdit*>(dialog->dw_1()->editorFor("id"));
-    ASSERT_NE(idField, nullptr);
-    EXPECT_TRUE(idField->isReadOnly());
-    EXPECT_EQ(idField->focusPolicy(), Qt::NoFocus);
-    ASSERT_EQ(dialog->dw_1()->setItem(1, "name", "李娜娜"), 1);
-    ASSERT_EQ(dialog->dw_1()->setItem(1, "status", "2"), 1);
-    ASSERT_EQ(dialog->dw_1()->setItem(1, "dept_id", "D03"), 1);
-    dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"修改成功."}));
-    EXPECT_EQ(column("s_employee", "name", "id", "E003").toString(), "李娜娜");
-    EXPECT_EQ(column("s_employee", "status", "id", "E003").toString(), "2");
-    EXPECT_EQ(column("s_employee", "dept_id", "id", "E003").toString(), "D03");
-    EXPECT_FALSE(host::sqlca.inWriteTransaction());
-}
-
-TEST_P(EmployeeEditTest, AnEmptyNameIsRefusedAndAnUnknownCodeDoesNothing)
-{
-    auto* dialog = openDialog("E003");
-    ASSERT_EQ(dialog->dw_1()->setItem(1, "name", ""), 1);
-    dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"员工名称不能为空."}));
-    EXPECT_EQ(column("s_employee", "name", "id", "E003").toString(), "李娜");
-    dialog->close();
-    pump();
-
-    messages.clear();
-    auto* unknown = openDialog("E999");
-    EXPECT_EQ(unknown->dw_1()->rowCount(), 0);
-    unknown->cb1Clicked();
-    EXPECT_TRUE(messages.shown().isEmpty());
-}
-
 WMS_INSTANTIATE_DB_TESTS(EmployeeAddTest);
-WMS_INSTANTIATE_DB_TESTS(EmployeeEditTest);

@@ -222,6 +222,34 @@ TEST_P(DataWindowTest, EmployeeFormTypesPicksAndSaves)
     EXPECT_EQ(dept->currentIndex(), -1);
 }
 
+// The form's fields follow the store through a QDataWidgetMapper: a value set
+// by code shows at once in its field, text typed into another field and not
+// yet taken stays, and another current row shows its own values.
+TEST_P(DataWindowTest, FormFieldsFollowTheStoreAndKeepTextNotYetTaken)
+{
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_employee_freeform"));
+    dw.setTransObject(sqlca);
+    dw.show();
+    ASSERT_EQ(dw.retrieve(), 7);
+    auto* id = qobject_cast<QLineEdit*>(dw.editorFor("id"));
+    auto* name = qobject_cast<QLineEdit*>(dw.editorFor("name"));
+    ASSERT_TRUE(id && name);
+    ASSERT_EQ(dw.setRow(2), 1);
+    EXPECT_EQ(id->text(), dw.getItemString(2, "id"));
+    EXPECT_EQ(name->text(), dw.getItemString(2, "name"));
+    name->setText("打字中");  // typed, not taken yet
+    ASSERT_EQ(dw.setItem(2, "id", "E900"), 1);
+    EXPECT_EQ(id->text(), "E900");
+    EXPECT_EQ(name->text(), "打字中");
+    ASSERT_EQ(dw.acceptText(), 1);
+    EXPECT_EQ(dw.getItemString(2, "name"), "打字中");
+    ASSERT_EQ(dw.setRow(3), 1);
+    EXPECT_EQ(name->text(), dw.getItemString(3, "name"));
+    ASSERT_EQ(dw.setRow(2), 1);
+    EXPECT_EQ(name->text(), "打字中");
+}
+
 TEST_P(DataWindowTest, EditFormShowsTheCodeOnTheSystemBackgroundWithoutTabStop)
 {
     DataWindow dw;

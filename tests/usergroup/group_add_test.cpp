@@ -1,4 +1,5 @@
-// The add group dialog.
+// The add group dialog with the user and group manager (what every add dialog
+// does is in tests/common/record_dialogs_test.cpp).
 #include "tests/usergroup/manager_fixture.h"
 
 #include "host/transaction.h"
@@ -25,40 +26,6 @@ protected:
         ASSERT_EQ(dialog->dw_1()->setItem(1, "group_name", name), 1);
     }
 };
-
-TEST_P(GroupAddTest, OpensWithOneEmptyRecordAndItsButtons)
-{
-    auto* dialog = openDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), "增加操作组");
-    EXPECT_EQ(dialog->dw_1()->dataObject(), "d_right_group_freeform");
-    EXPECT_EQ(dialog->dw_1()->rowCount(), 1);
-    EXPECT_EQ(dialog->cb_1()->text(), "增加(&A)");
-    EXPECT_EQ(dialog->cb_2()->text(), "取消(&C)");
-    EXPECT_TRUE(dialog->cb_1()->isDefault());
-    dialog->cb_2()->click();
-    pump();
-    EXPECT_EQ(host::WindowRegistry::instance("w_right_group_add"), nullptr);
-}
-
-TEST_P(GroupAddTest, MissingIdAndNameAreReportedInOrder)
-{
-    auto* dialog = openDialog();
-    dialog->cb1Clicked();
-    type(dialog, "   ", "");
-    dialog->cb1Clicked();
-    type(dialog, "007", "  ");
-    dialog->cb1Clicked();
-    type(dialog, "001", "重复组");
-    dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"组编号不能为空.", "组编号不能为空.", "组名称不能为空.",
-                                             "该组编号已存在，请改用其它编号."}));
-    EXPECT_EQ(messages.titles(), QStringList({"提示", "提示", "提示", "提示"}));
-    EXPECT_EQ(count("s_group"), 4);
-    // The values stay for the operator to correct.
-    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_id"), "001");
-    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_name"), "重复组");
-}
 
 TEST_P(GroupAddTest, StoresTheCodeTrimmedAndTheNameAsTyped)
 {
