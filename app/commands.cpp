@@ -2,6 +2,7 @@
 
 #include "app/database_setup.h"
 #include "host/csv.h"
+#include "host/journal.h"
 #include "host/transaction.h"
 #include "rights/review.h"
 #include "rights/f_check_right.h"
@@ -42,6 +43,33 @@ bool writeReview(const Options& options, QTextStream& out)
     return true;
 }
 
+// journal: every entry of s_right_journal (from --since on), oldest first, as
+// CSV; 0, or 2 with the reason on `err`.
+int writeJournal(const Options& options, QTextStream& out, QTextStream& err)
+{
+    if (!host::sqlca.journalAvailable()) {
+        err << "wms-rights: 变更记录表 s_right_journal 不存在 (the journal table does not exist)" << Qt::endl;
+        return kExitError;
+    }
+    host::JournalFilter filter;
+    filter.newestFirst = false;
+    if (options.since)
+        filter.since = host::journalTime(*options.since);
+    QList<host::JournalEntry> entries;
+    if (host::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
+        err << "wms-rights: 读取变更记录失败: " << host::sqlca.sqlerrtext << Qt::endl;
+        return kExitError;
+    }
+    QString text = host::csvLine({QStringLiteral("id"), QStringLiteral("changed_at"), QStringLiteral("operator_id"),
+                                  QStringLiteral("table_name"), QStringLiteral("action"), QStringLiteral("row_key"),
+                                  QStringLiteral("before_value"), QStringLiteral("after_value")});
+    for (const host::JournalEntry& e : std::as_const(entries))
+        text += host::csvLine({QString::number(e.id), e.changedAt, e.operatorId, e.table, e.action, e.key, e.before,
+                               e.after});
+    out << text << Qt::flush;
+    return kExitYes;
+}
+
 }  // namespace
 
 int runCommand(const Options& options, QTextStream& out, QTextStream& err)
@@ -53,6 +81,12 @@ int runCommand(const Options& options, QTextStream& out, QTextStream& err)
     if (!opened.ok) {
         err << "wms-rights: " << opened.error << Qt::endl;
         return kExitError;
+    }
+
+    if (options.command == Command::Journal) {
+        const int code = writeJournal(options, out, err);
+        host::sqlca.disconnect();
+        return code;
     }
 
     const QString operatorId = options.operatorId.value_or(QString());

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <utility>
 
 namespace app {
 
@@ -60,6 +62,9 @@ bool hashSamplePasswords()
     if (code == host::Transaction::kError)
         return false;
 
+    // Setting up the sample is no change an operator made: not journaled.
+    const bool journalChanges = std::exchange(host::sqlca.journalChanges, false);
+    const auto restore = qScopeGuard([journalChanges] { host::sqlca.journalChanges = journalChanges; });
     host::Operation operation;
     for (const auto& [id, password] : users) {
         if (password.isEmpty() || host::isPasswordHash(password))

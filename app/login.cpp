@@ -6,6 +6,8 @@
 #include "host/transaction.h"
 #include "schema/tables.h"
 
+#include <QScopeGuard>
+
 namespace app {
 
 namespace {
@@ -59,6 +61,14 @@ void spendVerificationTime(const QString& password)
     (void)host::verifyPassword(dummy, password);
 }
 
+// The writes of a login are journaled as the operator's who logs in (no one
+// is logged in yet, or another operator still is).
+auto onBehalfOf(const QString& id)
+{
+    host::sqlca.journalOperator = id;
+    return qScopeGuard([] { host::sqlca.journalOperator.clear(); });
+}
+
 // Replaces a plain stored password by its hash. A write the database refuses
 // is only logged: the operator logs in all the same, and the next login tries
 // again.
@@ -69,6 +79,7 @@ void upgradePlainPassword(const QString& id, const QString& stored, const QStrin
         host::f_log(QStringLiteral("密码未能改存为散列值: 操作员 %1, 无法计算散列值").arg(id));
         return;
     }
+    const auto onBehalf = onBehalfOf(id);
     host::Operation operation;
     // Only the value that was checked is replaced: a password set meanwhile stays.
     if (operation.execute(QStringLiteral("update s_user set password = ? where id = ? and password = ?"),
@@ -137,6 +148,7 @@ LoginResult setFirstPassword(const QString& operatorId, const QString& password)
     const QString hash = host::hashPassword(password);
     if (hash.isEmpty())
         return failed(id, kSetPasswordFailed, QStringLiteral("无法计算散列值"));
+    const auto onBehalf = onBehalfOf(id);
     host::Operation operation;
     // Only an operator who may log in and still has no password gets one here.
     if (operation.execute(QStringLiteral("update s_user set password = ? where id = ? and status = ? and "

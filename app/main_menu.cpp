@@ -54,6 +54,7 @@ void buildMainMenu(QMenuBar* bar, const MenuHandlers& h)
     addModuleEntry(system, h, "m_right_setup", moduleOfWindow(kRightSetupWindow));
     addModuleEntry(system, h, "m_right_query", moduleOfWindow(kRightQueryWindow));
     addModuleEntry(system, h, "m_right_matrix", moduleOfWindow(kRightMatrixWindow));
+    addModuleEntry(system, h, "m_right_journal", moduleOfWindow(kJournalWindow));
     system->addSeparator();
     QAction* switchOperator = entry(system, "m_switch_operator", QStringLiteral("切换操作员(&O)"));
     if (h.switchOperator)

@@ -18,6 +18,9 @@
 #ifdef WMS_HAVE_DEPARTMENT
 #include "department/register_windows.h"
 #endif
+#ifdef WMS_HAVE_JOURNAL
+#include "journal/register_windows.h"
+#endif
 
 namespace app {
 
@@ -29,6 +32,8 @@ const QList<HostModule>& hostModules()
         {kRightSetupItem, QStringLiteral("权限查询"), kRightQueryWindow},
         // Changes group rights as the group rights editor does: its code.
         {kRightsEditorItem, QStringLiteral("权限矩阵"), kRightMatrixWindow},
+        // Viewing needs what 权限管理 needs; reverting needs its level 2.
+        {kRightSetupItem, QStringLiteral("权限变更记录"), kJournalWindow},
         {QStringLiteral("m101"), QStringLiteral("部门管理"), kDepartmentWindow},
         {QStringLiteral("w201"), QStringLiteral("入库登记"), QStringLiteral("w_stock_in")},
         {QStringLiteral("w202"), QStringLiteral("出库登记"), QStringLiteral("w_stock_out")},
@@ -43,8 +48,8 @@ const QList<HostModule>& hostModules()
 
 const QList<HostModule>& demoModules()
 {
-    // After the module's own four windows.
-    static const QList<HostModule> modules = hostModules().mid(4);
+    // After the module's own five windows.
+    static const QList<HostModule> modules = hostModules().mid(5);
     return modules;
 }
 
@@ -85,6 +90,9 @@ void registerWindows()
 #endif
 #ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
+#endif
+#ifdef WMS_HAVE_JOURNAL
+    journal::registerWindows();
 #endif
     // Every window of the table is made with its code as its tag, before its
     // open handling runs and before it shows, whoever opens it.

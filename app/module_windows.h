@@ -15,6 +15,7 @@ namespace app {
 inline const QString kRightSetupWindow = QStringLiteral("w_right_setup");
 inline const QString kRightQueryWindow = QStringLiteral("w_right_query");
 inline const QString kRightMatrixWindow = QStringLiteral("w_right_matrix");
+inline const QString kJournalWindow = QStringLiteral("w_right_journal");
 inline const QString kDepartmentWindow = QStringLiteral("w_right_department_manage");
 // The module item codes that administer rights: the 权限管理 menu entry's and
 // the group rights editor's.

@@ -1,5 +1,7 @@
 #include "app/options.h"
 
+#include "host/journal.h"
+
 #include <algorithm>
 
 namespace app {
@@ -9,7 +11,7 @@ namespace {
 const QStringList kValueOptions = {QStringLiteral("--db"), QStringLiteral("--operator"),
                                    QStringLiteral("--password"), QStringLiteral("--item"),
                                    QStringLiteral("--level"), QStringLiteral("--open"),
-                                   QStringLiteral("--show-menu")};
+                                   QStringLiteral("--show-menu"), QStringLiteral("--since")};
 
 }  // namespace
 
@@ -33,6 +35,8 @@ QString usage()
         "      CSV: 所在组对该模块项有权限行的每个操作员 (有效级别至少为 L): 编号, 姓名, 有效级别, 授予该级别的组.\n"
         "  wms-rights matrix --db URL\n"
         "      CSV: 每个组一行: 组编号, 组名称, 然后每个模块项一列 (空: 没有权限行).\n"
+        "  wms-rights journal --db URL [--since ISO-TIME]\n"
+        "      CSV: 变更记录 s_right_journal 的每一条 (从 ISO 时间起, 如 2026-12-08T09:00+08:00), 按时间顺序.\n"
         "      这些命令以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
         "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db\n"
         "     (密码请用 PGPASSWORD 或 ~/.pgpass, 不要写在 URL 中).\n"
@@ -68,7 +72,8 @@ bool isConsoleCommand(const QStringList& arguments)
         return true;
     const qsizetype command = commandIndex(arguments);
     static const QStringList commands = {QStringLiteral("check"), QStringLiteral("level"), QStringLiteral("rights"),
-                                         QStringLiteral("who"), QStringLiteral("matrix")};
+                                         QStringLiteral("who"), QStringLiteral("matrix"),
+                                         QStringLiteral("journal")};
     return command >= 0 && commands.contains(arguments.at(command));
 }
 
@@ -97,6 +102,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             options.command = Command::Who;
         else if (command == QLatin1String("matrix"))
             options.command = Command::Matrix;
+        else if (command == QLatin1String("journal"))
+            options.command = Command::Journal;
         else {
             error = QStringLiteral("未知的命令: %1").arg(command);
             return std::nullopt;
@@ -153,6 +160,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             options.openWindow = value;
         else if (name == QLatin1String("--show-menu"))
             options.showMenu = value;
+        else if (name == QLatin1String("--since"))
+            options.since = value;
     }
 
     if (options.command == Command::Check || options.command == Command::Level) {
@@ -175,6 +184,19 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
     }
     if (options.command == Command::Matrix && (options.operatorId || options.item)) {
         error = QStringLiteral("matrix 命令不带 --operator 和 --item");
+        return std::nullopt;
+    }
+    if (options.command == Command::Journal && (options.operatorId || options.item)) {
+        error = QStringLiteral("journal 命令不带 --operator 和 --item");
+        return std::nullopt;
+    }
+    if (options.since && host::journalTime(*options.since).isEmpty()) {
+        error = QStringLiteral("--since 不是 ISO 8601 时间 (例如 2026-12-08 或 2026-12-08T09:00:00+08:00): %1")
+                    .arg(*options.since);
+        return std::nullopt;
+    }
+    if (options.since && options.command != Command::Journal) {
+        error = QStringLiteral("--since 只用于 journal 命令");
         return std::nullopt;
     }
     if (options.command == Command::Check && !options.level) {

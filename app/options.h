@@ -12,7 +12,7 @@
 
 namespace app {
 
-enum class Command { Gui, Check, Level, Rights, Who, Matrix, Help };
+enum class Command { Gui, Check, Level, Rights, Who, Matrix, Journal, Help };
 
 struct Options {
     Command command = Command::Gui;
@@ -21,6 +21,7 @@ struct Options {
     std::optional<QString> password;
     std::optional<QString> item;
     std::optional<QString> level;
+    std::optional<QString> since;  // journal: ISO 8601 time
     // For demonstrations and screenshots: a window class to open and a
     // top-level menu (objectName) to drop down once the main frame shows.
     std::optional<QString> openWindow;

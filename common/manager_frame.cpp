@@ -1,5 +1,7 @@
 #include "common/manager_frame.h"
 
+#include "common/journal_notice.h"
+
 #include "common/administration_guard.h"
 #include "common/fonts.h"
 #include "common/levels.h"
@@ -561,6 +563,7 @@ void ManagerFrame::openEvent(const QString& parameter)
     uo_1_->init(tv_1_, lv_1_, true);
     cb_tree_->click();
     pb_add_->setEnabled(buttonAllowed(pb_add_, canModify(this)));
+    tellIfJournalOff();
 }
 
 void ManagerFrame::resizeWindow(int newWidth, int newHeight)

@@ -3,6 +3,7 @@
 #include "host/change_log.h"
 #include "host/sqlite_statements.h"
 #include "host/functions.h"
+#include "host/journal.h"
 
 #include <QAtomicInt>
 #include <QFile>
@@ -232,6 +233,7 @@ bool Transaction::connect(const QString& url, bool readOnly)
         return false;
     }
     inWrite_ = false;
+    journalState_ = JournalState::Unknown;
     recordSuccess(0);
     return true;
 }
@@ -570,6 +572,8 @@ bool Transaction::run(QSqlQuery& query, const QVariantList& params, bool writes)
         return false;
     for (int i = 0; i < params.size(); ++i)
         query.bindValue(i, boundValue(params.at(i)));
+    if (const JournalPlan* plan = journalPlanOf(query.lastQuery()))
+        return runJournaled(query, params, *plan);
     return recordExec(query, query.exec());
 }
 
@@ -582,7 +586,7 @@ bool Transaction::recordExec(QSqlQuery& query, bool executed)
     }
     if (!query.isSelect()) {
         recordSuccess(query.numRowsAffected());
-        if (inWrite_ && logChanges)
+        if (inWrite_ && logChanges && !journaling_)
             changes_.append({query.lastQuery(), query.boundValues()});
         query.finish();
     } else {
@@ -613,7 +617,7 @@ int Transaction::selectInto(const QString& sql, const QVariantList& params, QVar
     // (DDL among them, which PostgreSQL cannot prepare) run directly.
     std::unique_ptr<QSqlQuery> direct;
     QSqlQuery* query = nullptr;
-    if (params.isEmpty()) {
+    if (params.isEmpty() && !journalPlanOf(sql)) {
         if (!reopenIfLost())
             return kError;
         if (!isConnected()) {
@@ -623,7 +627,13 @@ int Transaction::selectInto(const QString& sql, const QVariantList& params, QVar
         direct = std::make_unique<QSqlQuery>(database());
         direct->setForwardOnly(true);
         query = direct.get();
-        if (!recordExec(*query, query->exec(sql)))
+        const bool executed = query->exec(sql);
+        // A table created or dropped may be the journal's.
+        static const QRegularExpression ddl(QStringLiteral("^\\s*(create|drop|alter)\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+        if (ddl.match(sql).hasMatch())
+            journalState_ = JournalState::Unknown;
+        if (!recordExec(*query, executed))
             return kError;
     } else {
         query = prepared(sql);

@@ -29,6 +29,7 @@
 
 namespace host {
 
+struct JournalPlan;
 class SqliteStatements;
 
 enum class Dialect { None, Sqlite, Postgres };
@@ -131,6 +132,17 @@ public:
     // (f_log: who, the statement and its values, passwords as ***).
     bool logChanges = true;
 
+    // Every change to the rights tables is recorded in s_right_journal in the
+    // same transaction (host/journal.h) while that table exists; false turns
+    // the journal off for this connection (loading sample data).
+    bool journalChanges = true;
+    // The operator the journal's entries name; empty: gs_user_id. The login
+    // sets it to the operator logging in for the writes it makes for them.
+    QString journalOperator;
+    // True when the connection's database has the journal table (asked once
+    // per connection and again after a statement that creates or drops).
+    [[nodiscard]] bool journalAvailable();
+
     // True after a statement failed because the connection to the server was
     // lost; the next statement connects again first (see reopenIfLost()).
     bool connectionLost() const { return lost_; }
@@ -140,6 +152,10 @@ public:
     long sqlnrows = 0;
 
 private:
+    // A write on a journaled table: the rows before, the statement, the rows
+    // after and their entries (host/journal.cpp).
+    [[nodiscard]] bool runJournaled(QSqlQuery& query, const QVariantList& params, const JournalPlan& plan);
+    const JournalPlan* journalPlanOf(const QString& sql);
     static bool isWriteStatement(const QString& sql);
     // Connects again to the same URL when the connection was lost; the write
     // transaction that was open then is gone, and the operation reported so.
@@ -164,6 +180,10 @@ private:
         QVariantList values;
     };
     QList<Change> changes_;
+    enum class JournalState { Unknown, On, Off };
+    JournalState journalState_ = JournalState::Unknown;
+    bool journaling_ = false;  // the journal's own statements are running
+    QHash<QString, std::shared_ptr<const JournalPlan>> journalPlans_;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
     // The statements run on the SQLite connection's own handle.
     std::unique_ptr<SqliteStatements> sqliteStatements_;

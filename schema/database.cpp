@@ -62,6 +62,16 @@ QStringList createStatements(host::Dialect t)
         table(s_moudle_item,
               {column(t, "m_item_code", len::m_item_code, true), column(t, "name", len::m_item_name)},
               "m_item_code"),
+        // The change journal (host/journal.h): one row per changed row of the
+        // rights tables; keys and rows as JSON objects, times as UTC ISO text.
+        QStringLiteral("create table %1 (id %2, changed_at varchar(30) not null, operator_id varchar(%3), "
+                       "table_name varchar(30) not null, row_key text not null, action varchar(6) not null, "
+                       "before_value text, after_value text)")
+            .arg(s_right_journal,
+                 t == host::Dialect::Postgres ? QStringLiteral("bigserial primary key")
+                                              : QStringLiteral("integer primary key autoincrement"))
+            .arg(len::journal_operator_id),
+        QStringLiteral("create index %1_changed_at on %1 (changed_at)").arg(s_right_journal),
     };
 }
 
@@ -84,7 +94,8 @@ bool createTables(host::Transaction& trans)
 
 bool dropTables(host::Transaction& trans)
 {
-    for (const QString& name : {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item}) {
+    for (const QString& name :
+         {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item, s_right_journal}) {
         if (trans.execute(QStringLiteral("drop table if exists %1").arg(name)) != 0)
             return false;
     }
@@ -188,6 +199,7 @@ bool loadSampleData(host::Transaction& trans)
 {
     // Setting up a database is no change an operator made: not logged.
     const bool logChanges = std::exchange(trans.logChanges, false);
+    const bool journalChanges = std::exchange(trans.journalChanges, false);
     host::Operation operation(trans);
     bool ok = true;
     for (const Row& row : sampleRows()) {
@@ -200,6 +212,7 @@ bool loadSampleData(host::Transaction& trans)
     if (ok)
         ok = operation.commit() == 0;
     trans.logChanges = logChanges;
+    trans.journalChanges = journalChanges;
     return ok;
 }
 

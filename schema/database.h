@@ -16,7 +16,8 @@ namespace schema {
 
 // The CREATE statements of the seven tables for the connection's database:
 // the keys as primary keys, the column lengths enforced on both databases
-// (on SQLite by CHECK constraints).
+// (on SQLite by CHECK constraints); then the change journal s_right_journal
+// and its index on changed_at.
 WMS_SCHEMA_EXPORT QStringList createStatements(const host::Transaction& trans);
 // The same for a database of that kind (Sqlite or Postgres), without a
 // connection; createScript() joins them into one script, each statement ended
@@ -25,11 +26,11 @@ WMS_SCHEMA_EXPORT QStringList createStatements(const host::Transaction& trans);
 WMS_SCHEMA_EXPORT QStringList createStatements(host::Dialect dialect);
 WMS_SCHEMA_EXPORT QString createScript(host::Dialect dialect);
 
-// Creates the seven tables; false with trans.sqlerrtext on failure.
+// Creates the seven tables and the journal; false with trans.sqlerrtext on failure.
 WMS_SCHEMA_EXPORT bool createTables(host::Transaction& trans);
-// Drops the seven tables if they exist.
+// Drops the seven tables and the journal if they exist.
 WMS_SCHEMA_EXPORT bool dropTables(host::Transaction& trans);
-// True when all seven tables exist.
+// True when all seven tables exist (the journal is optional).
 WMS_SCHEMA_EXPORT bool tablesExist(host::Transaction& trans);
 
 // Inserts the sample data set (departments, employees, operators among them

@@ -18,6 +18,8 @@ inline const QString s_group = QStringLiteral("s_group");
 inline const QString s_user_group = QStringLiteral("s_user_group");
 inline const QString s_group_power = QStringLiteral("s_group_power");
 inline const QString s_moudle_item = QStringLiteral("s_moudle_item");
+// The change journal; optional: without it nothing is journaled.
+inline const QString s_right_journal = QStringLiteral("s_right_journal");
 
 // Column lengths (characters).
 namespace len {
@@ -38,6 +40,7 @@ constexpr int group_name = 30;
 constexpr int m_item_code = 40;
 constexpr int m_item_name = 40;
 constexpr int group_right = 1;
+constexpr int journal_operator_id = 40;
 }  // namespace len
 
 // Right levels (s_group_power.group_right), compared as strings.

@@ -49,6 +49,9 @@ m_right_setup::m_right_setup(QWidget* parent)
             triggers(&w_right_setup::ue_set_password));
     connect(addCommand(QStringLiteral("m_right_query"), QStringLiteral("权限查询")), &QAction::triggered, this,
             triggers(&w_right_setup::ue_query));
+    // Checks its own level for 撤销; opens only when it is built in.
+    connect(addCommand(QStringLiteral("m_right_journal"), QStringLiteral("权限变更记录")), &QAction::triggered, this,
+            opens(kJournal));
 }
 
 }  // namespace usergroup

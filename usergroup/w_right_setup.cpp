@@ -86,8 +86,9 @@ common::FrameParameters w_right_setup::frameParameters()
                                   QStringLiteral("m_set_password")};
     p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
     // The rights editor checks its own level ("003").
-    p.menuRoles.anywhere = {QStringLiteral("m_right_query")};
-    p.menuRoles.viewCommands = {QStringLiteral("m_group_right"), QStringLiteral("m_right_query")};
+    p.menuRoles.anywhere = {QStringLiteral("m_right_query"), QStringLiteral("m_right_journal")};
+    p.menuRoles.viewCommands = {QStringLiteral("m_group_right"), QStringLiteral("m_right_query"),
+                                QStringLiteral("m_right_journal")};
     p.viewButtons = {QStringLiteral("pb_right")};
 
     p.entityAddWindow = kGroupAdd;

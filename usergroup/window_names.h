@@ -14,5 +14,7 @@ inline const QString kSetPassword = QStringLiteral("w_right_set_password");
 inline const QString kQuery = QStringLiteral("w_right_query");
 // The group rights editor, registered by its own subsystem.
 inline const QString kRightSetup = QStringLiteral("w_right_right_setup");
+// 权限变更记录, registered by its own library (journal/).
+inline const QString kJournal = QStringLiteral("w_right_journal");
 
 }  // namespace usergroup

@@ -116,6 +116,44 @@ TEST_P(CommandsTest, RightsWhoAndMatrixPrintCsvWithAHeaderLine)
     EXPECT_EQ(run({"who", "--db", url(), "--item", "w201", "--level", "9"}).code, 2);
 }
 
+TEST_P(CommandsTest, JournalPrintsEveryEntryFromATimeOnOldestFirst)
+{
+    exec("update s_group set group_name = ? where group_id = ?", {"仓库组, \"甲\"", "002"});
+    ASSERT_EQ(host::sqlca.commit(), 0);
+    exec("delete from s_user_group where user_code = ? and group_code = ?", {"E001", "002"});
+    ASSERT_EQ(host::sqlca.commit(), 0);
+
+    Outcome all = run({"journal", "--db", url()});
+    EXPECT_EQ(all.code, 0) << all.err.toStdString();
+    const QStringList lines = all.out.split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << all.out.toStdString();
+    EXPECT_TRUE(lines.at(1).contains(",s_group,update,")) << lines.at(1).toStdString();
+    // A value with a comma and quotes is one quoted field.
+    EXPECT_TRUE(lines.at(1).contains(R"(""group_name"":""仓库组, \""甲\"""")")) << lines.at(1).toStdString();
+    EXPECT_TRUE(lines.at(2).contains(",s_user_group,delete,")) << lines.at(2).toStdString();
+
+    Outcome later = run({"journal", "--db", url(), "--since", "2999-01-01"});
+    EXPECT_EQ(later.code, 0) << later.err.toStdString();
+    EXPECT_EQ(later.out.split("\r\n", Qt::SkipEmptyParts).size(), 1);
+    Outcome earlier = run({"journal", "--since", "2000-01-01T08:00:00+08:00", "--db", url()});
+    EXPECT_EQ(earlier.out, all.out);
+
+    for (const QStringList& wrong : {QStringList{"journal", "--db", url(), "--since", "2026-02-30"},
+                                     QStringList{"journal", "--db", url(), "--operator", "E001"},
+                                     QStringList{"rights", "--db", url(), "--operator", "E001", "--since", "2026-01-01"}}) {
+        const Outcome r = run(wrong);
+        EXPECT_EQ(r.code, 2) << wrong.join(' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    host::sqlca.disconnect();
+    ASSERT_TRUE(host::sqlca.connect(url()));
+    exec("drop table s_right_journal");
+    ASSERT_EQ(host::sqlca.commit(), 0);
+    const Outcome missing = run({"journal", "--db", url()});
+    EXPECT_EQ(missing.code, 2);
+    EXPECT_TRUE(missing.err.contains("s_right_journal 不存在")) << missing.err.toStdString();
+}
+
 WMS_INSTANTIATE_DB_TESTS(CommandsTest);
 
 TEST(CommandsArguments, UsageErrorsExitWithTwoAndSayWhy)

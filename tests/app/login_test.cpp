@@ -157,6 +157,14 @@ TEST_P(LoginTest, APlainStoredPasswordIsAcceptedOnceAndReplacedByItsHash)
     EXPECT_EQ(checkLogin("E001", "123").outcome, LoginOutcome::Accepted);
     EXPECT_EQ(stored("E001"), hash);
     EXPECT_EQ(stored("E002"), "123");
+    // The journal names the operator who logged in, and no password.
+    EXPECT_EQ(host::sqlca.selectValue("select operator_id from s_right_journal where table_name = ?", {"s_user"})
+                  .toString(),
+              "E001");
+    EXPECT_EQ(host::sqlca.selectValue("select count(*) from s_right_journal where after_value like ?", {"%argon%"})
+                  .toLongLong(),
+              0);
+    EXPECT_TRUE(host::sqlca.journalOperator.isEmpty());
 }
 
 TEST_P(LoginTest, APlainPasswordTooLongToReplaceInAnOldTableStillLogsIn)

@@ -21,11 +21,12 @@ TEST_P(DdlScript, CreatesTablesThatHoldTheSampleAndEnforceLengths)
     ASSERT_TRUE(schema::dropTables(host::sqlca)) << host::sqlca.sqlerrtext.toStdString();
     ASSERT_FALSE(schema::tablesExist(host::sqlca));
     const QStringList statements = schema::createScript(dialect()).split(QStringLiteral(";\n"), Qt::SkipEmptyParts);
-    ASSERT_EQ(statements.size(), 7);
+    ASSERT_EQ(statements.size(), 9);  // seven tables, the journal and its index
     for (const QString& statement : statements)
         ASSERT_EQ(host::sqlca.execute(statement), 0) << host::sqlca.sqlerrtext.toStdString();
     ASSERT_EQ(host::sqlca.commit(), 0);
     EXPECT_TRUE(schema::tablesExist(host::sqlca));
+    EXPECT_TRUE(host::sqlca.journalAvailable());
     ASSERT_TRUE(schema::loadSampleData(host::sqlca)) << host::sqlca.sqlerrtext.toStdString();
     EXPECT_EQ(count(schema::s_group_power), 22);
 

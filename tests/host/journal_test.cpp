@@ -1,0 +1,342 @@
+// The change journal: entries written in the transaction of the change,
+// reverts that restore the state before, refusals when a row changed since,
+// and a database without the journal table.
+#include "host/functions.h"
+#include "host/journal.h"
+#include "host/operation.h"
+#include "tests/support/test_db.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using host::sqlca;
+using testing_support::Backend;
+using testing_support::DbTest;
+
+namespace {
+
+QJsonObject object(const QString& json)
+{
+    return QJsonDocument::fromJson(json.toUtf8()).object();
+}
+
+}  // namespace
+
+class JournalTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+        host::gs_user_id = QStringLiteral("E006");
+    }
+    // Runs one statement as an operation of its own and commits it.
+    void change(const QString& sql, const QVariantList& params = {})
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute(sql, params), 0) << sql.toStdString() << ": " << operation.error().toStdString();
+        ASSERT_EQ(operation.commit(), 0) << operation.error().toStdString();
+    }
+    QList<host::JournalEntry> entries()
+    {
+        QList<host::JournalEntry> read;
+        host::JournalFilter filter;
+        filter.newestFirst = false;
+        EXPECT_EQ(host::readJournal(sqlca, filter, &read), 0) << sqlca.sqlerrtext.toStdString();
+        return read;
+    }
+    // Every row of a table, ordered, as text: what a revert must restore.
+    QStringList rows(const QString& table)
+    {
+        QList<QVariantList> read;
+        EXPECT_EQ(sqlca.selectRows(QStringLiteral("select * from %1 order by 1, 2").arg(table), {}, &read), 0);
+        QStringList text;
+        for (const QVariantList& row : read) {
+            QStringList cells;
+            for (const QVariant& v : row)
+                cells << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+            text << cells.join('|');
+        }
+        return text;
+    }
+    int revert(const QList<qint64>& ids, QString* reason)
+    {
+        host::Operation operation;
+        if (host::revertJournalEntries(sqlca, ids, reason) != 0)
+            return -1;
+        return operation.commit();
+    }
+    // Makes every `what` (insert, update, delete) on `table` fail at once, or
+    // only at COMMIT (a deferred constraint).
+    void refuse(const QString& what, const QString& table, bool atCommit)
+    {
+        if (backend() == Backend::Sqlite) {
+            if (!atCommit) {
+                exec(QStringLiteral("create trigger refuse_%1 before %1 on %2 begin select raise(abort, 'refused'); end")
+                         .arg(what, table));
+                return;
+            }
+            exec("pragma foreign_keys = on");
+            exec("create table gate_parent (id integer primary key)");
+            exec("create table gate (id integer references gate_parent (id) deferrable initially deferred)");
+            exec(QStringLiteral("create trigger gate_%1 after %1 on %2 begin insert into gate values (1); end")
+                     .arg(what, table));
+        } else {
+            exec("create or replace function refuse_row() returns trigger language plpgsql as "
+                 "$$ begin raise exception 'refused'; end $$");
+            exec(QString::fromUtf8(atCommit ? "create constraint trigger gate_%1 after %1 on %2 deferrable initially "
+                                           "deferred for each row execute function refuse_row()"
+                                         : "create trigger refuse_%1 before %1 on %2 for each row execute function "
+                                           "refuse_row()")
+                     .arg(what, table));
+        }
+    }
+};
+
+TEST_P(JournalTest, EveryChangedRowIsRecordedWithItsStateBeforeAndAfter)
+{
+    ASSERT_TRUE(sqlca.journalAvailable());
+    EXPECT_TRUE(entries().isEmpty()) << "loading the sample is not journaled";
+
+    change("insert into s_group ( group_id , group_name ) values ( ? , ? )", {"009", "盘点组"});
+    change("update s_group set group_name = ? where group_id = ?", {"盘点组二", "009"});
+    change("update s_group set group_name = ? where group_id = ?", {"盘点组二", "009"});  // nothing changes
+    change("delete from s_user_group where group_code = ?", {"002"});                    // two members
+    change("update s_user set password = ? where id = ?", {"new-secret-hash", "E001"});
+
+    const QList<host::JournalEntry> all = entries();
+    ASSERT_EQ(all.size(), 5);
+    EXPECT_EQ(all.at(0).action, "insert");
+    EXPECT_EQ(all.at(0).table, "s_group");
+    EXPECT_EQ(all.at(0).operatorId, "E006");
+    EXPECT_TRUE(all.at(0).before.isEmpty());
+    EXPECT_EQ(object(all.at(0).after), object(R"({"group_id":"009","group_name":"盘点组"})"));
+    EXPECT_EQ(object(all.at(0).key), object(R"({"group_id":"009"})"));
+    EXPECT_FALSE(host::journalTime(all.at(0).changedAt).isEmpty());
+
+    EXPECT_EQ(all.at(1).action, "update");
+    EXPECT_EQ(object(all.at(1).before).value("group_name").toString(), "盘点组");
+    EXPECT_EQ(object(all.at(1).after).value("group_name").toString(), "盘点组二");
+
+    for (int i : {2, 3}) {
+        EXPECT_EQ(all.at(i).action, "delete");
+        EXPECT_EQ(all.at(i).table, "s_user_group");
+        EXPECT_TRUE(all.at(i).after.isEmpty());
+        EXPECT_EQ(object(all.at(i).before).value("group_code").toString(), "002");
+    }
+
+    // A password is never written: only that it changed.
+    EXPECT_EQ(all.at(4).table, "s_user");
+    EXPECT_FALSE(all.at(4).before.contains("123")) << all.at(4).before.toStdString();
+    EXPECT_FALSE(all.at(4).after.contains("new-secret-hash"));
+    EXPECT_EQ(object(all.at(4).after).value("password").toString(), "***(已修改)");
+}
+
+TEST_P(JournalTest, ARefusedStatementOrCommitLeavesNoEntry)
+{
+    refuse("update", "s_group", false);
+    {
+        host::Operation operation;
+        EXPECT_EQ(operation.execute("update s_group set group_name = ? where group_id = ?", {"新名", "002"}), -1);
+        operation.rollback();
+    }
+    refuse("insert", "s_dept", true);
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("insert into s_dept ( dept_id , dept_name ) values ( ? , ? )", {"D99", "临时"}), 0);
+        EXPECT_EQ(operation.commit(), -1);
+    }
+    EXPECT_TRUE(entries().isEmpty());
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url()));
+    EXPECT_EQ(other.selectValue("select count(*) from s_right_journal").toLongLong(), 0);
+
+    // The same statement, accepted, is journaled; the entry is seen by another
+    // client only once committed.
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("update s_employee set name = ? where id = ?", {"张伟伟", "E001"}), 0);
+        EXPECT_EQ(other.selectValue("select count(*) from s_right_journal").toLongLong(), 0);
+        ASSERT_EQ(operation.commit(), 0);
+    }
+    EXPECT_EQ(other.selectValue("select count(*) from s_right_journal").toLongLong(), 1);
+}
+
+TEST_P(JournalTest, ARevertRestoresExactlyTheStateBefore)
+{
+    const QStringList groups = rows("s_group");
+    const QStringList members = rows("s_user_group");
+    const QStringList powers = rows("s_group_power");
+
+    change("insert into s_group ( group_id , group_name ) values ( ? , ? )", {"009", "盘点组"});
+    change("update s_group_power set m_item_code = ? , group_right = ? where group_id = ? and m_item_code = ?",
+           {"w999", "2", "003", "w203"});  // a key renamed
+    change("delete from s_user_group where group_code = ?", {"002"});
+    change("update s_user_group set group_code = ? where group_code = ?", {"009", "003"});
+    ASSERT_NE(rows("s_group_power"), powers);
+    const QList<host::JournalEntry> made = entries();
+    ASSERT_EQ(made.size(), 6);
+
+    QList<qint64> ids;
+    for (const host::JournalEntry& e : made)
+        ids << e.id;
+    QString reason;
+    ASSERT_EQ(revert(ids, &reason), 0) << reason.toStdString();
+    EXPECT_EQ(rows("s_group"), groups);
+    EXPECT_EQ(rows("s_user_group"), members);
+    EXPECT_EQ(rows("s_group_power"), powers);
+
+    // The revert is journaled as changes of its own, and can itself be reverted.
+    const QList<host::JournalEntry> after = entries();
+    ASSERT_EQ(after.size(), 12);
+    EXPECT_EQ(after.last().action, "delete");  // the inserted group, reverted last
+    QList<qint64> again;
+    for (qsizetype i = 6; i < after.size(); ++i)
+        again << after.at(i).id;
+    ASSERT_EQ(revert(again, &reason), 0) << reason.toStdString();
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"009"}).toString(), "盘点组");
+    EXPECT_EQ(value("select group_right from s_group_power where group_id = ? and m_item_code = ?", {"003", "w999"})
+                  .toString(),
+              "2");
+}
+
+TEST_P(JournalTest, AStatementThatChangesManyRowsIsJournaledRowByRow)
+{
+    sqlca.journalChanges = false;
+    {
+        host::Operation operation;
+        for (int i = 0; i < 130; ++i)
+            ASSERT_EQ(operation.execute("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? "
+                                        ", ? , ? )",
+                                        {"009", QStringLiteral("x%1").arg(i, 3, 10, QLatin1Char('0')), "1"}),
+                      0);
+        ASSERT_EQ(operation.commit(), 0);
+    }
+    sqlca.journalChanges = true;
+    const QStringList before = rows("s_group_power");
+    change("update s_group_power set group_right = ? , m_item_code = m_item_code where group_id = ?", {"2", "009"});
+    change("update s_group_power set group_id = ? where group_id = ?", {"008", "009"});
+    const QList<host::JournalEntry> all = entries();
+    ASSERT_EQ(all.size(), 260);
+    EXPECT_EQ(object(all.at(129).before).value("m_item_code").toString(), "x129");
+    EXPECT_EQ(object(all.at(129).after).value("group_right").toString(), "2");
+    EXPECT_EQ(object(all.at(259).key), object(R"({"group_id":"008","m_item_code":"x129"})"));
+
+    QList<qint64> ids;
+    for (const host::JournalEntry& e : all)
+        ids << e.id;
+    QString reason;
+    ASSERT_EQ(revert(ids, &reason), 0) << reason.toStdString();
+    EXPECT_EQ(rows("s_group_power"), before);
+}
+
+TEST_P(JournalTest, ARevertIsRefusedWhenTheRowChangedSinceAndChangesNothing)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    change("insert into s_dept ( dept_id , dept_name ) values ( ? , ? )", {"D09", "质检部"});
+    QList<qint64> ids;
+    for (const host::JournalEntry& e : entries())
+        ids << e.id;
+    ASSERT_EQ(ids.size(), 2);
+
+    // Another client renames the group afterwards.
+    {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url()));
+        ASSERT_EQ(other.execute("update s_group set group_name = ? where group_id = ?", {"仓管", "002"}), 0);
+        ASSERT_EQ(other.commit(), 0);
+    }
+    const QStringList depts = rows("s_dept");
+    QString reason;
+    EXPECT_EQ(revert(ids, &reason), -1);
+    EXPECT_TRUE(reason.contains("已被修改")) << reason.toStdString();
+    EXPECT_TRUE(reason.contains("s_group")) << reason.toStdString();
+    // The whole selection is one transaction: the department stays too.
+    EXPECT_EQ(rows("s_dept"), depts);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓管");
+    EXPECT_EQ(entries().size(), 3);  // the other client's change is journaled; nothing of the revert
+
+    // A deleted row that is back, and a deleted operator whose password the
+    // journal does not hold, cannot be reverted either.
+    change("delete from s_dept where dept_id = ?", {"D09"});
+    change("insert into s_dept ( dept_id , dept_name ) values ( ? , ? )", {"D09", "质检部"});
+    const qint64 deleted = entries().at(3).id;
+    EXPECT_EQ(revert({deleted}, &reason), -1);
+    change("delete from s_user where id = ?", {"E001"});
+    EXPECT_EQ(revert({entries().last().id}, &reason), -1);
+    EXPECT_TRUE(reason.contains("密码")) << reason.toStdString();
+}
+
+TEST_P(JournalTest, WithoutTheTableEveryWriteWorksAndNothingIsJournaled)
+{
+    exec("drop table s_right_journal");
+    EXPECT_FALSE(sqlca.journalAvailable());
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    change("insert into s_group select ? , ?", {"010", "x"});  // any statement runs
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓库组");
+    QString reason;
+    host::Operation operation;
+    EXPECT_EQ(host::revertJournalEntries(sqlca, {1}, &reason), -1);
+    EXPECT_TRUE(reason.contains("s_right_journal"));
+    QList<host::JournalEntry> read;
+    EXPECT_EQ(host::readJournal(sqlca, {}, &read), -1);
+}
+
+TEST_P(JournalTest, AStatementTheJournalCannotFollowIsRefusedWhileItIsOn)
+{
+    host::Operation operation;
+    EXPECT_EQ(operation.execute("insert into s_group select ? , ?", {"010", "x"}), -1);
+    EXPECT_TRUE(operation.error().contains("变更记录")) << operation.error().toStdString();
+    operation.rollback();
+    EXPECT_EQ(count("s_group", "group_id = ?", {"010"}), 0);
+    // Other tables, and literal values, are fine.
+    change("insert into s_moudle_item ( m_item_code , name ) values ( ? , ? )", {"w999", "x"});
+    change("insert into s_employee ( id , name , status , dept_id ) values ( ? , ? , '1' , ? )", {"E099", "新", "D01"});
+    ASSERT_EQ(entries().size(), 1);
+    EXPECT_EQ(object(entries().first().after).value("status").toString(), "1");
+}
+
+WMS_INSTANTIATE_DB_TESTS(JournalTest);
+
+TEST(JournalPlan, ReadsTheStatementsTheModuleWrites)
+{
+    EXPECT_FALSE(host::journalPlan("select * from s_group"));
+    EXPECT_FALSE(host::journalPlan("insert into s_moudle_item (m_item_code, name) values (?, ?)"));
+    EXPECT_FALSE(host::journalPlan("insert into s_right_journal (id) values (?)"));
+
+    const auto update = host::journalPlan("update s_group_power set group_right = ?, m_item_code = ? where "
+                                          "group_id = ? and m_item_code = ?");
+    ASSERT_TRUE(update);
+    EXPECT_TRUE(update->error.isEmpty());
+    EXPECT_EQ(update->whereFirstParam, 2);
+    EXPECT_EQ(update->where, "group_id = ? and m_item_code = ?");
+
+    const auto nested = host::journalPlan(
+        "delete from s_user_group where user_code in ( select user_code from s_user_group where group_code = ? ) "
+        "and group_code = ?");
+    ASSERT_TRUE(nested);
+    EXPECT_TRUE(nested->error.isEmpty());
+    EXPECT_TRUE(nested->where.startsWith("user_code in"));
+
+    const auto computedKey = host::journalPlan("update s_group set group_id = group_id || 'x' where group_id = ?");
+    ASSERT_TRUE(computedKey);
+    EXPECT_FALSE(computedKey->error.isEmpty());
+
+    // A write behind WITH is refused; a read behind WITH is no write.
+    const auto with = host::journalPlan("with g as (select ? as id) delete from s_group where group_id in (select id from g)");
+    ASSERT_TRUE(with);
+    EXPECT_FALSE(with->error.isEmpty());
+    EXPECT_FALSE(host::journalPlan("with g as (select group_id from s_group) select * from g"));
+}
+
+TEST(JournalTime, AcceptsIsoTimesOnly)
+{
+    EXPECT_EQ(host::journalTime("2026-12-08T09:00:00+08:00"), "2026-12-08T01:00:00.000Z");
+    EXPECT_EQ(host::journalTime("2026-12-08T01:00:00Z"), "2026-12-08T01:00:00.000Z");
+    EXPECT_FALSE(host::journalTime("2026-12-08").isEmpty());
+    EXPECT_TRUE(host::journalTime("yesterday").isEmpty());
+    EXPECT_TRUE(host::journalTime("2026-13-01").isEmpty());
+    EXPECT_TRUE(host::journalTime("").isEmpty());
+}

@@ -1,0 +1,233 @@
+// 权限变更记录 driven offscreen: the entries newest first, the filters, a
+// revert of a selection, its refusals, and a database without the journal.
+#include "host/functions.h"
+#include "host/journal.h"
+#include "host/operation.h"
+#include "host/window_registry.h"
+#include "journal/register_windows.h"
+#include "journal/w_right_journal.h"
+#include "rights/administrators.h"
+#include "tests/support/frame_driver.h"
+#include "tests/support/scripted_messages.h"
+#include "tests/support/test_db.h"
+#include "usergroup/register_windows.h"
+#include "usergroup/w_right_setup.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+using host::sqlca;
+using testing_support::DbTest;
+
+class JournalWindowTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+        journal::registerWindows();
+        usergroup::registerWindows();
+        // Made with its module item code as its tag, as the host makes it.
+        host::WindowRegistry::registerClass(journal::kJournalWindow,
+                                            [make = host::WindowRegistry::factory(journal::kJournalWindow)] {
+                                                host::Window* window = make();
+                                                window->setTag("m102");
+                                                return window;
+                                            });
+        rights::setAdministrationItems({"m102", "003"});
+        host::gs_user_id = "E006";  // level 2 on m102 through 系统管理组
+    }
+    void TearDown() override
+    {
+        rights::setAdministrationItems({});
+        host::WindowRegistry::closeAll();
+        testing_support::pumpEvents();
+        DbTest::TearDown();
+    }
+    void change(const QString& sql, const QVariantList& params)
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute(sql, params), 0) << operation.error().toStdString();
+        ASSERT_EQ(operation.commit(), 0) << operation.error().toStdString();
+    }
+    journal::w_right_journal* open()
+    {
+        host::Window* window = host::WindowRegistry::open(journal::kJournalWindow);
+        testing_support::pumpEvents();
+        return qobject_cast<journal::w_right_journal*>(window);
+    }
+    static QStringList column(const journal::w_right_journal* w, int c)
+    {
+        QStringList cells;
+        for (int r = 0; r < w->dw_journal->rowCount(); ++r)
+            cells << w->dw_journal->item(r, c)->text();
+        return cells;
+    }
+    static void select(journal::w_right_journal* w, const QList<int>& rows)
+    {
+        w->dw_journal->clearSelection();
+        for (int r : rows)
+            w->dw_journal->selectionModel()->select(w->dw_journal->model()->index(r, 0),
+                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    QString groupName(const QString& id) { return value("select group_name from s_group where group_id = ?", {id}).toString(); }
+
+    testing_support::ScriptedMessages messages;
+};
+
+TEST_P(JournalWindowTest, ListsEntriesNewestFirstAndFilters)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    host::gs_user_id = "admin";
+    change("update s_dept set memo = ? where dept_id = ?", {"<b>备注</b>", "D01"});
+    host::gs_user_id = "E006";
+
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "权限变更记录");
+    EXPECT_EQ(column(w, 3), QStringList({"s_dept", "s_group"}));
+    EXPECT_EQ(column(w, 2), QStringList({"admin", "E006"}));
+    EXPECT_EQ(column(w, 4), QStringList({"修改", "修改"}));
+    EXPECT_TRUE(column(w, 7).first().contains("memo=<b>备注</b>"));  // shown as typed, as plain text
+    EXPECT_TRUE(w->cb_revert->isEnabled());
+
+    w->sle_operator->setText("E006");
+    ASSERT_TRUE(w->query());
+    EXPECT_EQ(column(w, 3), QStringList({"s_group"}));
+    w->sle_operator->clear();
+    w->ddlb_table->setCurrentIndex(w->ddlb_table->findData("s_dept"));
+    EXPECT_EQ(column(w, 3), QStringList({"s_dept"}));
+    w->ddlb_table->setCurrentIndex(0);
+
+    // A day as the upper bound includes it; tomorrow on there is nothing.
+    const QString today = QDate::currentDate().toString(Qt::ISODate);
+    w->sle_until->setText(today);
+    ASSERT_TRUE(w->query());
+    EXPECT_EQ(w->dw_journal->rowCount(), 2);
+    w->sle_until->clear();
+    w->sle_since->setText(QDate::currentDate().addDays(1).toString(Qt::ISODate) + " 00:00");
+    ASSERT_TRUE(w->query());
+    EXPECT_EQ(w->dw_journal->rowCount(), 0);
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
+
+    w->sle_since->setText("昨天");
+    EXPECT_FALSE(w->query());
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts().first().startsWith("时间格式不正确"));
+}
+
+TEST_P(JournalWindowTest, RevertsASelectionAsOneJournaledChange)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    change("insert into s_group ( group_id , group_name ) values ( ? , ? )", {"009", "盘点组"});
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->dw_journal->rowCount(), 2);
+
+    select(w, {0, 1});
+    messages.answer(host::Answer::No);
+    w->cb_revert->click();
+    EXPECT_EQ(groupName("002"), "仓库组");  // not confirmed: nothing happens
+
+    messages.clear();
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    EXPECT_EQ(messages.texts(), QStringList({"确定撤销选中的 2 条变更吗?", "已撤销 2 条变更."}));
+    EXPECT_EQ(groupName("002"), "仓库管理员");
+    EXPECT_EQ(count("s_group", "group_id = ?", {"009"}), 0);
+    // The revert's own entries are listed at the top.
+    ASSERT_EQ(w->dw_journal->rowCount(), 4);
+    EXPECT_EQ(column(w, 4).mid(0, 2), QStringList({"修改", "删除"}));
+}
+
+TEST_P(JournalWindowTest, ARevertIsRefusedWhenTheRowChangedSinceOrWithoutLevelTwo)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url()));
+        ASSERT_EQ(other.execute("update s_group set group_name = ? where group_id = ?", {"仓管", "002"}), 0);
+        ASSERT_EQ(other.commit(), 0);
+    }
+    select(w, {0});
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_TRUE(messages.texts().at(1).startsWith("撤销失败, 没有作任何修改.")) << messages.texts().at(1).toStdString();
+    EXPECT_TRUE(messages.texts().at(1).contains("已被修改"));
+    EXPECT_EQ(groupName("002"), "仓管");
+    EXPECT_FALSE(sqlca.inWriteTransaction());
+
+    // Level 1 only: viewing, no revert.
+    host::gs_user_id = "E004";
+    change("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
+           {"004", "m102", "1"});
+    ASSERT_TRUE(w->query());
+    select(w, {0});
+    messages.clear();
+    w->revertSelected();
+    EXPECT_EQ(messages.texts(), QStringList({"当前操作员没有修改权限, 不能进行此操作."}));
+    EXPECT_EQ(count("s_group_power", "group_id = ? and m_item_code = ?", {"004", "m102"}), 1);
+}
+
+TEST_P(JournalWindowTest, ARevertMayNotLeaveNobodyToAdministerRights)
+{
+    // E006 is the only administrator (no s_user row "admin"); the entry that
+    // made him one is undone.
+    {
+        sqlca.journalChanges = false;
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("delete from s_user_group where user_code = ? and group_code = ?", {"E006", "001"}), 0);
+        ASSERT_EQ(operation.execute("delete from s_user where id = ?", {"admin"}), 0);
+        ASSERT_EQ(operation.commit(), 0);
+        sqlca.journalChanges = true;
+    }
+    change("insert into s_user_group ( user_code , group_code ) values ( ? , ? )", {"E006", "001"});
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    select(w, {0});
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_TRUE(messages.texts().at(1).startsWith("此操作之后将没有操作员能够管理权限"));
+    EXPECT_EQ(count("s_user_group", "user_code = ? and group_code = ?", {"E006", "001"}), 1);
+    EXPECT_EQ(w->dw_journal->rowCount(), 1);
+}
+
+TEST_P(JournalWindowTest, WithoutTheJournalTableTheWindowsSaySoOnce)
+{
+    exec("drop table s_right_journal");
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(messages.texts(), QStringList({"变更记录表 s_right_journal 不存在, 本次修改将不被记录."}));
+    EXPECT_FALSE(w->cb_revert->isEnabled());
+    EXPECT_EQ(w->dw_journal->rowCount(), 0);
+    // The manager opens without a second notice, and its changes work.
+    ASSERT_NE(host::WindowRegistry::open("w_right_setup"), nullptr);
+    testing_support::pumpEvents();
+    EXPECT_EQ(messages.shown().size(), 1);
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    EXPECT_EQ(groupName("002"), "仓库组");
+}
+
+TEST_P(JournalWindowTest, OpensFromTheUserAndGroupManagersPopup)
+{
+    auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open("w_right_setup"));
+    ASSERT_NE(manager, nullptr);
+    testing_support::pumpEvents();
+    manager->popupMenuFor(0)->command("m_right_journal")->trigger();
+    testing_support::pumpEvents();
+    auto* w = host::WindowRegistry::instanceOf<journal::w_right_journal>(journal::kJournalWindow);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->tag(), "m102");
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
+}
+
+WMS_INSTANTIATE_DB_TESTS(JournalWindowTest);
