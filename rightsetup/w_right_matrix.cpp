@@ -1,6 +1,7 @@
 #include "rightsetup/w_right_matrix.h"
 
 #include "common/fonts.h"
+#include "common/journal_notice.h"
 #include "common/levels.h"
 #include "host/csv.h"
 #include "host/messages.h"
@@ -175,6 +176,7 @@ void w_right_matrix::openEvent(const QString& parameter)
     host::w_father::openEvent(parameter);
     applyLevel();
     reload();
+    common::tellIfJournalOff();
 }
 
 bool w_right_matrix::reload()
