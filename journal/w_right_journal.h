@@ -4,6 +4,8 @@
 // transaction (level 2 on the window's tag, the lock-out guard, refused when
 // a row changed since). Viewing needs only that the window opens.
 
+#include "journal/export.h"
+
 #include "host/w_father.h"
 
 #include <QList>
@@ -15,7 +17,7 @@ class QTableWidget;
 
 namespace journal {
 
-class w_right_journal : public host::w_father {
+class WMS_JOURNAL_EXPORT w_right_journal : public host::w_father {
     Q_OBJECT
 public:
     explicit w_right_journal(QWidget* parent = nullptr);

@@ -6,6 +6,8 @@
 // as strings) over the operator's groups, as stored ("0" and the empty level
 // included; null when no group's row holds one).
 
+#include "rights/export.h"
+
 #include <QList>
 #include <QHash>
 #include <QMap>
@@ -27,11 +29,11 @@ struct Grant {
 
 // Every item for which a group of `operatorId` holds a row, by item code.
 // False when the read failed (the transaction holds the error).
-bool rightsOf(host::Transaction& trans, const QString& operatorId, QList<Grant>* grants);
+WMS_RIGHTS_EXPORT bool rightsOf(host::Transaction& trans, const QString& operatorId, QList<Grant>* grants);
 
 // Every operator whose groups hold a row for `item`, by operator id; with
 // `minimumLevel` only those whose effective level is at least that.
-bool holdersOf(host::Transaction& trans, const QString& item, const QString& minimumLevel, QList<Grant>* grants);
+WMS_RIGHTS_EXPORT bool holdersOf(host::Transaction& trans, const QString& item, const QString& minimumLevel, QList<Grant>* grants);
 
 struct Matrix {
     QStringList groups;                           // group ids, in order
@@ -41,14 +43,14 @@ struct Matrix {
     QHash<QPair<QString, QString>, QString> cells; // (group, item) → stored level; no entry: no row
 };
 
-bool readMatrix(host::Transaction& trans, Matrix* matrix);
+WMS_RIGHTS_EXPORT bool readMatrix(host::Transaction& trans, Matrix* matrix);
 
 // The matrix as CSV with a header line (the console's `matrix` and the
 // matrix window's export): group_id, group_name, then one column per item
 // code; a cell holds the stored level, empty where the group has no row.
-QString matrixCsv(const Matrix& matrix);
+WMS_RIGHTS_EXPORT QString matrixCsv(const Matrix& matrix);
 
 // The words of a level: 禁止, 查询, 修改; "无" for no row; other stored text as it is.
-QString levelWord(const QString& level, bool hasRow = true);
+WMS_RIGHTS_EXPORT QString levelWord(const QString& level, bool hasRow = true);
 
 }  // namespace rights

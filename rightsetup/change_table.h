@@ -2,6 +2,8 @@
 // A list of right changes in a table, as the previews show it: group (when
 // asked), item code, item name, level before and after, in words.
 
+#include "rightsetup/export.h"
+
 #include "rightsetup/rights_diff.h"
 
 class QTableWidget;
@@ -10,12 +12,12 @@ class QWidget;
 namespace rightsetup {
 
 // The words of a level; 无 for no row.
-QString levelText(const Level& level);
+WMS_RIGHTSETUP_EXPORT QString levelText(const Level& level);
 
-void showChanges(QTableWidget* table, const QList<RightChange>& changes, const QMap<QString, QString>& itemNames,
+WMS_RIGHTSETUP_EXPORT void showChanges(QTableWidget* table, const QList<RightChange>& changes, const QMap<QString, QString>& itemNames,
                  bool withGroup);
 
 // A read-only table of plain text cells, selecting whole rows.
-QTableWidget* makeTable(QWidget* parent, const QString& name);
+WMS_RIGHTSETUP_EXPORT QTableWidget* makeTable(QWidget* parent, const QString& name);
 
 }  // namespace rightsetup

@@ -4,6 +4,8 @@
 // that grant it; for a module item: every operator holding a row for it.
 // Reads only: level 1 on the window's tag is enough.
 
+#include "usergroup/export.h"
+
 #include "host/w_father.h"
 
 class QComboBox;
@@ -18,7 +20,7 @@ struct Grant;
 
 namespace usergroup {
 
-class w_right_query : public host::w_father {
+class WMS_USERGROUP_EXPORT w_right_query : public host::w_father {
     Q_OBJECT
 public:
     explicit w_right_query(QWidget* parent = nullptr);
