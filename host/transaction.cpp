@@ -330,15 +330,25 @@ int Transaction::selectRows(const QString& sql, const QVariantList& params, QLis
         return kSuccess;
     }
     QSqlQuery* query = prepared(sql);
-    if (!query || !run(*query, params))
+    if (!query)
+        return kError;
+    // All rows at once: forward-only, the PostgreSQL driver fetches them one
+    // result at a time (single-row mode), which costs more than the rows.
+    query->setForwardOnly(false);
+    if (!run(*query, params))
         return kError;
     const int columns = query->record().count();
     while (query->next()) {
         QVariantList row;
         row.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            const QVariant value = query->value(c);
-            row.append(value.isNull() ? QVariant() : QVariant(value.toString()));
+            QVariant value = query->value(c);
+            if (value.isNull())
+                row.append(QVariant());
+            else if (value.typeId() == QMetaType::QString)
+                row.append(std::move(value));
+            else
+                row.append(QVariant(value.toString()));
         }
         rows->append(std::move(row));
     }
