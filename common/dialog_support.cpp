@@ -28,4 +28,12 @@ void focusField(platform::DataWindow* dw, int column)
         editor->setFocus();
 }
 
+QPushButton* layoutButton(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
 }  // namespace common

@@ -1,6 +1,7 @@
 #include "journal/w_right_journal.h"
 
 #include "common/administration_guard.h"
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/journal_notice.h"
 #include "common/levels.h"
@@ -26,13 +27,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("提示");
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit* edit(QWidget* parent, const QString& name, const QString& placeholder)
 {
@@ -93,10 +87,10 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     ddlb_table->addItem(QStringLiteral("全部表"), QString());
     for (const host::JournaledTable& table : host::journaledTables())
         ddlb_table->addItem(table.name, table.name);
-    cb_query = button(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
+    cb_query = common::layoutButton(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
     cb_query->setDefault(true);
-    cb_revert = button(this, QStringLiteral("cb_revert"), QStringLiteral("撤销(&R)"));
-    cb_close = button(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
+    cb_revert = common::layoutButton(this, QStringLiteral("cb_revert"), QStringLiteral("撤销(&R)"));
+    cb_close = common::layoutButton(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
     dw_journal = new QTableWidget(this);
     dw_journal->setObjectName(QStringLiteral("dw_journal"));
     dw_journal->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,5 +1,6 @@
 #include "rightsetup/w_right_matrix.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/journal_notice.h"
 #include "common/levels.h"
@@ -36,13 +37,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("提示");
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 // The choices of a level: 无 (no row) and the three levels.
 const QList<QPair<QString, Level>>& levelChoices()
@@ -80,8 +74,8 @@ w_right_matrix::w_right_matrix(QWidget* parent) : host::w_father(parent)
     ddlb_level->setObjectName(QStringLiteral("ddlb_level"));
     for (const auto& [text, level] : levelChoices())
         ddlb_level->addItem(text, level ? QVariant(*level) : QVariant());
-    cb_set_row = button(this, QStringLiteral("cb_set_row"), QStringLiteral("整行设为"));
-    cb_set_column = button(this, QStringLiteral("cb_set_column"), QStringLiteral("整列设为"));
+    cb_set_row = common::layoutButton(this, QStringLiteral("cb_set_row"), QStringLiteral("整行设为"));
+    cb_set_column = common::layoutButton(this, QStringLiteral("cb_set_column"), QStringLiteral("整列设为"));
 
     dw_matrix = new QTableView(this);
     dw_matrix->setObjectName(QStringLiteral("dw_matrix"));
@@ -100,13 +94,13 @@ w_right_matrix::w_right_matrix(QWidget* parent) : host::w_father(parent)
     st_status->setObjectName(QStringLiteral("st_status"));
     st_status->setTextFormat(Qt::PlainText);
 
-    cb_copy = button(this, QStringLiteral("cb_copy"), QStringLiteral("复制/比较(&C)"));
-    cb_export_csv = button(this, QStringLiteral("cb_export_csv"), QStringLiteral("导出CSV(&E)"));
-    cb_import_csv = button(this, QStringLiteral("cb_import_csv"), QStringLiteral("导入CSV(&I)"));
-    cb_export_pdf = button(this, QStringLiteral("cb_export_pdf"), QStringLiteral("审查报告PDF(&P)"));
-    cb_reload = button(this, QStringLiteral("cb_reload"), QStringLiteral("重新读取(&R)"));
-    cb_save = button(this, QStringLiteral("cb_save"), QStringLiteral("保存(&S)"));
-    cb_close = button(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
+    cb_copy = common::layoutButton(this, QStringLiteral("cb_copy"), QStringLiteral("复制/比较(&C)"));
+    cb_export_csv = common::layoutButton(this, QStringLiteral("cb_export_csv"), QStringLiteral("导出CSV(&E)"));
+    cb_import_csv = common::layoutButton(this, QStringLiteral("cb_import_csv"), QStringLiteral("导入CSV(&I)"));
+    cb_export_pdf = common::layoutButton(this, QStringLiteral("cb_export_pdf"), QStringLiteral("审查报告PDF(&P)"));
+    cb_reload = common::layoutButton(this, QStringLiteral("cb_reload"), QStringLiteral("重新读取(&R)"));
+    cb_save = common::layoutButton(this, QStringLiteral("cb_save"), QStringLiteral("保存(&S)"));
+    cb_close = common::layoutButton(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(st_filter);
@@ -230,28 +224,26 @@ QModelIndexList w_right_matrix::targetCells() const
     return cells;
 }
 
-void w_right_matrix::setCurrentRow(const Level& level)
+QModelIndex w_right_matrix::cellToChange()
 {
     const QModelIndex current = dw_matrix->currentIndex();
     if (!common::ensureCanModify(this))
-        return;
-    if (!current.isValid()) {
+        return {};
+    if (!current.isValid())
         host::MessageBox(kTitle, QStringLiteral("请先选择一个单元格."));
-        return;
-    }
-    model_->setRowLevel(current.row(), level);
+    return current;
+}
+
+void w_right_matrix::setCurrentRow(const Level& level)
+{
+    if (const QModelIndex cell = cellToChange(); cell.isValid())
+        model_->setRowLevel(cell.row(), level);
 }
 
 void w_right_matrix::setCurrentColumn(const Level& level)
 {
-    const QModelIndex current = dw_matrix->currentIndex();
-    if (!common::ensureCanModify(this))
-        return;
-    if (!current.isValid()) {
-        host::MessageBox(kTitle, QStringLiteral("请先选择一个单元格."));
-        return;
-    }
-    model_->setColumnLevel(current.column(), level);
+    if (const QModelIndex cell = cellToChange(); cell.isValid())
+        model_->setColumnLevel(cell.column(), level);
 }
 
 void w_right_matrix::clickOnCell(const QModelIndex& index)

@@ -91,6 +91,9 @@ private:
     bool noPendingEdits();
     Level chosenLevel() const;
     QModelIndexList targetCells() const;
+    // The current cell, when the operator may change it and one is chosen
+    // (otherwise an invalid index, the operator told why).
+    QModelIndex cellToChange();
 
     MatrixModel* model_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "usergroup/w_right_query.h"
 
+#include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "host/csv.h"
 #include "host/functions.h"
@@ -20,18 +21,6 @@
 #include <QTableWidget>
 
 namespace usergroup {
-
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& name, const QString& text)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 w_right_query::w_right_query(QWidget* parent) : host::w_father(parent)
 {
@@ -55,10 +44,10 @@ w_right_query::w_right_query(QWidget* parent) : host::w_father(parent)
     ddlb_level->addItem(QStringLiteral("禁止"), QStringLiteral("0"));
     ddlb_level->addItem(QStringLiteral("查询"), QStringLiteral("1"));
     ddlb_level->addItem(QStringLiteral("修改"), QStringLiteral("2"));
-    cb_query = button(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
+    cb_query = common::layoutButton(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
     cb_query->setDefault(true);
-    cb_export = button(this, QStringLiteral("cb_export"), QStringLiteral("导出CSV(&E)"));
-    cb_close = button(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
+    cb_export = common::layoutButton(this, QStringLiteral("cb_export"), QStringLiteral("导出CSV(&E)"));
+    cb_close = common::layoutButton(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
     dw_result = new QTableWidget(this);
     dw_result->setObjectName(QStringLiteral("dw_result"));
     dw_result->setEditTriggers(QAbstractItemView::NoEditTriggers);
