@@ -284,12 +284,19 @@ QVariant MatrixModel::headerData(int section, Qt::Orientation orientation, int r
 {
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return QAbstractTableModel::headerData(section, orientation, role);
+    QString text;
     if (orientation == Qt::Vertical) {
         const QString group = groupAt(section);
-        return QString(group + QStringLiteral("  ") + matrix_.groupNames.value(group));
+        text = group + QStringLiteral("  ") + matrix_.groupNames.value(group);
+    } else {
+        const QString item = itemAt(section);
+        text = item + QLatin1Char('\n') + matrix_.itemNames.value(item);
     }
-    const QString item = itemAt(section);
-    return QString(item + QLatin1Char('\n') + matrix_.itemNames.value(item));
+    // A tool tip that looks like markup is drawn as markup: names are escaped.
+    if (role == Qt::ToolTipRole)
+        return QString(QStringLiteral("<qt>") + text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                       QStringLiteral("</qt>"));
+    return text;
 }
 
 }  // namespace rightsetup

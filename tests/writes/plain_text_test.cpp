@@ -1,8 +1,12 @@
 // Names from the database are shown as they are: markup in a group's or an
 // employee's name is text, never rendered (no font change, no picture
-// loaded), in the tree, the list, st_1 and the message boxes.
+// loaded), in the tree, the list, st_1, the message boxes and 权限矩阵's
+// headers.
 #include "department/w_right_department_manage.h"
 #include "host/messages.h"
+#include "host/window_registry.h"
+#include "rightsetup/matrix_model.h"
+#include "rightsetup/w_right_matrix.h"
 #include "tests/support/frame_driver.h"
 #include "tests/support/modal_responder.h"
 #include "tests/writes/module_windows.h"
@@ -10,6 +14,7 @@
 
 #include <QLabel>
 #include <QMessageBox>
+#include <QTextDocumentFragment>
 #include <QTreeWidgetItem>
 
 namespace {
@@ -37,6 +42,16 @@ TEST_P(PlainTextTest, MarkupInNamesIsShownLiterally)
     select(users, "009");
     EXPECT_EQ(users->st_1()->textFormat(), Qt::PlainText);
     EXPECT_TRUE(users->st_1()->text().contains(kMarkup)) << users->st_1()->text().toStdString();
+
+    // 权限矩阵's headers and their tool tips (a tool tip that looks like
+    // markup would be drawn as markup).
+    auto* matrix = qobject_cast<rightsetup::w_right_matrix*>(host::WindowRegistry::open("w_right_matrix"));
+    ASSERT_NE(matrix, nullptr);
+    const int row = matrix->model()->rowOfGroup("009");
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(matrix->model()->headerData(row, Qt::Vertical).toString(), "009  " + kMarkup);
+    const QString tip = matrix->model()->headerData(row, Qt::Vertical, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(QTextDocumentFragment::fromHtml(tip).toPlainText().endsWith(kMarkup)) << tip.toStdString();
 
     department::w_right_department_manage* departments = this->departments();
     selectTree(departments, "D01");
