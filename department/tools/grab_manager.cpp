@@ -5,16 +5,11 @@
 #include "department/register_windows.h"
 #include "department/w_right_department_manage.h"
 #include "department/w_right_employee_batchadd.h"
-#include "host/functions.h"
-#include "host/transaction.h"
 #include "host/window_registry.h"
-#include "schema/database.h"
-#include "dataviews/dataviews.h"
+#include "tools/screenshot.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPixmap>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
@@ -27,15 +22,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: grab_department OUT.png [dialog]\n");
         return 2;
     }
-    QTemporaryDir dir;
-    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
-        !schema::loadSampleData(host::sqlca)) {
-        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
-        return 1;
-    }
-    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
-    host::gs_user_id = QStringLiteral("admin");
+    tools::SampleSession session;
+    if (!session.ok())
+        return 1;
     department::registerWindows();
     auto* manager = qobject_cast<department::w_right_department_manage*>(
         host::WindowRegistry::open(QStringLiteral("w_right_department_manage")));
@@ -70,8 +60,5 @@ int main(int argc, char** argv)
             return 1;
         QTest::qWait(300);
     }
-    const bool saved = shown->grab().save(QString::fromLocal8Bit(argv[1]));
-    host::WindowRegistry::closeAll();
-    host::sqlca.disconnect();
-    return saved ? 0 : 1;
+    return tools::saveGrab(shown, QString::fromLocal8Bit(argv[1]));
 }

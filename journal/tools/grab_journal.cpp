@@ -1,19 +1,16 @@
 // Grabs 权限变更记录 on the sample data, after a few changes, into a PNG file:
 //   grab_journal OUT.png
 // Run under a display (xvfb-run) or offscreen.
-#include "dataviews/dataviews.h"
 #include "host/functions.h"
 #include "host/operation.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "journal/register_windows.h"
 #include "journal/w_right_journal.h"
-#include "schema/database.h"
+#include "tools/screenshot.h"
 
 #include <QApplication>
-#include <QPixmap>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -34,14 +31,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: grab_journal OUT.png\n");
         return 2;
     }
-    QTemporaryDir dir;
-    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
-        !schema::loadSampleData(host::sqlca)) {
-        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
+    tools::SampleSession session(QStringLiteral("E006"));
+    if (!session.ok())
         return 1;
-    }
-    dataviews::registerDataViews();
-    host::gs_user_id = QStringLiteral("E006");
     const bool made =
         change(QStringLiteral("update s_group set group_name = ? where group_id = ?"),
                {QStringLiteral("仓库组"), QStringLiteral("002")}) &&
@@ -63,10 +55,5 @@ int main(int argc, char** argv)
     window->setTag(QStringLiteral("m102"));
     window->dw_journal->selectRow(1);
     QTest::qWait(300);
-    const bool saved = window->grab().save(QString::fromLocal8Bit(argv[1]));
-    host::WindowRegistry::closeAll();
-    host::sqlca.disconnect();
-    if (!saved)
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
-    return saved ? 0 : 1;
+    return tools::saveGrab(window, QString::fromLocal8Bit(argv[1]));
 }

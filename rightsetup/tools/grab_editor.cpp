@@ -2,23 +2,18 @@
 // module items added through the module list, or the module list itself:
 //   grab_editor OUT.png [w_right_module_list]
 // Run under a display (xvfb-run) or offscreen.
-#include "host/functions.h"
-#include "host/transaction.h"
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
 #include "rightsetup/register_windows.h"
 #include "rightsetup/w_right_module_list.h"
 #include "rightsetup/w_right_right_setup.h"
-#include "schema/database.h"
-#include "dataviews/dataviews.h"
+#include "tools/screenshot.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QPixmap>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -32,15 +27,10 @@ int main(int argc, char** argv)
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     const bool grabList = argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("w_right_module_list");
-    QTemporaryDir dir;
-    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
-        !schema::loadSampleData(host::sqlca)) {
-        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
-        return 1;
-    }
-    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
-    host::gs_user_id = QStringLiteral("admin");
+    tools::SampleSession session;
+    if (!session.ok())
+        return 1;
     usergroup::registerWindows();
     rightsetup::registerWindows();
     auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));
@@ -66,7 +56,7 @@ int main(int argc, char** argv)
         list->lv_1->item(3)->setCheckState(Qt::Checked);
         QTest::qWait(200);
         if (grabList)
-            saved = list->grab().save(out);
+            saved = tools::saveGrab(list, out) == 0;
         list->cb_ok->click();
     };
     QTimer::singleShot(300, answer);
@@ -75,10 +65,7 @@ int main(int argc, char** argv)
     if (!grabList) {
         editor->dw_1->setRow(editor->dw_1->rowCount());
         QTest::qWait(100);
-        saved = editor->grab().save(out);
+        saved = tools::saveGrab(editor, out) == 0;
     }
-    host::WindowRegistry::closeAll();
-    QTest::qWait(50);
-    host::sqlca.disconnect();
     return saved ? 0 : 1;
 }

@@ -2,18 +2,13 @@
 // one of its dialogs opened from it:
 //   grab_manager OUT.png [w_right_group_add | w_right_user_add | w_right_set_password | w_right_select_group]
 // Run under a display (xvfb-run) or offscreen.
-#include "host/functions.h"
-#include "host/transaction.h"
 #include "host/window_registry.h"
-#include "schema/database.h"
-#include "dataviews/dataviews.h"
+#include "tools/screenshot.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QApplication>
-#include <QPixmap>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <cstdio>
@@ -25,15 +20,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: grab_manager OUT.png\n");
         return 2;
     }
-    QTemporaryDir dir;
-    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
-        !schema::loadSampleData(host::sqlca)) {
-        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
-        return 1;
-    }
-    dataviews::registerDataViews();
     // As the administrator: every button that changes data is enabled.
-    host::gs_user_id = QStringLiteral("admin");
+    tools::SampleSession session;
+    if (!session.ok())
+        return 1;
     usergroup::registerWindows();
     auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open(QStringLiteral("w_right_setup")));
     if (!manager)
@@ -66,10 +56,9 @@ int main(int argc, char** argv)
             return 1;
         QTest::qWait(300);
     }
-    const bool saved = shown->grab().save(QString::fromLocal8Bit(argv[1]));
+    const int saved = tools::saveGrab(shown, QString::fromLocal8Bit(argv[1]));
     if (shown != manager)
         delete shown;
     delete manager;
-    host::sqlca.disconnect();
-    return saved ? 0 : 1;
+    return saved;
 }

@@ -2,16 +2,12 @@
 // operator E002 (in 仓库管理员 and 查询员), with the groups that grant them.
 //   grab_query OUT.png
 // Run under a display (xvfb-run) or offscreen.
-#include "dataviews/dataviews.h"
-#include "host/functions.h"
-#include "host/transaction.h"
 #include "host/window_registry.h"
-#include "schema/database.h"
+#include "tools/screenshot.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_query.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -23,26 +19,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
-    QTemporaryDir dir;
-    if (!host::sqlca.connect(dir.filePath(QStringLiteral("sample.db"))) || !schema::createTables(host::sqlca) ||
-        !schema::loadSampleData(host::sqlca)) {
-        std::fprintf(stderr, "database: %s\n", qPrintable(host::sqlca.sqlerrtext));
+    tools::SampleSession session;
+    if (!session.ok())
         return 1;
-    }
-    dataviews::registerDataViews();
-    host::gs_user_id = QStringLiteral("admin");
     usergroup::registerWindows();
     auto* query = qobject_cast<usergroup::w_right_query*>(host::WindowRegistry::open(QStringLiteral("w_right_query")));
     if (!query)
         return 1;
     query->showOperator(QStringLiteral("E002"));
     QTest::qWait(200);
-    const bool saved = query->grab().save(out);
-    host::WindowRegistry::closeAll();
-    host::sqlca.disconnect();
-    if (!saved) {
-        std::fprintf(stderr, "could not grab into %s\n", qPrintable(out));
-        return 1;
-    }
-    return 0;
+    return tools::saveGrab(query, out);
 }
