@@ -177,6 +177,40 @@ TEST_P(JournalWindowTest, ARevertIsRefusedWhenTheRowChangedSinceOrWithoutLevelTw
     EXPECT_EQ(count("s_group_power", "group_id = ? and m_item_code = ?", {"004", "m102"}), 1);
 }
 
+// The database refuses the revert, at its statement or at the COMMIT: the
+// operator is told, nothing is changed and the entries stay listed.
+TEST_P(JournalWindowTest, ARevertTheDatabaseRefusesChangesNothing)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    for (const bool atCommit : {false, true}) {
+        SCOPED_TRACE(atCommit ? "refused at COMMIT" : "statement refused");
+        if (atCommit)
+            testing_support::refuseAtCommit(backend(), "update", "s_group");
+        else
+            testing_support::refuse(backend(), "update", "s_group");
+        auto* w = open();
+        ASSERT_NE(w, nullptr);
+        const long long entries = count("s_right_journal");
+        select(w, {0});
+        messages.clear();
+        messages.answer(host::Answer::Yes);
+        w->cb_revert->click();
+        ASSERT_EQ(messages.texts().size(), 2);
+        EXPECT_TRUE(messages.texts().at(1).startsWith("撤销失败, 没有作任何修改.")) << messages.texts().at(1).toStdString();
+        EXPECT_EQ(groupName("002"), "仓库组");
+        EXPECT_EQ(count("s_right_journal"), entries);
+        EXPECT_EQ(w->dw_journal->rowCount(), int(entries));
+        EXPECT_FALSE(sqlca.inWriteTransaction());
+        w->close();
+        testing_support::pumpEvents();
+        exec(atCommit ? (backend() == testing_support::Backend::Sqlite ? "drop trigger at_commit_update_s_group"
+                                                                       : "drop trigger at_commit_update_s_group on s_group")
+                      : (backend() == testing_support::Backend::Sqlite ? "drop trigger refuse_update_s_group"
+                                                                       : "drop trigger refuse_update_s_group on s_group"));
+        ASSERT_EQ(sqlca.commit(), 0);
+    }
+}
+
 TEST_P(JournalWindowTest, ARevertMayNotLeaveNobodyToAdministerRights)
 {
     // E006 is the only administrator (no s_user row "admin"); the entry that
