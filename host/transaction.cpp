@@ -1,9 +1,9 @@
 #include "host/transaction.h"
 
 #include "host/change_log.h"
-#include "host/sqlite_statements.h"
 #include "host/functions.h"
 #include "host/journal.h"
+#include "host/sqlite_statements.h"
 
 #include <QAtomicInt>
 #include <QFile>
