@@ -1,17 +1,8 @@
 # cmake -DPREFIX=... -DWORK=... -DSOURCE=... -DGENERATOR=... -P run_consumer.cmake
 # Builds the consumer against the installed prefix only and asks it, on a
 # new sample database, the questions whose answers the sample data fixes.
-file(REMOVE_RECURSE "${WORK}")
-execute_process(COMMAND "${CMAKE_COMMAND}" -S "${SOURCE}" -B "${WORK}/build" -G "${GENERATOR}"
-    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_PREFIX_PATH=${PREFIX}" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
-  RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "configuring the consumer failed")
-endif()
-execute_process(COMMAND "${CMAKE_COMMAND}" --build "${WORK}/build" RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "building the consumer failed")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/build_against_prefix.cmake")
+build_against_prefix("the consumer")
 
 set(db "${WORK}/sample.db")
 execute_process(COMMAND "${WORK}/build/make_sample" "${db}" RESULT_VARIABLE rc)

@@ -2,17 +2,8 @@
 # Builds examples/minimal-host against the installed prefix only and runs it
 # offscreen for three operators of the sample database: the menu it gates,
 # the windows that open and the button its own window enables.
-file(REMOVE_RECURSE "${WORK}")
-execute_process(COMMAND "${CMAKE_COMMAND}" -S "${SOURCE}" -B "${WORK}/build" -G "${GENERATOR}"
-    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_PREFIX_PATH=${PREFIX}" -DCMAKE_FIND_USE_PACKAGE_REGISTRY=OFF
-  RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "configuring the example host failed")
-endif()
-execute_process(COMMAND "${CMAKE_COMMAND}" --build "${WORK}/build" RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "building the example host failed")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/build_against_prefix.cmake")
+build_against_prefix("the example host")
 file(COPY_FILE "${SAMPLE}" "${WORK}/sample.db")
 
 set(ENV{QT_QPA_PLATFORM} offscreen)
