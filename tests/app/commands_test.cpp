@@ -27,15 +27,8 @@ Outcome run(const QStringList& arguments)
 
 }  // namespace
 
-class CommandsTest : public testing_support::DbTest {
+class CommandsTest : public testing_support::SampleDbTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        loadSample();
-    }
     Outcome check(const QString& op, const QString& item, const QString& level)
     {
         return run({"check", "--db", url(), "--operator", op, "--item", item, "--level", level});

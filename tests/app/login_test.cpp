@@ -24,15 +24,8 @@
 using app::checkLogin;
 using app::LoginOutcome;
 
-class LoginTest : public testing_support::DbTest {
+class LoginTest : public testing_support::SampleDbTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        loadSample();
-    }
     QString snapshot()
     {
         QStringList rows;

@@ -28,14 +28,13 @@
 #include <QTest>
 #include <QTextBrowser>
 
-class MainWindowTest : public testing_support::DbTest {
+class MainWindowTest : public testing_support::SampleDbTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        SampleDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        loadSample();
         app::registerWindows();
     }
     std::unique_ptr<app::MainWindow> frameFor(const QString& id)

@@ -11,7 +11,7 @@
 
 using host::sqlca;
 using testing_support::Backend;
-using testing_support::DbTest;
+using testing_support::SampleDbTest;
 
 namespace {
 
@@ -22,14 +22,13 @@ QJsonObject object(const QString& json)
 
 }  // namespace
 
-class JournalTest : public DbTest {
+class JournalTest : public SampleDbTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        SampleDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        loadSample();
         host::gs_user_id = QStringLiteral("E006");
     }
     // Runs one statement as an operation of its own and commits it.

@@ -7,15 +7,8 @@
 
 using host::sqlca;
 
-class DataViewSaveTest : public testing_support::DbTest {
+class DataViewSaveTest : public testing_support::SampleDbTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        loadSample();
-    }
     QStringList powers()
     {
         QList<QVariantList> rows;

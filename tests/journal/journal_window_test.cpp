@@ -20,16 +20,15 @@
 #include <QTableWidget>
 
 using host::sqlca;
-using testing_support::DbTest;
+using testing_support::SampleDbTest;
 
-class JournalWindowTest : public DbTest {
+class JournalWindowTest : public SampleDbTest {
 protected:
     void SetUp() override
     {
-        DbTest::SetUp();
+        SampleDbTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        loadSample();
         journal::registerWindows();
         usergroup::registerWindows();
         // Made with its module item code as its tag, as the host makes it.
@@ -47,7 +46,7 @@ protected:
         rights::setAdministrationItems({});
         host::WindowRegistry::closeAll();
         testing_support::pumpEvents();
-        DbTest::TearDown();
+        SampleDbTest::TearDown();
     }
     void change(const QString& sql, const QVariantList& params)
     {

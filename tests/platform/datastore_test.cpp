@@ -11,18 +11,10 @@ using platform::Buffer;
 using platform::DataStore;
 using platform::ItemStatus;
 using platform::quoteLiteral;
-using testing_support::DbTest;
+using testing_support::SampleDbTest;
 
-class DataStoreTest : public DbTest {
+class DataStoreTest : public SampleDbTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        loadSample();
-    }
-
     // A store on `name`, attached to sqlca and retrieved.
     std::unique_ptr<DataStore> retrieved(const QString& name, const QVariantList& args = {})
     {

@@ -21,7 +21,7 @@ using host::sqlca;
 using platform::DataWindow;
 using platform::ItemStatus;
 using platform::quoteLiteral;
-using testing_support::DbTest;
+using testing_support::SampleDbTest;
 
 namespace {
 
@@ -45,16 +45,8 @@ bool pick(QComboBox* combo, const QString& text)
 
 }  // namespace
 
-class DataWindowTest : public DbTest {
+class DataWindowTest : public SampleDbTest {
 protected:
-    void SetUp() override
-    {
-        DbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        loadSample();
-    }
-
     platform::GridView* gridOf(DataWindow& dw) { return qobject_cast<platform::GridView*>(dw.view()); }
 };
 

@@ -49,6 +49,18 @@ protected:
     Backend backend() const override { return GetParam(); }
 };
 
+// A test on each backend with the sample data loaded.
+class SampleDbTest : public DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        loadSample();
+    }
+};
+
 }  // namespace testing_support
 
 #define WMS_INSTANTIATE_DB_TESTS(Suite)                                                         \
