@@ -21,6 +21,9 @@ bool connectSqlca(benchmark::State& state, Backend backend);
 // The families; each registers its floor and its measured side for `backend`.
 void registerLookupBenchmarks(Backend backend);
 void registerWindowBenchmarks(Backend backend);
+// A window like the group rights editor in bare Qt, without a database: the
+// part of rights_editor that no reading can remove (not a ratio).
+void registerBareWindowBenchmark();
 
 // Installs the message service of the run (a box shown during a window
 // benchmark fails it instead of waiting for an answer) and registers the

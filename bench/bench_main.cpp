@@ -35,6 +35,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     bench::prepareWindows();
+    bench::registerBareWindowBenchmark();
     for (bench::Backend backend : {bench::Backend::Sqlite, bench::Backend::Postgres}) {
         if (backend == bench::Backend::Postgres && qEnvironmentVariableIsEmpty("WMS_PG_URL")) {
             std::fprintf(stderr, "rights_bench: PostgreSQL benchmarks skipped: WMS_PG_URL is not set "
