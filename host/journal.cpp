@@ -192,7 +192,7 @@ QList<int> paramIndexes(const QList<std::pair<QString, QString>>& assignments)
     return indexes;
 }
 
-bool readRows(Transaction& trans, const QString& sql, const QVariantList& params, Rows* rows)
+bool selectRowsOf(Transaction& trans, const QString& sql, const QVariantList& params, Rows* rows)
 {
     QSqlQuery* query = trans.prepared(sql);
     if (!query || !trans.run(*query, params))
@@ -522,7 +522,7 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
                 sql += QStringLiteral(" where ") + plan.where;
             if (dialect_ == Dialect::Postgres)
                 sql += QStringLiteral(" for update");
-            if (!readRows(*this, sql, params.mid(plan.whereFirstParam), &before))
+            if (!selectRowsOf(*this, sql, params.mid(plan.whereFirstParam), &before))
                 return false;
         }
     }
@@ -594,7 +594,7 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
             if (dialect_ == Dialect::Postgres)
                 sql += QStringLiteral(" for update");
             Rows read;
-            if (!readRows(*this, sql, keys, &read))
+            if (!selectRowsOf(*this, sql, keys, &read))
                 return false;
             afterColumns = read.columns;
             for (const QVariantList& row : std::as_const(read.values)) {
@@ -764,7 +764,7 @@ int revertJournalEntries(Transaction& trans, QList<qint64> ids, QString* reason)
         }
         const QString where = keyCondition(table->keys);
         Rows current;
-        if (!readRows(trans, rowSelect(trans, table->name, table->keys), key, &current))
+        if (!selectRowsOf(trans, rowSelect(trans, table->name, table->keys), key, &current))
             return refuse(trans.sqlerrtext);
         // Column names from the journal reach SQL text only when the table has them.
         for (const QJsonObject* object : {before ? &*before : nullptr, after ? &*after : nullptr}) {

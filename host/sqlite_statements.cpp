@@ -1,5 +1,7 @@
 #include "host/sqlite_statements.h"
 
+#include "host/text_rows.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -131,6 +133,33 @@ int SqliteStatements::selectRows(const QString& sql, const QStringList& params, 
     const bool failed = rc != SQLITE_DONE;
     if (failed)
         *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+    release(statement);
+    return failed ? -1 : 0;
+}
+
+int SqliteStatements::readRows(const QString& sql, const QStringList& params, TextRows* rows, QString* error)
+{
+    sqlite3_stmt* statement = bound(sql, params, error);
+    if (!statement)
+        return -1;
+    const int columns = sqlite3_column_count(statement);
+    rows->reset(columns);
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            if (sqlite3_column_type(statement, c) == SQLITE_NULL) {
+                rows->append(nullptr, 0);
+                continue;
+            }
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
+            rows->append(text ? text : "", text ? sqlite3_column_bytes(statement, c) : 0);
+        }
+    }
+    const bool failed = rc != SQLITE_DONE;
+    if (failed) {
+        *error = QString::fromUtf8(sqlite3_errmsg(handle_));
+        rows->reset(columns);
+    }
     release(statement);
     return failed ? -1 : 0;
 }

@@ -19,6 +19,8 @@ struct sqlite3_stmt;
 
 namespace host {
 
+class TextRows;
+
 class WMS_HOST_DATABASE_EXPORT SqliteStatements {
 public:
     SqliteStatements() = default;
@@ -38,6 +40,9 @@ public:
     // Runs `sql` and appends every row to `rows`, each column as text (null
     // for SQL null). Returns 0 (rows read, maybe none) or -1 on error.
     int selectRows(const QString& sql, const QStringList& params, QList<QVariantList>* rows, QString* error);
+    // The same into `rows` (emptied first; empty after an error) as the
+    // database's text, made into strings when a row is read.
+    int readRows(const QString& sql, const QStringList& params, TextRows* rows, QString* error);
 
 private:
     // The statement for `sql` with `params` bound, or null (`error` set).

@@ -4,6 +4,7 @@
 #include "host/functions.h"
 #include "host/journal.h"
 #include "host/sqlite_statements.h"
+#include "host/text_rows.h"
 
 #include <QAtomicInt>
 #include <QFile>
@@ -287,9 +288,7 @@ int Transaction::selectText(const QString& sql, const QStringList& params, QStri
         QString error;
         const int status = sqliteStatements_->selectFirst(sql, params, value, &error);
         if (status == kError)
-            recordError(error.contains(QLatin1String("database is locked"))
-                            ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
-                            : error);
+            recordSqliteError(error);
         else
             recordSuccess(status == kSuccess ? 1 : 0, status);
         return status;
@@ -314,30 +313,74 @@ int Transaction::selectRows(const QString& sql, const QVariantList& params, QLis
 {
     const qsizetype before = rows->size();
     if (dialect_ == Dialect::Sqlite && sqliteStatements_->attached()) {
-        QStringList texts;
-        texts.reserve(params.size());
-        for (const QVariant& param : params)
-            texts << (param.isNull() ? QString() : param.toString());
         QString error;
-        if (sqliteStatements_->selectRows(sql, texts, rows, &error) != kSuccess) {
+        if (sqliteStatements_->selectRows(sql, textParameters(params), rows, &error) != kSuccess) {
             rows->resize(before);
-            recordError(error.contains(QLatin1String("database is locked"))
-                            ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
-                            : error);
+            recordSqliteError(error);
             return kError;
         }
         recordSuccess(long(rows->size() - before));
         return kSuccess;
     }
+    const bool read = queryRows(sql, params, [rows](QVariantList&& row) { rows->append(std::move(row)); });
+    if (!read) {
+        rows->resize(before);
+        return kError;
+    }
+    recordSuccess(long(rows->size() - before));
+    return kSuccess;
+}
+
+int Transaction::readRows(const QString& sql, const QVariantList& params, TextRows* rows)
+{
+    rows->reset(0);
+    if (dialect_ == Dialect::Sqlite && sqliteStatements_->attached()) {
+        QString error;
+        if (sqliteStatements_->readRows(sql, textParameters(params), rows, &error) != kSuccess) {
+            recordSqliteError(error);
+            return kError;
+        }
+        recordSuccess(long(rows->rowCount()));
+        return kSuccess;
+    }
+    const bool read = queryRows(sql, params, [rows](QVariantList&& row) { rows->appendRow(std::move(row)); });
+    if (!read) {
+        rows->reset(0);
+        return kError;
+    }
+    recordSuccess(long(rows->rowCount()));
+    return kSuccess;
+}
+
+QStringList Transaction::textParameters(const QVariantList& params)
+{
+    QStringList texts;
+    texts.reserve(params.size());
+    for (const QVariant& param : params)
+        texts << (param.isNull() ? QString() : param.toString());
+    return texts;
+}
+
+void Transaction::recordSqliteError(const QString& error)
+{
+    recordError(error.contains(QLatin1String("database is locked"))
+                    ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
+                    : error);
+}
+
+bool Transaction::queryRows(const QString& sql, const QVariantList& params,
+                            const std::function<void(QVariantList&&)>& take)
+{
     QSqlQuery* query = prepared(sql);
     if (!query)
-        return kError;
+        return false;
     // All rows at once: forward-only, the PostgreSQL driver fetches them one
     // result at a time (single-row mode), which costs more than the rows.
     query->setForwardOnly(false);
     if (!run(*query, params))
-        return kError;
+        return false;
     const int columns = query->record().count();
+    long count = 0;
     while (query->next()) {
         QVariantList row;
         row.reserve(columns);
@@ -350,14 +393,10 @@ int Transaction::selectRows(const QString& sql, const QVariantList& params, QLis
             else
                 row.append(QVariant(value.toString()));
         }
-        rows->append(std::move(row));
+        take(std::move(row));
+        ++count;
     }
-    if (!finishSelect(*query, long(rows->size() - before))) {
-        rows->resize(before);
-        return kError;
-    }
-    recordSuccess(long(rows->size() - before));
-    return kSuccess;
+    return finishSelect(*query, count);
 }
 
 bool Transaction::isFileUrl(const QString& url)

@@ -25,12 +25,14 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 namespace host {
 
 struct JournalPlan;
 class SqliteStatements;
+class TextRows;
 
 enum class Dialect { None, Sqlite, Postgres };
 
@@ -83,6 +85,10 @@ public:
     // rows appended to `rows`, maybe none) or -1. The data views' retrieve;
     // on SQLite through the connection's own handle.
     [[nodiscard]] int selectRows(const QString& sql, const QVariantList& params, QList<QVariantList>* rows);
+    // The same into `rows` (emptied first, empty after an error), the values
+    // kept as the database's text until a row is read: the data views'
+    // retrieve, where most rows of a long grid are never looked at.
+    [[nodiscard]] int readRows(const QString& sql, const QVariantList& params, TextRows* rows);
 
     // COMMIT that the database refuses is rolled back and returns -1 with the
     // database's reason in sqlerrtext: nothing of the operation stays.
@@ -165,6 +171,11 @@ private:
     static bool isFileUrl(const QString& url);
     QString errorText(const QSqlError& error) const;
     bool recordExec(QSqlQuery& query, bool executed);
+    static QStringList textParameters(const QVariantList& params);
+    void recordSqliteError(const QString& error);
+    // Runs a select through Qt SQL and gives `take` each row, every value a
+    // string or null; false (the error recorded) when it fails.
+    bool queryRows(const QString& sql, const QVariantList& params, const std::function<void(QVariantList&&)>& take);
 
     QString connectionName_;
     QString url_;

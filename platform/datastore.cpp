@@ -45,7 +45,7 @@ struct DataStore::Impl {
             const int c = def ? def->columnIndex(column) : -1;
             if (known)
                 *known = c >= 0;
-            return c >= 0 ? row.values.value(c) : QVariant();
+            return c >= 0 ? row.value(c) : QVariant();
         };
         ctx.isNew = [&row]() { return row.isNew; };
         return ctx;
@@ -199,21 +199,17 @@ long DataStore::retrieve(const QVariantList& arguments)
     }
     d->sortedByFilter = false;
     // Every column of the module is a character string. No read snapshot
-    // stays open after the retrieve.
-    QList<QVariantList> read;
-    bool ok = trans.selectRows(sql, values, &read) == host::Transaction::kSuccess;
+    // stays open after the retrieve. The rows keep the read's text until
+    // they are used.
+    auto* text = new host::TextRows;
+    const QExplicitlySharedDataPointer<const host::TextRows> read(text);
+    bool ok = trans.readRows(sql, values, text) == host::Transaction::kSuccess;
     if (ok) {
-        const int n = d->columns();
-        const QVector<bool> unchanged(n, false);
-        d->rows.primary.reserve(read.size());
-        for (QVariantList& rowValues : read) {
-            rowValues.resize(n);  // as many columns as the view has
-            Row row;
-            row.values = std::move(rowValues);
-            row.original = row.values;
-            row.changed = unchanged;
-            d->rows.primary.append(std::move(row));
-        }
+        const int n = d->columns();  // as many columns as the view has
+        const qsizetype count = read->rowCount();
+        d->rows.primary.reserve(count);
+        for (qsizetype i = 0; i < count; ++i)
+            d->rows.primary.append(Row::read(read, i, n));
         trans.recordSuccess(d->rows.primary.size());
         d->sortedByFilter = pushed || d->filter.isEmpty();
     }
@@ -316,7 +312,7 @@ QVariant DataStore::getItem(long row, const QString& column, Buffer buffer) cons
     const int c = d->def ? d->def->columnIndex(column) : -1;
     if (!r || c < 0)
         return {};
-    return r->values.value(c);
+    return r->value(c);
 }
 
 QString DataStore::getItemString(long row, const QString& column, Buffer buffer) const
@@ -352,11 +348,10 @@ int DataStore::setItem(long row, const QString& column, const QVariant& value)
         }
     }
     Row& r = d->rows.primary[row - 1];
-    const QVariant current = r.values.value(c);
+    const QVariant& current = r.value(c);
     if (current.isNull() == stored.isNull() && current.toString() == stored.toString())
         return 1;
-    r.values[c] = stored;
-    r.changed[c] = true;
+    r.setValue(c, stored);
     d->sortedByFilter = false;
     Q_EMIT itemSet(row, col.name);
     return 1;
@@ -604,7 +599,7 @@ QVariant DataStore::data(const QModelIndex& index, int role) const
         return {};
     const ColumnDefinition& column = def->columns.at(index.column());
     const long row = index.row() + 1;
-    const QVariant& value = d->rows.primary.at(index.row()).values.at(index.column());
+    const QVariant& value = d->rows.primary.at(index.row()).value(index.column());
     switch (role) {
     case Qt::DisplayRole:
         return displayText(column, d->displayLists ? d->displayLists->at(index.column()) : nullptr, value);

@@ -5,13 +5,58 @@ namespace platform {
 Row Row::blank(int columns, bool isNew)
 {
     Row row;
-    for (int i = 0; i < columns; ++i) {
-        row.values.append(QVariant());
-        row.original.append(QVariant());
-    }
-    row.changed = QVector<bool>(columns, false);
+    row.width_ = columns;
+    row.values_ = QVariantList(columns);
+    row.original_ = row.values_;
     row.isNew = isNew;
     return row;
+}
+
+Row Row::read(const QExplicitlySharedDataPointer<const host::TextRows>& source, qsizetype index, int columns)
+{
+    Row row;
+    row.source_ = source;
+    row.sourceRow_ = index;
+    row.width_ = columns;
+    return row;
+}
+
+void Row::materialize() const
+{
+    if (!source_)
+        return;
+    values_ = source_->row(sourceRow_, width_);
+    original_ = values_;
+    source_.reset();
+}
+
+const QVariant& Row::value(int column) const
+{
+    static const QVariant null;
+    materialize();
+    return column >= 0 && column < values_.size() ? values_.at(column) : null;
+}
+
+QVariant Row::originalValue(int column) const
+{
+    materialize();
+    return original_.value(column);
+}
+
+bool Row::isChanged(int column) const
+{
+    return changed_.value(column);
+}
+
+void Row::setValue(int column, const QVariant& value)
+{
+    materialize();
+    if (column < 0 || column >= values_.size())
+        return;
+    values_[column] = value;
+    if (changed_.size() < width_)
+        changed_.resize(width_);
+    changed_[column] = true;
 }
 
 ItemStatus Row::status() const
@@ -23,15 +68,15 @@ ItemStatus Row::status() const
 
 ItemStatus Row::columnStatus(int column) const
 {
-    if (column < 0 || column >= changed.size())
-        return ItemStatus::NotModified;
-    return changed.at(column) ? ItemStatus::DataModified : ItemStatus::NotModified;
+    return isChanged(column) ? ItemStatus::DataModified : ItemStatus::NotModified;
 }
 
 void Row::markClean()
 {
-    original = values;
-    changed.fill(false);
+    // A row never materialized is as it was read.
+    if (!source_)
+        original_ = values_;
+    changed_.clear();
     isNew = false;
 }
 

@@ -49,7 +49,7 @@ bool UpdateWriter::keyCondition(const Row& row, QString* where, QVariantList* pa
             return false;
         }
         const QString name = def_.columns.at(c).updateName;
-        const QVariant original = row.original.value(c);
+        const QVariant original = row.originalValue(c);
         if (original.isNull()) {
             parts << name + QStringLiteral(" is null");
         } else {
@@ -81,10 +81,10 @@ bool UpdateWriter::updateRow(const Row& row)
     QStringList sets;
     QVariantList params;
     for (int c = 0; c < def_.columns.size(); ++c) {
-        if (!row.changed.value(c) || def_.columns.at(c).updateName.isEmpty())
+        if (!row.isChanged(c) || def_.columns.at(c).updateName.isEmpty())
             continue;
         sets << def_.columns.at(c).updateName + QStringLiteral(" = ?");
-        params << row.values.value(c);
+        params << row.value(c);
     }
     if (sets.isEmpty())
         return true;
@@ -102,11 +102,11 @@ bool UpdateWriter::insertRow(const Row& row)
     QStringList names, marks;
     QVariantList params;
     for (int c = 0; c < def_.columns.size(); ++c) {
-        if (!row.changed.value(c) || def_.columns.at(c).updateName.isEmpty())
+        if (!row.isChanged(c) || def_.columns.at(c).updateName.isEmpty())
             continue;
         names << def_.columns.at(c).updateName;
         marks << QStringLiteral("?");
-        params << row.values.value(c);
+        params << row.value(c);
     }
     if (names.isEmpty())
         return true;

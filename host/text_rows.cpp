@@ -1,0 +1,57 @@
+#include "host/text_rows.h"
+
+namespace host {
+
+void TextRows::reset(int columns)
+{
+    columns_ = columns;
+    text_.clear();
+    cells_.clear();
+    values_.clear();
+}
+
+qsizetype TextRows::rowCount() const
+{
+    if (!values_.isEmpty())
+        return values_.size();
+    return columns_ > 0 ? cells_.size() / columns_ : 0;
+}
+
+void TextRows::append(const char* text, qsizetype size)
+{
+    if (!text) {
+        cells_.append({text_.size(), -1});
+        return;
+    }
+    cells_.append({text_.size(), size});
+    text_.append(text, size);
+}
+
+void TextRows::appendRow(QVariantList values)
+{
+    values_.append(std::move(values));
+}
+
+QVariantList TextRows::row(qsizetype row, int width) const
+{
+    if (row < 0 || row >= rowCount())
+        return QVariantList(width);
+    if (!values_.isEmpty()) {
+        QVariantList values = values_.at(row);
+        values.resize(width);
+        return values;
+    }
+    QVariantList values;
+    values.reserve(width);
+    const qsizetype first = row * columns_;
+    for (int c = 0; c < width; ++c) {
+        const Cell* cell = c < columns_ ? &cells_.at(first + c) : nullptr;
+        if (!cell || cell->size < 0)
+            values.append(QVariant());
+        else
+            values.append(QString::fromUtf8(text_.constData() + cell->start, cell->size));
+    }
+    return values;
+}
+
+}  // namespace host
