@@ -42,7 +42,7 @@ add_custom_target(wms_sql ALL DEPENDS ${WMS_SQL_FILES})
 install(FILES ${WMS_SQL_FILES} DESTINATION ${WMS_INSTALL_SQLDIR} COMPONENT development)
 
 # make package: one Debian package with the libraries, headers, CMake package
-# and scripts. A host links it against Debian's Qt, SQLite and libsodium.
+# and scripts. A host links it against Debian's Qt, SQLite, libpq and libsodium.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME libwms-rights-dev)
 set(CPACK_PACKAGE_VENDOR "wms-rights")
@@ -53,7 +53,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-base-dev (>= 6.4), libqt6sql6-sqlite (>= 6.4), libsqlite3-dev, libsodium-dev, pkg-config")
+  "qt6-base-dev (>= 6.4), libqt6sql6-sqlite (>= 6.4), libsqlite3-dev, libpq-dev, libsodium-dev, pkg-config")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
 set(CPACK_STRIP_FILES OFF)
 include(CPack)

@@ -3,6 +3,7 @@
 #include "host/change_log.h"
 #include "host/functions.h"
 #include "host/journal.h"
+#include "host/postgres_rows.h"
 #include "host/sqlite_statements.h"
 #include "host/text_rows.h"
 
@@ -322,8 +323,11 @@ int Transaction::selectRows(const QString& sql, const QVariantList& params, QLis
         recordSuccess(long(rows->size() - before));
         return kSuccess;
     }
-    const bool read = queryRows(sql, params, [rows](QVariantList&& row) { rows->append(std::move(row)); });
-    if (!read) {
+    QSqlQuery* query = startRows(sql, params);
+    if (!query)
+        return kError;
+    const long count = takeRows(*query, [rows](QVariantList&& row) { rows->append(std::move(row)); });
+    if (!finishSelect(*query, count)) {
         rows->resize(before);
         return kError;
     }
@@ -343,8 +347,12 @@ int Transaction::readRows(const QString& sql, const QVariantList& params, TextRo
         recordSuccess(long(rows->rowCount()));
         return kSuccess;
     }
-    const bool read = queryRows(sql, params, [rows](QVariantList&& row) { rows->appendRow(std::move(row)); });
-    if (!read) {
+    QSqlQuery* query = startRows(sql, params);
+    if (!query)
+        return kError;
+    if (dialect_ != Dialect::Postgres || !readPostgresText(*query, rows))
+        takeRows(*query, [rows](QVariantList&& row) { rows->appendRow(std::move(row)); });
+    if (!finishSelect(*query, long(rows->rowCount()))) {
         rows->reset(0);
         return kError;
     }
@@ -368,24 +376,26 @@ void Transaction::recordSqliteError(const QString& error)
                     : error);
 }
 
-bool Transaction::queryRows(const QString& sql, const QVariantList& params,
-                            const std::function<void(QVariantList&&)>& take)
+QSqlQuery* Transaction::startRows(const QString& sql, const QVariantList& params)
 {
     QSqlQuery* query = prepared(sql);
     if (!query)
-        return false;
+        return nullptr;
     // All rows at once: forward-only, the PostgreSQL driver fetches them one
     // result at a time (single-row mode), which costs more than the rows.
     query->setForwardOnly(false);
-    if (!run(*query, params))
-        return false;
-    const int columns = query->record().count();
+    return run(*query, params) ? query : nullptr;
+}
+
+long Transaction::takeRows(QSqlQuery& query, const std::function<void(QVariantList&&)>& take)
+{
+    const int columns = query.record().count();
     long count = 0;
-    while (query->next()) {
+    while (query.next()) {
         QVariantList row;
         row.reserve(columns);
         for (int c = 0; c < columns; ++c) {
-            QVariant value = query->value(c);
+            QVariant value = query.value(c);
             if (value.isNull())
                 row.append(QVariant());
             else if (value.typeId() == QMetaType::QString)
@@ -396,7 +406,7 @@ bool Transaction::queryRows(const QString& sql, const QVariantList& params,
         take(std::move(row));
         ++count;
     }
-    return finishSelect(*query, count);
+    return count;
 }
 
 bool Transaction::isFileUrl(const QString& url)

@@ -173,9 +173,11 @@ private:
     bool recordExec(QSqlQuery& query, bool executed);
     static QStringList textParameters(const QVariantList& params);
     void recordSqliteError(const QString& error);
-    // Runs a select through Qt SQL and gives `take` each row, every value a
-    // string or null; false (the error recorded) when it fails.
-    bool queryRows(const QString& sql, const QVariantList& params, const std::function<void(QVariantList&&)>& take);
+    // A select run through Qt SQL with its rows kept by the driver (null, the
+    // error recorded, when it fails); takeRows then gives `take` each row,
+    // every value a string or null, and returns how many there were.
+    QSqlQuery* startRows(const QString& sql, const QVariantList& params);
+    static long takeRows(QSqlQuery& query, const std::function<void(QVariantList&&)>& take);
 
     QString connectionName_;
     QString url_;

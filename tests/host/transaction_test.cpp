@@ -1,5 +1,6 @@
 // The transaction object: statuses, the write transaction that ROLLBACK
 // undoes, reads that hold no snapshot, cursors, and failures.
+#include "host/text_rows.h"
 #include "host/transaction.h"
 #include "tests/support/test_db.h"
 
@@ -36,6 +37,39 @@ TEST_P(TransactionTest, StatusCodesOfSelectsAndWrites)
 
     EXPECT_EQ(sqlca.execute("select nosuchcolumn from s_group"), -1);
     EXPECT_FALSE(sqlca.sqlerrtext.isEmpty());
+    EXPECT_TRUE(sqlca.sqlerrtext.contains("nosuchcolumn")) << sqlca.sqlerrtext.toStdString();
+}
+
+TEST_P(TransactionTest, RowsKeptAsTextEqualTheRowsOfASelect)
+{
+    // Null apart from empty text, multi-byte text, a column that is not text
+    // (read through Qt's own conversion), no row, and a refused select.
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"001", "仓库 \"管理\"'组"});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"002", ""});
+    exec("insert into s_group (group_id, group_name) values (?, ?)", {"003", QVariant()});
+    ASSERT_EQ(sqlca.commit(), 0);
+    for (const QString& sql : {QStringLiteral("select group_id, group_name from s_group order by group_id"),
+                              QStringLiteral("select group_id, count(*) from s_group group by group_id order by 1")}) {
+        QList<QVariantList> selected;
+        ASSERT_EQ(sqlca.selectRows(sql, {}, &selected), 0) << sqlca.sqlerrtext.toStdString();
+        host::TextRows kept;
+        ASSERT_EQ(sqlca.readRows(sql, {}, &kept), 0) << sqlca.sqlerrtext.toStdString();
+        EXPECT_EQ(sqlca.sqlnrows, 3);
+        ASSERT_EQ(kept.rowCount(), selected.size());
+        for (qsizetype r = 0; r < selected.size(); ++r) {
+            const QVariantList row = kept.row(r, 2);
+            for (int c = 0; c < 2; ++c) {
+                EXPECT_EQ(row.at(c).isNull(), selected.at(r).at(c).isNull()) << sql.toStdString() << r << c;
+                EXPECT_EQ(row.at(c).toString(), selected.at(r).at(c).toString()) << sql.toStdString() << r << c;
+            }
+        }
+    }
+    host::TextRows kept;
+    EXPECT_EQ(sqlca.readRows("select group_id from s_group where group_id = ?", {"999"}, &kept), 0);
+    EXPECT_EQ(kept.rowCount(), 0);
+    EXPECT_EQ(sqlca.readRows("select group_id from s_group", {}, &kept), 0);
+    EXPECT_EQ(sqlca.readRows("select nosuchcolumn from s_group", {}, &kept), -1);
+    EXPECT_EQ(kept.rowCount(), 0);
     EXPECT_TRUE(sqlca.sqlerrtext.contains("nosuchcolumn")) << sqlca.sqlerrtext.toStdString();
 }
 
