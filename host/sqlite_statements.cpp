@@ -147,12 +147,19 @@ int SqliteStatements::readRows(const QString& sql, const QStringList& params, Te
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(statement, c) == SQLITE_NULL) {
-                rows->append(nullptr, 0);
-                continue;
-            }
+            // Text first, then its length (the order sqlite3 documents); no
+            // text is SQL null, or memory sqlite3 could not get.
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-            rows->append(text ? text : "", text ? sqlite3_column_bytes(statement, c) : 0);
+            if (text)
+                rows->append(text, sqlite3_column_bytes(statement, c));
+            else if (sqlite3_column_type(statement, c) == SQLITE_NULL)
+                rows->append(nullptr, 0);
+            else
+                break;
+        }
+        if (sqlite3_errcode(handle_) == SQLITE_NOMEM) {
+            rc = SQLITE_NOMEM;
+            break;
         }
     }
     const bool failed = rc != SQLITE_DONE;
