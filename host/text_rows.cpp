@@ -54,4 +54,16 @@ QVariantList TextRows::row(qsizetype row, int width) const
     return values;
 }
 
+QVariant TextRows::value(qsizetype row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columns_)
+        return {};
+    if (!values_.isEmpty())
+        return values_.at(row).value(column);
+    const Cell& cell = cells_.at(row * columns_ + column);
+    if (cell.size < 0)
+        return {};
+    return QString::fromUtf8(text_.constData() + cell.start, cell.size);
+}
+
 }  // namespace host

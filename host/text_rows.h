@@ -31,6 +31,8 @@ public:
     // Row `row` (0-based) as `width` values: each a QString, or a null
     // QVariant for SQL null; columns past the read's are null.
     QVariantList row(qsizetype row, int width) const;
+    // One value of row `row` (null past the read).
+    QVariant value(qsizetype row, int column) const;
 
 private:
     struct Cell {

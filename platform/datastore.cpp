@@ -321,6 +321,15 @@ QString DataStore::getItemString(long row, const QString& column, Buffer buffer)
     return value.isNull() ? QString() : value.toString();
 }
 
+QString DataStore::peekItemString(long row, int column) const
+{
+    const Row* r = d->row(row, Buffer::Primary);
+    if (!r)
+        return {};
+    const QVariant value = r->peek(column);
+    return value.isNull() ? QString() : value.toString();
+}
+
 int DataStore::setItem(long row, const QString& column, const QVariant& value)
 {
     if (row < 1 || row > d->rows.primary.size()) {

@@ -82,6 +82,10 @@ public:
     // The value of a column; a null QVariant for null. Row out of range: null.
     QVariant getItem(long row, const QString& column, Buffer buffer = Buffer::Primary) const;
     QString getItemString(long row, const QString& column, Buffer buffer = Buffer::Primary) const;
+    // The same text, for reading one column of every row (a drop-down's
+    // index): a row not used yet stays as read instead of being converted
+    // whole.
+    QString peekItemString(long row, int column) const;
     // Sets a value (a null QVariant sets null). A string longer than the
     // column's maximum length is refused: -1, nothing changed, lastError().
     int setItem(long row, const QString& column, const QVariant& value);

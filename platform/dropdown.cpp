@@ -18,9 +18,8 @@ void DropDown::rebuildIndex() const
     index_.clear();
     const int data = dataColumn();
     if (data >= 0) {
-        const QString name = store_.definition()->columns.at(data).name;
         for (long row = store_.rowCount(); row >= 1; --row)
-            index_.insert(store_.getItemString(row, name), int(row - 1));
+            index_.insert(store_.peekItemString(row, data), int(row - 1));
     }
     indexValid_ = true;
 }

@@ -37,6 +37,13 @@ const QVariant& Row::value(int column) const
     return column >= 0 && column < values_.size() ? values_.at(column) : null;
 }
 
+QVariant Row::peek(int column) const
+{
+    if (source_)
+        return source_->value(sourceRow_, column);
+    return value(column);
+}
+
 QVariant Row::originalValue(int column) const
 {
     materialize();

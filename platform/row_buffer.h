@@ -26,6 +26,9 @@ public:
 
     // The value of `column` (null past the last column).
     const QVariant& value(int column) const;
+    // The same without converting a row not used yet (one column of many
+    // rows is read).
+    QVariant peek(int column) const;
     // The value `column` had when the row was read or last saved.
     QVariant originalValue(int column) const;
     bool isChanged(int column) const;

@@ -26,6 +26,12 @@ TEST(TextRowsTest, ValuesComeBackAsReadRowByRow)
     EXPECT_TRUE(second.at(1).isNull());
     EXPECT_TRUE(second.at(2).isNull());  // past the read's columns
     EXPECT_EQ(rows.row(2, 2), QVariantList(2));  // past the last row
+    // One value alone, as in the row.
+    EXPECT_EQ(rows.value(0, 1).toString(), QStringLiteral("系统管理组"));
+    EXPECT_FALSE(rows.value(1, 0).isNull());
+    EXPECT_TRUE(rows.value(1, 1).isNull());
+    EXPECT_TRUE(rows.value(1, 2).isNull());
+    EXPECT_TRUE(rows.value(2, 0).isNull());
 
     rows.reset(1);
     EXPECT_EQ(rows.rowCount(), 0);
