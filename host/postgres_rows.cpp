@@ -12,7 +12,6 @@ namespace {
 
 // The type oids of PostgreSQL's text types (pg_type.h): what Qt's driver
 // reads as UTF-8 into a QString, exactly as it is sent.
-constexpr Oid kChar = 18;
 constexpr Oid kName = 19;
 constexpr Oid kText = 25;
 constexpr Oid kUnknown = 705;
@@ -21,7 +20,7 @@ constexpr Oid kVarchar = 1043;
 
 bool isText(Oid type)
 {
-    return type == kChar || type == kName || type == kText || type == kUnknown || type == kBpchar
+    return type == kName || type == kText || type == kUnknown || type == kBpchar
            || type == kVarchar;
 }
 

@@ -11,7 +11,7 @@ namespace host {
 class TextRows;
 
 // Fills `rows` from the result of the executed `query` when it is a
-// PostgreSQL result whose columns all hold text (text, varchar, char, name);
+// PostgreSQL result whose columns all hold text (text, varchar, character, name);
 // false, and `rows` untouched, for any other result, which is then read
 // through Qt as usual.
 bool readPostgresText(const QSqlQuery& query, TextRows* rows);
