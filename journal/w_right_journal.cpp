@@ -121,7 +121,9 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     filters->addWidget(label(QStringLiteral("st_table"), QStringLiteral("表")));
     filters->addWidget(ddlb_table);
     filters->addWidget(cb_query);
+    st_count = label(QStringLiteral("st_count"), QString());
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(st_count);
     bottom->addStretch(1);
     bottom->addWidget(cb_revert);
     bottom->addWidget(cb_close);
@@ -153,6 +155,7 @@ void w_right_journal::openEvent(const QString& parameter)
 bool w_right_journal::query()
 {
     dw_journal->setRowCount(0);
+    st_count->clear();
     if (!host::sqlca.journalAvailable())
         return false;
     host::JournalFilter filter;
@@ -168,11 +171,19 @@ bool w_right_journal::query()
     }
     filter.operatorId = host::trimBlanks(sle_operator->text());
     filter.table = ddlb_table->currentData().toString();
-    filter.limit = kMaxRows;
+    // One more than is shown, to know whether older entries were left out.
+    filter.limit = maxRows + 1;
     QList<host::JournalEntry> entries;
     if (host::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         return false;
+    }
+    const bool more = entries.size() > maxRows;
+    if (more) {
+        entries.resize(maxRows);
+        st_count->setText(QStringLiteral("只显示最新的 %1 条, 更早的未显示; 请用时间、操作员或表缩小范围.").arg(maxRows));
+    } else {
+        st_count->setText(QStringLiteral("共 %1 条").arg(entries.size()));
     }
     dw_journal->setUpdatesEnabled(false);
     dw_journal->setRowCount(int(entries.size()));

@@ -11,6 +11,7 @@
 #include <QList>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -41,9 +42,12 @@ public:
     QPushButton* cb_revert = nullptr;
     QPushButton* cb_close = nullptr;
     QTableWidget* dw_journal = nullptr;
+    // How many entries are shown, and whether older ones were left out.
+    QLabel* st_count = nullptr;
 
-    // The most entries one query shows.
+    // The most entries one query shows (the newest).
     static constexpr int kMaxRows = 5000;
+    int maxRows = kMaxRows;
 };
 
 }  // namespace journal

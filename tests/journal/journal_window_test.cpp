@@ -17,6 +17,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QLabel>
 #include <QTableWidget>
 
 using host::sqlca;
@@ -94,6 +95,7 @@ TEST_P(JournalWindowTest, ListsEntriesNewestFirstAndFilters)
     EXPECT_EQ(column(w, 4), QStringList({"修改", "修改"}));
     EXPECT_TRUE(column(w, 7).first().contains("memo=<b>备注</b>"));  // shown as typed, as plain text
     EXPECT_TRUE(w->cb_revert->isEnabled());
+    EXPECT_EQ(w->st_count->text(), "共 2 条");
 
     w->sle_operator->setText("E006");
     ASSERT_TRUE(w->query());
@@ -113,6 +115,19 @@ TEST_P(JournalWindowTest, ListsEntriesNewestFirstAndFilters)
     ASSERT_TRUE(w->query());
     EXPECT_EQ(w->dw_journal->rowCount(), 0);
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
+
+    EXPECT_EQ(w->st_count->text(), "共 0 条");
+
+    // Beyond the most one query shows, the newest are shown and the window
+    // says that older ones were left out.
+    w->sle_since->clear();
+    w->maxRows = 1;
+    ASSERT_TRUE(w->query());
+    EXPECT_EQ(column(w, 3), QStringList({"s_dept"}));
+    EXPECT_EQ(w->st_count->text(), "只显示最新的 1 条, 更早的未显示; 请用时间、操作员或表缩小范围.");
+    w->maxRows = 2;
+    ASSERT_TRUE(w->query());
+    EXPECT_EQ(w->st_count->text(), "共 2 条");
 
     w->sle_since->setText("昨天");
     EXPECT_FALSE(w->query());
