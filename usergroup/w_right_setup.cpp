@@ -5,6 +5,7 @@
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
+#include "host/text_rows.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
@@ -127,15 +128,18 @@ std::unique_ptr<common::PopupMenu> w_right_setup::createPopupMenu()
 void w_right_setup::beforeReadMembers(const QString& entityKey)
 {
     // The names of all the group's operators in one statement, not one each.
+    // A read that fails leaves names out: each is then looked up on its own.
     memberNames_.clear();
-    host::Cursor names(host::sqlca, QStringLiteral("select s_employee.id , s_employee.name from s_employee , "
-                                                   "s_user_group where s_employee.id = s_user_group.user_code "
-                                                   "and s_user_group.group_code = ?"));
-    int status = names.open({entityKey});
-    QVariantList row;
-    while (status == host::Transaction::kSuccess && (status = names.fetch(row)) == host::Transaction::kSuccess)
-        memberNames_.insert(host::trimBlanks(row.value(0).toString()), row.value(1).toString());
-    names.close();
+    host::TextRows names;
+    if (host::sqlca.readRows(QStringLiteral("select s_employee.id , s_employee.name from s_employee , "
+                                            "s_user_group where s_employee.id = s_user_group.user_code "
+                                            "and s_user_group.group_code = ?"),
+                             {entityKey}, &names)
+        != host::Transaction::kSuccess)
+        return;
+    memberNames_.reserve(names.rowCount());
+    for (qsizetype r = 0; r < names.rowCount(); ++r)
+        memberNames_.insert(host::trimBlanks(names.value(r, 0).toString()), names.value(r, 1).toString());
 }
 
 void w_right_setup::readMember(long row, QString* key, QString* name)
