@@ -10,8 +10,8 @@
 #include <QAbstractTableModel>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QPushButton>
 #include <QHeaderView>
+#include <QPushButton>
 #include <QTableView>
 
 namespace bench {

@@ -178,8 +178,7 @@ bool w_right_journal::query()
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         return false;
     }
-    const bool more = entries.size() > maxRows;
-    if (more) {
+    if (entries.size() > maxRows) {
         entries.resize(maxRows);
         st_count->setText(QStringLiteral("只显示最新的 %1 条, 更早的未显示; 请用时间、操作员或表缩小范围.").arg(maxRows));
     } else {

@@ -15,9 +15,9 @@
 
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QTableWidget>
 
 using host::sqlca;
