@@ -48,9 +48,9 @@ WMS_HOST_EXPORT void databaseErrorBox(const QString& reason);
 
 // Makes a box at least as wide as its title needs, with room for the title
 // bar's icon and buttons, so that a short text does not cut the title.
-void widenForTitle(QMessageBox& box);
+WMS_HOST_EXPORT void widenForTitle(QMessageBox& box);
 // The width widenForTitle gives a box at the least.
-int titleBarWidth(const QString& title, const QFont& font);
+WMS_HOST_EXPORT int titleBarWidth(const QString& title, const QFont& font);
 
 // The message box shown by the Qt service on screen.
 class WMS_HOST_EXPORT QtMessageService : public MessageService {
