@@ -2,6 +2,7 @@
 
 #include "host/csv.h"
 #include "host/transaction.h"
+#include "rights/code_index.h"
 
 #include <QHash>
 
@@ -100,11 +101,13 @@ bool readMatrix(host::Transaction& trans, Matrix* matrix)
         matrix->items << row.value(0).toString();
         matrix->itemNames.insert(row.value(0).toString(), row.value(1).toString());
     }
+    CodeIndex known(matrix->items);
     matrix->cells.reserve(cells.size());
     for (const QVariantList& row : cells) {
         const QString item = row.value(1).toString();
         // Rights on items the item table does not list still show.
-        if (!matrix->itemNames.contains(item)) {
+        if (!known.contains(item)) {
+            known.add(item, matrix->items.size());
             matrix->items << item;
             matrix->itemNames.insert(item, QString());
         }
@@ -117,23 +120,21 @@ QString matrixCsv(const Matrix& matrix)
 {
     // One pass over the cells into a table of rows, not one lookup per
     // group × item: 2,000,000 cells for 1,000 groups × 2,000 items.
-    QHash<QString, qsizetype> rowOf, columnOf;
+    const CodeIndex rowOf(matrix.groups);
+    const CodeIndex columnOf(matrix.items);
     QList<QStringList> table(matrix.groups.size());
     for (qsizetype r = 0; r < matrix.groups.size(); ++r) {
         const QString& group = matrix.groups.at(r);
-        rowOf.insert(group, r);
         table[r].reserve(matrix.items.size() + 2);
         table[r] << group << matrix.groupNames.value(group);
         for (qsizetype c = 0; c < matrix.items.size(); ++c)
             table[r] << QString();
     }
-    for (qsizetype c = 0; c < matrix.items.size(); ++c)
-        columnOf.insert(matrix.items.at(c), c + 2);
     for (auto cell = matrix.cells.cbegin(); cell != matrix.cells.cend(); ++cell) {
-        const auto r = rowOf.constFind(cell.key().first);
-        const auto c = columnOf.constFind(cell.key().second);
-        if (r != rowOf.cend() && c != columnOf.cend())
-            table[r.value()][c.value()] = cell.value();
+        const qsizetype r = rowOf.indexOf(cell.key().first);
+        const qsizetype c = columnOf.indexOf(cell.key().second);
+        if (r >= 0 && c >= 0)
+            table[r][c + 2] = cell.value();
     }
     QString text = host::csvLine(QStringList({QStringLiteral("group_id"), QStringLiteral("group_name")}) + matrix.items);
     for (const QStringList& fields : std::as_const(table))

@@ -1,5 +1,7 @@
 #include "rightsetup/matrix_model.h"
 
+#include "rights/code_index.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QFont>
@@ -46,17 +48,14 @@ void MatrixModel::setMatrix(const rights::Matrix& matrix)
     odd_.clear();
     const qsizetype items = matrix_.items.size();
     stored_.assign(size_t(matrix_.groups.size() * items), kNoRow);
-    QHash<QString, qsizetype> groupIndex, itemIndex;
-    for (qsizetype g = 0; g < matrix_.groups.size(); ++g)
-        groupIndex.insert(matrix_.groups.at(g), g);
-    for (qsizetype i = 0; i < items; ++i)
-        itemIndex.insert(matrix_.items.at(i), i);
+    const rights::CodeIndex groupIndex(matrix_.groups);
+    const rights::CodeIndex itemIndex(matrix_.items);
     for (auto it = matrix_.cells.cbegin(); it != matrix_.cells.cend(); ++it) {
-        const auto g = groupIndex.constFind(it.key().first);
-        const auto i = itemIndex.constFind(it.key().second);
-        if (g == groupIndex.cend() || i == itemIndex.cend())
+        const qsizetype g = groupIndex.indexOf(it.key().first);
+        const qsizetype i = itemIndex.indexOf(it.key().second);
+        if (g < 0 || i < 0)
             continue;  // a row of a group that s_group does not list
-        const qsizetype cell = g.value() * items + i.value();
+        const qsizetype cell = g * items + i;
         const Code code = codeOf(it.value());
         stored_[size_t(cell)] = code;
         if (code == kOther)
