@@ -18,8 +18,9 @@ void DropDown::rebuildIndex() const
     index_.clear();
     const int data = dataColumn();
     if (data >= 0) {
+        index_.reserve(size_t(store_.rowCount()));
         for (long row = store_.rowCount(); row >= 1; --row)
-            index_.insert(store_.peekItemString(row, data), int(row - 1));
+            index_.insert_or_assign(store_.peekItemString(row, data), int(row - 1));
     }
     indexValid_ = true;
 }
@@ -52,7 +53,8 @@ int DropDown::rowOf(const QVariant& value) const
         return -1;
     if (!indexValid_)
         rebuildIndex();
-    return index_.value(value.toString(), -1);
+    const auto found = index_.find(value.toString());
+    return found == index_.end() ? -1 : found->second;
 }
 
 QVariant DropDown::valueAt(int row) const

@@ -137,17 +137,17 @@ void w_right_setup::beforeReadMembers(const QString& entityKey)
                              {entityKey}, &names)
         != host::Transaction::kSuccess)
         return;
-    memberNames_.reserve(names.rowCount());
+    memberNames_.reserve(size_t(names.rowCount()));
     for (qsizetype r = 0; r < names.rowCount(); ++r)
-        memberNames_.insert(host::trimBlanks(names.value(r, 0).toString()), names.value(r, 1).toString());
+        memberNames_.insert_or_assign(host::trimBlanks(names.value(r, 0).toString()), names.value(r, 1).toString());
 }
 
 void w_right_setup::readMember(long row, QString* key, QString* name)
 {
     *key = host::trimBlanks(memberView()->getItemString(row, QStringLiteral("user_code")));
-    const auto known = memberNames_.constFind(*key);
-    if (known != memberNames_.constEnd()) {
-        *name = known.value();
+    const auto known = memberNames_.find(*key);
+    if (known != memberNames_.end()) {
+        *name = known->second;
         return;
     }
     // Not among the names read (no employee row, or a code stored with

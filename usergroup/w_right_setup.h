@@ -8,7 +8,8 @@
 
 #include "common/manager_frame.h"
 
-#include <QHash>
+#include <QString>
+#include <unordered_map>
 
 namespace usergroup {
 
@@ -41,8 +42,9 @@ protected:
     void button5Clicked() override;
 
 private:
-    // The names of the members being listed, read in one statement.
-    QHash<QString, QString> memberNames_;
+    // The names of the members being listed, read in one statement (Qt's
+    // unseeded string hash: thousands of members are looked up at once).
+    std::unordered_map<QString, QString> memberNames_;
 };
 
 }  // namespace usergroup
