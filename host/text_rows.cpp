@@ -34,23 +34,15 @@ void TextRows::appendRow(QVariantList values)
 
 QVariantList TextRows::row(qsizetype row, int width) const
 {
-    if (row < 0 || row >= rowCount())
-        return QVariantList(width);
-    if (!values_.isEmpty()) {
+    if (!values_.isEmpty() && row >= 0 && row < values_.size()) {
         QVariantList values = values_.at(row);
         values.resize(width);
         return values;
     }
     QVariantList values;
     values.reserve(width);
-    const qsizetype first = row * columns_;
-    for (int c = 0; c < width; ++c) {
-        const Cell* cell = c < columns_ ? &cells_.at(first + c) : nullptr;
-        if (!cell || cell->size < 0)
-            values.append(QVariant());
-        else
-            values.append(QString::fromUtf8(text_.constData() + cell->start, cell->size));
-    }
+    for (int c = 0; c < width; ++c)
+        values.append(value(row, c));
     return values;
 }
 
