@@ -9,13 +9,13 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 namespace rightsetup {
 
@@ -29,7 +29,13 @@ QComboBox* groupList(QWidget* parent, const QString& name)
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
     list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    list->setPlaceholderText(QStringLiteral("(请选择)"));
     return list;
+}
+
+QString modeWord(CopyMode mode)
+{
+    return mode == CopyMode::Replace ? QStringLiteral("替换") : QStringLiteral("合并");
 }
 
 }  // namespace
@@ -44,32 +50,51 @@ w_right_group_copy::w_right_group_copy(QWidget* parent) : host::w_father(parent)
     auto* st_source = new QLabel(QStringLiteral("源组:"), this);
     st_source->setObjectName(QStringLiteral("st_source"));
     ddlb_source = groupList(this, QStringLiteral("ddlb_source"));
+    st_source->setBuddy(ddlb_source);
     auto* st_target = new QLabel(QStringLiteral("目标组:"), this);
     st_target->setObjectName(QStringLiteral("st_target"));
     ddlb_target = groupList(this, QStringLiteral("ddlb_target"));
-    rb_replace = new QRadioButton(QStringLiteral("替换"), this);
+    st_target->setBuddy(ddlb_target);
+
+    tab_pages = new QTabWidget(this);
+    tab_pages->setObjectName(QStringLiteral("tab_pages"));
+    // 应用 lives on the 复制 page: while 比较 is shown it is hidden, so that
+    // neither a click, Alt+A nor Enter can reach it there.
+    tabpage_copy = new QWidget(tab_pages);
+    tabpage_copy->setObjectName(QStringLiteral("tabpage_copy"));
+    rb_replace = new QRadioButton(QStringLiteral("替换"), tabpage_copy);
     rb_replace->setObjectName(QStringLiteral("rb_replace"));
     rb_replace->setToolTip(QStringLiteral("目标组的权限改为与源组完全相同"));
-    rb_merge = new QRadioButton(QStringLiteral("合并"), this);
+    rb_merge = new QRadioButton(QStringLiteral("合并"), tabpage_copy);
     rb_merge->setObjectName(QStringLiteral("rb_merge"));
     rb_merge->setToolTip(QStringLiteral("增加目标组没有的源组权限; 两组都有的取较高级别"));
     rb_merge->setChecked(true);
     auto* modes = new QButtonGroup(this);
     modes->addButton(rb_replace);
     modes->addButton(rb_merge);
-
-    tab_pages = new QTabWidget(this);
-    tab_pages->setObjectName(QStringLiteral("tab_pages"));
-    dw_preview = makeTable(tab_pages, QStringLiteral("dw_preview"));
+    dw_preview = makeTable(tabpage_copy, QStringLiteral("dw_preview"));
+    cb_apply = new QPushButton(QStringLiteral("应用(&A)"), tabpage_copy);
+    cb_apply->setObjectName(QStringLiteral("cb_apply"));
+    cb_apply->setAutoDefault(false);
+    cb_apply->setEnabled(false);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(rb_replace);
+    modeRow->addWidget(rb_merge);
+    modeRow->addStretch(1);
+    auto* applyRow = new QHBoxLayout;
+    applyRow->addStretch(1);
+    applyRow->addWidget(cb_apply);
+    auto* copyLayout = new QVBoxLayout(tabpage_copy);
+    copyLayout->addLayout(modeRow);
+    copyLayout->addWidget(dw_preview, 1);
+    copyLayout->addLayout(applyRow);
     dw_compare = makeTable(tab_pages, QStringLiteral("dw_compare"));
-    tab_pages->addTab(dw_preview, QStringLiteral("复制"));
+    tab_pages->addTab(tabpage_copy, QStringLiteral("复制"));
     tab_pages->addTab(dw_compare, QStringLiteral("比较"));
+
     st_summary = new QLabel(this);
     st_summary->setObjectName(QStringLiteral("st_summary"));
     st_summary->setTextFormat(Qt::PlainText);
-    cb_apply = new QPushButton(QStringLiteral("应用(&A)"), this);
-    cb_apply->setObjectName(QStringLiteral("cb_apply"));
-    cb_apply->setAutoDefault(false);
     cb_close = new QPushButton(QStringLiteral("关闭"), this);
     cb_close->setObjectName(QStringLiteral("cb_close"));
     cb_close->setAutoDefault(false);
@@ -79,17 +104,14 @@ w_right_group_copy::w_right_group_copy(QWidget* parent) : host::w_father(parent)
     top->addWidget(ddlb_source);
     top->addWidget(st_target);
     top->addWidget(ddlb_target);
-    top->addWidget(rb_replace);
-    top->addWidget(rb_merge);
     top->addStretch(1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(st_summary, 1);
-    bottom->addWidget(cb_apply);
     bottom->addWidget(cb_close);
-    auto* layout = new QGridLayout(this);
-    layout->addLayout(top, 0, 0);
-    layout->addWidget(tab_pages, 1, 0);
-    layout->addLayout(bottom, 2, 0);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(tab_pages, 1);
+    layout->addLayout(bottom);
     setCancelButton(cb_close);
 
     connect(ddlb_source, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
@@ -117,14 +139,14 @@ void w_right_group_copy::openEvent(const QString& parameter)
     const QSignalBlocker blockSource(ddlb_source);
     const QSignalBlocker blockTarget(ddlb_target);
     for (const QVariantList& row : std::as_const(groups)) {
+        groupNames_.insert(row.value(0).toString(), row.value(1).toString());
         const QString label = row.value(0).toString() + QStringLiteral("  ") + row.value(1).toString();
         ddlb_source->addItem(label, row.value(0).toString());
         ddlb_target->addItem(label, row.value(0).toString());
     }
-    const int source = ddlb_source->findData(parameter);
-    ddlb_source->setCurrentIndex(source >= 0 ? source : 0);
-    // Another group than the source as the first target.
-    ddlb_target->setCurrentIndex(ddlb_source->currentIndex() == 0 && ddlb_target->count() > 1 ? 1 : 0);
+    // Nothing is chosen for the operator: a copy goes only where they said.
+    ddlb_source->setCurrentIndex(-1);
+    ddlb_target->setCurrentIndex(-1);
     refresh();
 }
 
@@ -150,12 +172,26 @@ CopyMode w_right_group_copy::mode() const
 
 QString w_right_group_copy::source() const
 {
-    return ddlb_source->currentData().toString();
+    return ddlb_source->currentIndex() < 0 ? QString() : ddlb_source->currentData().toString();
 }
 
 QString w_right_group_copy::target() const
 {
-    return ddlb_target->currentData().toString();
+    return ddlb_target->currentIndex() < 0 ? QString() : ddlb_target->currentData().toString();
+}
+
+QString w_right_group_copy::choiceProblem() const
+{
+    if (source().isEmpty() || target().isEmpty())
+        return QStringLiteral("请选择源组和目标组.");
+    if (source() == target())
+        return QStringLiteral("源组和目标组是同一个操作组, 请选择另一个目标组.");
+    return {};
+}
+
+QString w_right_group_copy::groupLabel(const QString& group) const
+{
+    return group + QLatin1Char(' ') + groupNames_.value(group);
 }
 
 bool w_right_group_copy::readGroup(const QString& group, GroupRights* rights)
@@ -184,25 +220,24 @@ void w_right_group_copy::refresh()
     preview_.clear();
     comparison_.clear();
     GroupRights sourceRights, targetRights;
-    const bool same = source().isEmpty() || source() == target();
-    if (!same && readState(&sourceRights, &targetRights)) {
+    const QString problem = choiceProblem();
+    if (problem.isEmpty() && readState(&sourceRights, &targetRights)) {
         preview_ = copyChanges(sourceRights, targetRights, target(), mode());
         comparison_ = compareGroups(sourceRights, targetRights);
     }
     showChanges(dw_preview, preview_, itemNames_, false);
     showComparison();
+    const bool copying = tab_pages->currentWidget() == tabpage_copy;
     long long differing = 0;
     for (const CompareRow& row : std::as_const(comparison_))
         differing += row.differs() ? 1 : 0;
-    if (same)
-        st_summary->setText(QStringLiteral("请选择两个不同的操作组."));
-    else if (tab_pages->currentWidget() == dw_compare)
+    if (!problem.isEmpty())
+        st_summary->setText(problem);
+    else if (!copying)
         st_summary->setText(QStringLiteral("两组有 %1 项权限不同 (已标出).").arg(differing));
     else
-        st_summary->setText(QStringLiteral("%1到目标组将进行 %2 项修改.")
-                                .arg(mode() == CopyMode::Replace ? QStringLiteral("替换") : QStringLiteral("合并"))
-                                .arg(preview_.size()));
-    cb_apply->setEnabled(!same && !preview_.isEmpty() && common::canModify(this));
+        st_summary->setText(QStringLiteral("%1到目标组将进行 %2 项修改.").arg(modeWord(mode())).arg(preview_.size()));
+    cb_apply->setEnabled(copying && problem.isEmpty() && !preview_.isEmpty() && common::canModify(this));
 }
 
 void w_right_group_copy::showComparison()
@@ -229,30 +264,45 @@ void w_right_group_copy::showComparison()
     dw_compare->setUpdatesEnabled(true);
 }
 
+bool w_right_group_copy::previewStillHolds()
+{
+    GroupRights sourceRights, targetRights;
+    if (!readState(&sourceRights, &targetRights))
+        return false;
+    if (copyChanges(sourceRights, targetRights, target(), mode()) == preview_)
+        return true;
+    refresh();
+    host::MessageBox(kTitle, QStringLiteral("两组的权限已被其他用户修改, 修改列表已更新. 请确认后再应用."),
+                     host::Icon::Exclamation);
+    return false;
+}
+
 bool w_right_group_copy::apply()
 {
-    if (!common::ensureCanModify(this))
+    // Only the 复制 page copies; the comparison is for reading.
+    if (tab_pages->currentWidget() != tabpage_copy || !common::ensureCanModify(this))
         return false;
-    if (source().isEmpty() || source() == target()) {
-        host::MessageBox(kTitle, QStringLiteral("请选择两个不同的操作组."));
+    const QString problem = choiceProblem();
+    if (!problem.isEmpty()) {
+        host::MessageBox(kTitle, problem, host::Icon::Exclamation);
         return false;
     }
     // What is applied is the list shown: when the groups changed since it
     // was read, the operator sees the new list before anything is written.
-    GroupRights sourceRights, targetRights;
-    if (!readState(&sourceRights, &targetRights))
+    if (!previewStillHolds())
         return false;
-    if (copyChanges(sourceRights, targetRights, target(), mode()) != preview_) {
-        refresh();
-        host::MessageBox(kTitle, QStringLiteral("两组的权限已被其他用户修改, 修改列表已更新. 请确认后再应用."),
-                         host::Icon::Exclamation);
-        return false;
-    }
     if (preview_.isEmpty()) {
         host::MessageBox(kTitle, QStringLiteral("没有需要应用的修改."));
         return false;
     }
-    if (!writeChanges(preview_))
+    const QString question = QStringLiteral("确定将 %1 的权限复制到 %2 吗?\n%3, 共 %4 处修改.")
+                                 .arg(groupLabel(source()), groupLabel(target()), modeWord(mode()))
+                                 .arg(preview_.size());
+    if (host::MessageBox(kTitle, question, host::Icon::Question, host::Buttons::YesNo, host::Answer::No) !=
+        host::Answer::Yes)
+        return false;
+    // The question may have stood open while another client wrote.
+    if (!previewStillHolds() || !writeChanges(preview_))
         return false;
     applied_ = true;
     host::MessageBox(kTitle, QStringLiteral("保存成功."));

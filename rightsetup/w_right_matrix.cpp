@@ -371,8 +371,8 @@ void w_right_matrix::openCopy()
 {
     if (!noPendingEdits())
         return;
-    const QModelIndex current = dw_matrix->currentIndex();
-    host::WindowRegistry::openWithReturn(kGroupCopy, current.isValid() ? model_->groupAt(current.row()) : QString());
+    // The operator chooses both groups in the dialog.
+    host::WindowRegistry::openWithReturn(kGroupCopy, QString());
     reload();
 }
 

@@ -55,7 +55,7 @@ public:
     // The context menu of a cell (row and column commands), built anew.
     QMenu* contextMenu(const QModelIndex& index);
 
-    // 复制/比较: opens w_right_group_copy on the current group.
+    // 复制/比较: opens w_right_group_copy, no group chosen.
     void openCopy();
     // The database's matrix as CSV (with a byte order mark) / as a PDF report.
     bool exportCsv(const QString& path);

@@ -42,6 +42,7 @@ int main(int argc, char** argv)
         QTimer::singleShot(300, [&] {
             auto* copy = qobject_cast<rightsetup::w_right_group_copy*>(QApplication::activeModalWidget());
             if (copy) {
+                copy->setSource(QStringLiteral("003"));
                 copy->setTarget(QStringLiteral("002"));
                 copy->tab_pages->setCurrentWidget(copy->dw_compare);
                 copy->dw_compare->resizeColumnsToContents();
