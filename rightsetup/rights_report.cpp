@@ -1,158 +1,178 @@
 #include "rightsetup/rights_report.h"
 
-#include "host/functions.h"
 #include "host/transaction.h"
-#include "rights/review.h"
+#include "rightsetup/report_content.h"
 
-#include <QDateTime>
+#include <QBuffer>
 #include <QFile>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPdfWriter>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextTable>
-#include <QTextTableFormat>
+#include <QTextLayout>
 
 namespace rightsetup {
 
 namespace {
 
-struct Effective {
-    QString operatorId;
-    QString name;
-    QString item;
-    QString level;
-    QString groups;
-};
+using Kind = ReportBlock::Kind;
 
-// One statement: every operator × item for which a group of the operator
-// holds a row, with the level and granting group of each row.
-bool readEffective(QList<Effective>* rights)
+constexpr int kResolution = 300;
+
+void setUp(QPdfWriter& writer)
 {
-    QList<QVariantList> rows;
-    if (host::sqlca.selectRows(
-            QStringLiteral("select s_user_group.user_code , s_employee.name , s_group_power.m_item_code , "
-                           "s_group_power.group_id , s_group_power.group_right "
-                           "from s_user_group join s_group_power on s_group_power.group_id = s_user_group.group_code "
-                           "left join s_employee on s_employee.id = s_user_group.user_code "
-                           "order by s_user_group.user_code , s_group_power.m_item_code , s_group_power.group_id"),
-            {}, &rows) != host::Transaction::kSuccess)
-        return false;
-    for (const QVariantList& row : std::as_const(rows)) {
-        const QString id = row.value(0).toString();
-        const QString item = row.value(2).toString();
-        const QString group = row.value(3).toString();
-        const QString level = row.value(4).isNull() ? QString() : row.value(4).toString();
-        if (rights->isEmpty() || rights->last().operatorId != id || rights->last().item != item) {
-            rights->append({id, row.value(1).toString(), item, level, group});
-            continue;
-        }
-        // The greatest level as a string; the groups that grant it.
-        Effective& last = rights->last();
-        if (level > last.level) {
-            last.level = level;
-            last.groups = group;
-        } else if (level == last.level) {
-            last.groups += QLatin1Char(' ') + group;
-        }
+    writer.setTitle(QStringLiteral("权限审查报告"));
+    writer.setCreator(QStringLiteral("wms-rights"));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    writer.setResolution(kResolution);
+}
+
+// Device pixels of `points`.
+qreal px(qreal points)
+{
+    return points * kResolution / 72.0;
+}
+
+QFont fontOf(Kind kind)
+{
+    QFont font;
+    switch (kind) {
+    case Kind::Title:
+        font.setPointSizeF(16);
+        break;
+    case Kind::Chapter:
+        font.setPointSizeF(13);
+        break;
+    case Kind::Heading:
+        font.setPointSizeF(11);
+        break;
+    default:
+        font.setPointSizeF(9);
     }
-    return true;
+    font.setBold(kind != Kind::Text && kind != Kind::Row);
+    return font;
 }
 
-void heading(QTextCursor& cursor, const QString& text, int size)
+// Space above and below a block, in points.
+QPair<qreal, qreal> spacingOf(Kind kind)
 {
-    QTextBlockFormat block;
-    block.setTopMargin(size);
-    block.setBottomMargin(size / 2);
-    QTextCharFormat chars;
-    chars.setFontPointSize(size);
-    chars.setFontWeight(QFont::Bold);
-    cursor.insertBlock(block, chars);
-    cursor.insertText(text);
+    switch (kind) {
+    case Kind::Title:
+        return {0, 6};
+    case Kind::Text:
+        return {2, 2};
+    case Kind::Chapter:
+        return {13, 6};
+    case Kind::Heading:
+        return {9, 4};
+    default:
+        return {0, 0};
+    }
 }
 
-void paragraph(QTextCursor& cursor, const QString& text)
+// The share of the width each column of a table takes.
+QList<qreal> columnsOf(qsizetype count)
 {
-    QTextCharFormat chars;
-    chars.setFontPointSize(9);
-    cursor.insertBlock(QTextBlockFormat(), chars);
-    cursor.insertText(text);
+    if (count == 3)
+        return {0.2, 0.55, 0.25};
+    if (count == 4)
+        return {0.14, 0.36, 0.14, 0.36};
+    return QList<qreal>(count, 1.0 / qreal(count));
 }
 
-void table(QTextCursor& cursor, const QStringList& headers, const QList<QStringList>& rows)
+// Lays `text` out in `width`, wrapping at word boundaries or, for a word
+// too long, anywhere; draws it at `at` when given a painter. Its height.
+qreal textBlock(const QString& text, const QFont& font, QPaintDevice* device, qreal width, QPainter* painter = nullptr,
+                QPointF at = {})
 {
-    QTextTableFormat format;
-    format.setCellPadding(2);
-    format.setCellSpacing(0);
-    format.setBorder(0.5);
-    format.setHeaderRowCount(1);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    QTextTable* grid = cursor.insertTable(int(rows.size()) + 1, int(headers.size()), format);
-    QTextCharFormat bold;
-    bold.setFontPointSize(9);
-    bold.setFontWeight(QFont::Bold);
-    QTextCharFormat plain;
-    plain.setFontPointSize(9);
-    for (int c = 0; c < headers.size(); ++c)
-        grid->cellAt(0, c).firstCursorPosition().insertText(headers.at(c), bold);
-    for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < headers.size(); ++c)
-            grid->cellAt(r + 1, c).firstCursorPosition().insertText(rows.at(r).value(c), plain);
-    cursor.movePosition(QTextCursor::End);
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    if (painter)
+        layout.draw(painter, at);
+    return height;
+}
+
+// Measures a block in `width`, and draws it at `top` when given a painter.
+// Its height.
+qreal render(const ReportBlock& block, QPaintDevice* device, qreal width, QPainter* painter = nullptr, qreal top = 0)
+{
+    const QFont font = fontOf(block.kind);
+    if (block.kind != Kind::TableHeader && block.kind != Kind::Row) {
+        const auto [above, below] = spacingOf(block.kind);
+        const qreal text = textBlock(block.cells.value(0), font, device, width, painter, QPointF(0, top + px(above)));
+        return px(above) + text + px(below);
+    }
+    const qreal pad = px(2);
+    const QList<qreal> columns = columnsOf(block.cells.size());
+    qreal height = 0;
+    for (qsizetype c = 0; c < block.cells.size(); ++c)
+        height = qMax(height, textBlock(block.cells.at(c), font, device, columns.at(c) * width - 2 * pad));
+    height += 2 * pad;
+    if (!painter)
+        return height;
+    qreal left = 0;
+    for (qsizetype c = 0; c < block.cells.size(); ++c) {
+        const QRectF cell(left, top, columns.at(c) * width, height);
+        if (block.kind == Kind::TableHeader)
+            painter->fillRect(cell, QColor(230, 230, 230));
+        painter->drawRect(cell);
+        textBlock(block.cells.at(c), font, device, cell.width() - 2 * pad, painter, cell.topLeft() + QPointF(pad, pad));
+        left += cell.width();
+    }
+    return height;
+}
+
+qreal footerHeight(QPaintDevice* device)
+{
+    return px(6) + textBlock(QStringLiteral("第 1 页"), fontOf(Kind::Text), device, 1e6);
+}
+
+// The blocks measured on `writer`'s pages, and laid out on them.
+QList<ReportPage> layOut(QList<ReportBlock> blocks, QPdfWriter& writer)
+{
+    for (ReportBlock& block : blocks)
+        block.height = render(block, &writer, writer.width());
+    return paginate(blocks, writer.height() - footerHeight(&writer));
+}
+
+bool readBlocks(const rights::Matrix& matrix, QList<ReportBlock>* blocks, QString* error)
+{
+    if (rightsReportBlocks(matrix, blocks))
+        return true;
+    *error = host::sqlca.sqlerrtext;
+    return false;
 }
 
 }  // namespace
 
+bool rightsReportPages(const rights::Matrix& matrix, QList<ReportPage>* pages, QString* error)
+{
+    QList<ReportBlock> blocks;
+    if (!readBlocks(matrix, &blocks, error))
+        return false;
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    setUp(writer);
+    *pages = layOut(blocks, writer);
+    return true;
+}
+
 bool writeRightsReport(const QString& path, const rights::Matrix& matrix, QString* error)
 {
-    QList<Effective> effective;
-    if (!readEffective(&effective)) {
-        *error = host::sqlca.sqlerrtext;
+    QList<ReportBlock> blocks;
+    if (!readBlocks(matrix, &blocks, error))
         return false;
-    }
-
-    QTextDocument document;
-    QTextCursor cursor(&document);
-    QTextCharFormat title;
-    title.setFontPointSize(16);
-    title.setFontWeight(QFont::Bold);
-    cursor.insertText(QStringLiteral("权限审查报告"), title);
-    paragraph(cursor, QStringLiteral("生成时间: ") + QDateTime::currentDateTime().toString(Qt::ISODate) +
-                          QStringLiteral("    生成者: ") + host::gs_user_id);
-    paragraph(cursor, QStringLiteral("操作组 %1 个, 模块项 %2 个. 级别: 禁止 (0), 查询 (1), 修改 (2); 无: 没有权限行.")
-                          .arg(matrix.groups.size())
-                          .arg(matrix.items.size()));
-
-    heading(cursor, QStringLiteral("一、操作组的权限"), 13);
-    for (const QString& group : matrix.groups) {
-        heading(cursor, group + QStringLiteral("  ") + matrix.groupNames.value(group), 11);
-        QList<QStringList> rows;
-        for (const QString& item : matrix.items) {
-            const auto cell = matrix.cells.constFind({group, item});
-            if (cell != matrix.cells.cend())
-                rows.append({item, matrix.itemNames.value(item), rights::levelWord(cell.value())});
-        }
-        if (rows.isEmpty())
-            paragraph(cursor, QStringLiteral("该组没有任何权限."));
-        else
-            table(cursor, {QStringLiteral("模块项"), QStringLiteral("名称"), QStringLiteral("级别")}, rows);
-    }
-
-    heading(cursor, QStringLiteral("二、操作员的有效权限"), 13);
-    paragraph(cursor, QStringLiteral("有效级别为操作员所在各组级别中的最高者; 内置的 admin 拥有全部权限, 不在此列."));
-    for (qsizetype i = 0; i < effective.size();) {
-        const QString id = effective.at(i).operatorId;
-        heading(cursor, id + QStringLiteral("  ") + effective.at(i).name, 11);
-        QList<QStringList> rows;
-        for (; i < effective.size() && effective.at(i).operatorId == id; ++i) {
-            const Effective& e = effective.at(i);
-            rows.append({e.item, matrix.itemNames.value(e.item), rights::levelWord(e.level), e.groups});
-        }
-        table(cursor,
-              {QStringLiteral("模块项"), QStringLiteral("名称"), QStringLiteral("有效级别"), QStringLiteral("授予的组")},
-              rows);
-    }
-
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         *error = file.errorString();
@@ -160,13 +180,26 @@ bool writeRightsReport(const QString& path, const rights::Matrix& matrix, QStrin
     }
     {
         QPdfWriter writer(&file);
-        writer.setTitle(QStringLiteral("权限审查报告"));
-        writer.setCreator(QStringLiteral("wms-rights"));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-        writer.setResolution(300);
-        document.print(&writer);
-    }  // the writer finishes the file here
+        setUp(writer);
+        const QList<ReportPage> pages = layOut(blocks, writer);
+        QPainter painter(&writer);
+        QPen pen(Qt::black);
+        pen.setWidthF(px(0.5));
+        painter.setPen(pen);
+        const qreal width = writer.width();
+        const QFont footer = fontOf(Kind::Text);
+        for (qsizetype p = 0; p < pages.size(); ++p) {
+            if (p > 0)
+                writer.newPage();
+            qreal top = 0;
+            for (const ReportBlock& block : pages.at(p))
+                top += render(block, &writer, width, &painter, top);
+            const QString number = QStringLiteral("第 %1 页, 共 %2 页").arg(p + 1).arg(pages.size());
+            const qreal numberWidth = QFontMetricsF(footer, &writer).horizontalAdvance(number);
+            textBlock(number, footer, &writer, numberWidth + px(2), &painter,
+                      QPointF((width - numberWidth) / 2, writer.height() - footerHeight(&writer) + px(6)));
+        }
+    }  // the painter and the writer finish the file here
     file.close();
     if (file.error() != QFileDevice::NoError || file.size() == 0) {
         *error = file.errorString();
