@@ -62,16 +62,22 @@ bool fill(host::Transaction& trans)
     return trans.commit() == 0;
 }
 
+// Connects to `url` and fills it; says why not on stderr.
+bool load(const QString& url, const char* what)
+{
+    host::Transaction trans;
+    if (!trans.connect(url) || !fill(trans)) {
+        std::fprintf(stderr, "login_bench: %s database: %s\n", what, qPrintable(trans.sqlerrtext));
+        return false;
+    }
+    return true;
+}
+
 bool prepareSqlite()
 {
     Databases& d = databases();
     d.sqlite = d.dir->filePath(QStringLiteral("login.db"));
-    host::Transaction trans;
-    if (!trans.connect(d.sqlite) || !fill(trans)) {
-        std::fprintf(stderr, "login_bench: SQLite database: %s\n", qPrintable(trans.sqlerrtext));
-        return false;
-    }
-    return true;
+    return load(d.sqlite, "SQLite");
 }
 
 bool preparePostgres()
@@ -92,12 +98,7 @@ bool preparePostgres()
     query.addQueryItem(QStringLiteral("schema"), name);
     url.setQuery(query);
     d.postgres = url.toString();
-    host::Transaction trans;
-    if (!trans.connect(d.postgres) || !fill(trans)) {
-        std::fprintf(stderr, "login_bench: PostgreSQL database: %s\n", qPrintable(trans.sqlerrtext));
-        return false;
-    }
-    return true;
+    return load(d.postgres, "PostgreSQL");
 }
 
 void dropPostgres()
