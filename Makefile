@@ -28,7 +28,7 @@ test: build
 	scripts/with-postgres ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300
 
 bench: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench
+	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench login_bench
 	scripts/with-postgres scripts/run-bench $(BUILD)
 
 package: build

@@ -31,8 +31,6 @@ QString login(const Options& options, const std::optional<QString>& password)
         const LoginResult result = checkLogin(*options.operatorId, *password);
         if (result.outcome == LoginOutcome::Accepted)
             return result.operatorId;
-        if (result.outcome == LoginOutcome::PasswordNotSet)
-            return askFirstPassword(result.operatorId) ? result.operatorId : QString();
         reportLoginFailure(result);
         return {};
     }

@@ -13,7 +13,7 @@ namespace app {
 namespace {
 
 const QString kWrongLogin = QStringLiteral("操作员编号或密码错误.");
-const QString kSetPasswordFailed = QStringLiteral("设置密码失败.");
+const QString kNoPassword = QStringLiteral("该操作员尚未设置密码, 请联系管理员设置.");
 
 // The log names the operator and the reason; never what was typed.
 void logRefusal(const QString& id, const QString& reason)
@@ -53,12 +53,15 @@ LoginResult accepted(const QString& id)
     return result;
 }
 
-// Spends the time of a password check when there is no hash to check, so that
-// the answer's delay does not tell whether the operator exists.
-void spendVerificationTime(const QString& password)
+// A refusal decided before any stored hash was checked still verifies one
+// (the stand-in), so that it takes as long as a wrong password: the delay of
+// the answer does not tell whether the operator exists, may log in or has a
+// password.
+LoginResult refusedAtHashCost(const QString& id, const QString& password, const QString& reason,
+                              const QString& message = kWrongLogin)
 {
-    static const QString dummy = host::hashPassword(QStringLiteral("wms-rights"));
-    (void)host::verifyPassword(dummy, password);
+    host::verifyStandIn(password);
+    return refused(id, reason, message);
 }
 
 // The writes of a login are journaled as the operator's who logs in (no one
@@ -104,31 +107,24 @@ LoginResult checkLogin(const QString& operatorId, const QString& password)
 {
     const QString id = host::trimBlanks(operatorId);
     if (host::f_isnull(id))
-        return refused(id, QStringLiteral("未输入操作员编号"), QStringLiteral("请输入操作员编号."));
+        return refusedAtHashCost(id, password, QStringLiteral("未输入操作员编号"),
+                                 QStringLiteral("请输入操作员编号."));
     QVariantList row;
     const int code =
         host::sqlca.selectInto(QStringLiteral("select password, status from s_user where id = ?"), {id}, row);
     if (code == host::Transaction::kError)
         return failed(id, QStringLiteral("错误原因: ") + host::sqlca.sqlerrtext, host::sqlca.sqlerrtext);
-    if (code == host::Transaction::kNotFound) {
-        spendVerificationTime(password);
-        return refused(id, QStringLiteral("操作员不存在"));
-    }
-    if (row.value(1).toString() != schema::kActiveOperatorStatus) {
-        spendVerificationTime(password);
-        return refused(id, QStringLiteral("操作员不可登录 (状态 %1)").arg(row.value(1).toString()));
-    }
+    if (code == host::Transaction::kNotFound)
+        return refusedAtHashCost(id, password, QStringLiteral("操作员不存在"));
+    if (row.value(1).toString() != schema::kActiveOperatorStatus)
+        return refusedAtHashCost(id, password,
+                                 QStringLiteral("操作员不可登录 (状态 %1)").arg(row.value(1).toString()));
     const QString stored = row.value(0).toString();  // a null password is the empty one
-    if (stored.isEmpty()) {
-        host::f_log(QStringLiteral("登录: 操作员 %1 尚未设置密码, 须先设置密码").arg(id));
-        LoginResult result;
-        result.outcome = LoginOutcome::PasswordNotSet;
-        result.operatorId = id;
-        result.message = QStringLiteral("操作员 %1 尚未设置密码, 请设置密码.").arg(id);
-        return result;
-    }
+    // Nobody may claim an account without a password: an administrator sets it.
+    if (stored.isEmpty())
+        return refusedAtHashCost(id, password, QStringLiteral("尚未设置密码"), kNoPassword);
     if (password.isEmpty())
-        return refused(id, QStringLiteral("未输入密码"));
+        return refusedAtHashCost(id, password, QStringLiteral("未输入密码"));
     if (host::isPasswordHash(stored)) {
         if (!host::verifyPassword(stored, password))
             return refused(id, QStringLiteral("密码错误"));
@@ -137,37 +133,6 @@ LoginResult checkLogin(const QString& operatorId, const QString& password)
     if (!host::plainPasswordMatches(stored, password))
         return refused(id, QStringLiteral("密码错误"));
     upgradePlainPassword(id, stored, password);
-    return accepted(id);
-}
-
-LoginResult setFirstPassword(const QString& operatorId, const QString& password)
-{
-    const QString id = host::trimBlanks(operatorId);
-    if (password.isEmpty())
-        return refused(id, QStringLiteral("新密码为空"), QStringLiteral("密码不能为空."));
-    const QString hash = host::hashPassword(password);
-    if (hash.isEmpty())
-        return failed(id, kSetPasswordFailed, QStringLiteral("无法计算散列值"));
-    const auto onBehalf = onBehalfOf(id);
-    host::Operation operation;
-    // Only an operator who may log in and still has no password gets one here.
-    if (operation.execute(QStringLiteral("update s_user set password = ? where id = ? and status = ? and "
-                                         "( password is null or password = ? )"),
-                          {hash, id, schema::kActiveOperatorStatus, QStringLiteral("")}) !=
-        host::Transaction::kSuccess) {
-        const QString reason = operation.error();
-        operation.rollback();
-        return failed(id, kSetPasswordFailed + QStringLiteral("\n错误原因: ") + reason, reason);
-    }
-    if (host::sqlca.sqlnrows == 0) {
-        operation.rollback();
-        return refused(id, QStringLiteral("设置密码时操作员已不存在、不可登录或已有密码"));
-    }
-    if (operation.commit() != host::Transaction::kSuccess) {
-        const QString reason = operation.error();
-        return failed(id, kSetPasswordFailed + QStringLiteral("\n错误原因: ") + reason, reason);
-    }
-    host::f_log(QStringLiteral("设置密码: 操作员 %1").arg(id));
     return accepted(id);
 }
 

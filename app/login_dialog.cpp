@@ -1,8 +1,6 @@
 #include "app/login_dialog.h"
 
-#include "host/functions.h"
 #include "host/messages.h"
-#include "host/password.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -91,67 +89,13 @@ void LoginDialog::tryLogin()
 {
     const LoginResult result = checkLogin(sle_operator->text(), sle_password->text());
     sle_password->clear();
-    if (result.outcome == LoginOutcome::Accepted ||
-        (result.outcome == LoginOutcome::PasswordNotSet && askFirstPassword(result.operatorId, this))) {
+    if (result.outcome == LoginOutcome::Accepted) {
         accepted_ = result.operatorId;
         accept();
         return;
     }
-    if (result.outcome != LoginOutcome::PasswordNotSet)
-        reportLoginFailure(result);
-    sle_password->setFocus();
-}
-
-FirstPasswordDialog::FirstPasswordDialog(const QString& operatorId, QWidget* parent)
-    : QDialog(parent), operatorId_(operatorId)
-{
-    setObjectName(QStringLiteral("w_login_set_password"));
-    setWindowTitle(QStringLiteral("设置密码"));
-
-    st_prompt = new QLabel(QStringLiteral("操作员 %1 尚未设置密码, 请设置密码.").arg(operatorId), this);
-    st_prompt->setTextFormat(Qt::PlainText);
-    st_prompt->setObjectName(QStringLiteral("st_prompt"));
-    sle_new_password = passwordField(this, QStringLiteral("sle_new_password"));
-    sle_confirm_password = passwordField(this, QStringLiteral("sle_confirm_password"));
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("新密码:"), sle_new_password);
-    form->addRow(QStringLiteral("确认密码:"), sle_confirm_password);
-    stack(this, st_prompt, form, okCancel(this, QStringLiteral("确定"), QStringLiteral("取消"), &cb_ok, &cb_cancel));
-
-    connect(cb_ok, &QPushButton::clicked, this, &FirstPasswordDialog::trySetPassword);
-    connect(cb_cancel, &QPushButton::clicked, this, &QDialog::reject);
-    sle_new_password->setFocus();
-}
-
-void FirstPasswordDialog::trySetPassword()
-{
-    const QString problem = host::newPasswordProblem(sle_new_password->text(), sle_confirm_password->text());
-    if (!problem.isEmpty()) {
-        host::f_box(problem);
-        sle_confirm_password->clear();
-        sle_new_password->setFocus();
-        return;
-    }
-    const LoginResult result = setFirstPassword(operatorId_, sle_new_password->text());
-    sle_new_password->clear();
-    sle_confirm_password->clear();
-    if (result.outcome == LoginOutcome::Accepted) {
-        accept();
-        return;
-    }
     reportLoginFailure(result);
-    // Refused: the operator's row changed meanwhile; asking again would not help.
-    if (result.outcome == LoginOutcome::Refused)
-        reject();
-    else
-        sle_new_password->setFocus();
-}
-
-bool askFirstPassword(const QString& operatorId, QWidget* parent)
-{
-    FirstPasswordDialog dialog(operatorId, parent);
-    return dialog.exec() == QDialog::Accepted;
+    sle_password->setFocus();
 }
 
 }  // namespace app

@@ -27,7 +27,8 @@ bool AdministrationGuard::allows(bool tell)
         return false;
     }
     reason_ = QStringLiteral("此操作之后将没有操作员能够管理权限 (内置的 admin 除外), 操作已取消.\n"
-                             "请先让另一名操作员拥有权限管理和操作组权限设置的修改权限.");
+                             "请先让另一名可以登录的操作员 (状态为 1 且已设置密码) "
+                             "拥有权限管理和操作组权限设置的修改权限.");
     if (tell)
         host::MessageBox(QStringLiteral("提示"), reason_, host::Icon::Exclamation);
     return false;

@@ -1,8 +1,9 @@
 #pragma once
 // Keeps someone able to administer rights. Made before an operation's first
 // statement, asked after its last one (inside the transaction, before the
-// COMMIT): an operation that would leave nobody but the built-in "admin" with
-// level 2 on the host's administration items is refused. A database where
+// COMMIT): an operation that would leave nobody but the built-in "admin" who
+// can log in (s_user.status "1" and a password) with level 2 on the host's
+// administration items is refused (rights::administratorCount). A database where
 // nobody could administer before is not made worse by anything, and nothing
 // is refused there. Off while the host names no administration items.
 

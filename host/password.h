@@ -7,6 +7,10 @@
 // the login compares those in constant time and replaces them by their hash.
 // An empty stored value means the operator has no password yet.
 //
+// Checking a password costs one hash verification whatever the stored value
+// is (a hash, a plain password, something else): the time of a refused login
+// then tells nothing about the operator.
+//
 // Nothing here writes a password anywhere; the UTF-8 copies of the typed text
 // made here are wiped before they are freed.
 
@@ -20,14 +24,28 @@ namespace host {
 // an empty string when the library could not hash (out of memory).
 [[nodiscard]] WMS_HOST_DATABASE_EXPORT QString hashPassword(const QString& plain);
 
-// True when `stored` is a hash and `plain` is its password.
+// True when `stored` is a hash and `plain` is its password. A stored value
+// that is no usable hash is false, after verifying the stand-in hash instead.
 [[nodiscard]] WMS_HOST_DATABASE_EXPORT bool verifyPassword(const QString& stored, const QString& plain);
+
+// Verifies `plain` against the stand-in hash, a hash built into the library
+// whose password nobody knows, made with hashPassword()'s limits: the cost of
+// a password check where there is no stored hash to check.
+WMS_HOST_DATABASE_EXPORT void verifyStandIn(const QString& plain);
+
+// The stand-in hash itself.
+WMS_HOST_DATABASE_EXPORT QString standInHash();
+
+// How many hash verifications this process has done (verifyPassword,
+// verifyStandIn, plainPasswordMatches): what a login cost, for its tests.
+WMS_HOST_DATABASE_EXPORT quint64 passwordVerifications();
 
 // True when `stored` is a hash written by hashPassword().
 [[nodiscard]] WMS_HOST_DATABASE_EXPORT bool isPasswordHash(const QString& stored);
 
 // Compares a stored plain password with the typed one, in a time that does not
-// depend on where they differ or on their lengths.
+// depend on where they differ or on their lengths, and verifies the stand-in
+// hash as well, so that it costs what checking a stored hash costs.
 [[nodiscard]] WMS_HOST_DATABASE_EXPORT bool plainPasswordMatches(const QString& stored, const QString& plain);
 
 // Checks a new password typed twice: the message for the operator

@@ -7,6 +7,9 @@ namespace rights {
 
 namespace {
 
+// s_user.status of an operator who may log in.
+const QString kActiveStatus = QStringLiteral("1");
+
 QStringList& items()
 {
     static QStringList codes;
@@ -35,7 +38,10 @@ long long administratorCount(host::Transaction& trans)
     QString sql = QStringLiteral("select count ( * ) from s_user where lower ( s_user.id ) = ?");
     QVariantList params{kAdmin};
     if (!items().isEmpty()) {
-        QStringList all;
+        // Only an operator who can log in administers: status "1" and a
+        // password (the login refuses an empty one).
+        QStringList all{QStringLiteral("s_user.status = ?"), QStringLiteral("s_user.password <> ?")};
+        params << kActiveStatus << QStringLiteral("");
         for (const QString& code : items()) {
             all << level;
             params << code << QStringLiteral("2");

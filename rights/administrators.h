@@ -20,8 +20,9 @@ WMS_RIGHTS_EXPORT QStringList administrationItems();
 
 // Counts, as `trans` sees the data now (inside its open transaction too),
 // the s_user rows that can administer rights: "admin" in any letter case, and
-// every operator holding level "2" on each administration item. -1 when the
-// read failed (sqlca holds the reason).
+// every operator who can log in (status "1", a password that is not empty)
+// holding level "2" on each administration item. -1 when the read failed
+// (sqlca holds the reason).
 WMS_RIGHTS_EXPORT long long administratorCount(host::Transaction& trans);
 
 }  // namespace rights

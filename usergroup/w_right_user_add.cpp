@@ -12,6 +12,7 @@
 #include "platform/datawindow.h"
 #include "schema/tables.h"
 #include "usergroup/open_manager.h"
+#include "usergroup/password_offer.h"
 #include "usergroup/w_right_setup.h"
 
 #include <QGroupBox>
@@ -154,7 +155,7 @@ void w_right_user_add::cb1Clicked()
         const QVariant name = host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {id});
         manager->lv_1()->addItem(name.isNull() ? QString() : name.toString(), id, 2);
     }
-    host::f_box(QStringLiteral("增加成功."));
+    reportAdded(id);
     common::focusField(dw_1_, 1);
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The add user dialog: puts employees or existing operators, one after
 // another, into the group current in the manager's tree. An employee who is
-// not yet an operator gets an s_user row on the way.
+// not yet an operator gets an s_user row on the way. An operator without a
+// password is offered 设置密码 right after the add (usergroup/password_offer.h).
 
 #include "usergroup/export.h"
 

@@ -1,6 +1,7 @@
 // The host's login: checked against s_user, refused with a message; plain
-// stored passwords replaced by their hash, a first password set by an operator
-// who has none, every login in the log.
+// stored passwords replaced by their hash, an operator without a password
+// refused until an administrator sets one, every refusal at the cost of one
+// hash, every login in the log.
 #include "app/database_setup.h"
 #include "app/login.h"
 #include "app/login_dialog.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <sys/stat.h>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -201,94 +201,68 @@ TEST_P(LoginTest, EmptyPasswordsAndOperatorsWhoMayNotLogInAreRefusedAsAWrongPass
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_P(LoginTest, AnOperatorWithoutAPasswordMustSetOneBeforeLoggingIn)
+TEST_P(LoginTest, AnOperatorWithoutAPasswordIsRefusedAndNobodyCanClaimTheAccount)
 {
     addOperator("E003", "");
     addOperator("E005", QVariant());
-    for (const char* typed : {"", "anything"}) {
-        const auto result = checkLogin("E003", typed);
-        EXPECT_EQ(result.outcome, LoginOutcome::PasswordNotSet) << typed;
-        EXPECT_EQ(result.operatorId, "E003");
-    }
-    EXPECT_EQ(checkLogin(" E005", "").outcome, LoginOutcome::PasswordNotSet);
-    EXPECT_EQ(stored("E003"), "");
-
-    EXPECT_EQ(app::setFirstPassword("E003", "").outcome, LoginOutcome::Refused);
-    EXPECT_EQ(stored("E003"), "");
-    const auto set = app::setFirstPassword("E003", "Neu-7");
-    EXPECT_EQ(set.outcome, LoginOutcome::Accepted);
-    EXPECT_EQ(set.operatorId, "E003");
-    EXPECT_TRUE(host::verifyPassword(stored("E003"), "Neu-7"));
-    EXPECT_EQ(checkLogin("E003", "Neu-7").outcome, LoginOutcome::Accepted);
-    EXPECT_EQ(checkLogin("E003", "").outcome, LoginOutcome::Refused);
-
-    // Only a missing password is set this way: never over one, nor for an
-    // operator who may not log in or does not exist.
-    const QString hash = stored("E003");
     addOperator("E007", "", "0");
-    for (const char* id : {"E003", "E001", "E007", "E999"})
-        EXPECT_EQ(app::setFirstPassword(id, "Anders-8").outcome, LoginOutcome::Refused) << id;
-    EXPECT_EQ(stored("E003"), hash);
-    EXPECT_EQ(stored("E001"), "123");
-    EXPECT_EQ(stored("E007"), "");
+    const QString before = snapshot();
+    for (const auto& [id, typed] : {std::pair{"E003", ""}, {"E003", "Neu-7"}, {" E005", "Neu-7"}}) {
+        const auto result = checkLogin(id, typed);
+        EXPECT_EQ(result.outcome, LoginOutcome::Refused) << id;
+        EXPECT_EQ(result.message, "该操作员尚未设置密码, 请联系管理员设置.") << id;
+        EXPECT_TRUE(result.operatorId.isEmpty());
+    }
+    // One who may not log in learns nothing more than for a wrong password.
+    EXPECT_EQ(checkLogin("E007", "Neu-7").message, "操作员编号或密码错误.");
+    EXPECT_EQ(snapshot(), before);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    EXPECT_TRUE(log().contains("登录失败: 操作员 E003, 尚未设置密码")) << log().toStdString();
+    EXPECT_FALSE(log().contains("Neu-7"));
 }
 
-TEST_P(LoginTest, AFirstPasswordRefusedAtCommitIsReportedAndNotStored)
-{
-    addOperator("E003", "");
-    testing_support::refuseAtCommit(backend(), "update", "s_user");
-    const auto result = app::setFirstPassword("E003", "Neu-7");
-    EXPECT_EQ(result.outcome, LoginOutcome::Failed);
-    EXPECT_TRUE(result.message.startsWith("设置密码失败.")) << result.message.toStdString();
-    EXPECT_TRUE(result.operatorId.isEmpty());
-    EXPECT_EQ(stored("E003"), "");
-    EXPECT_FALSE(host::sqlca.inWriteTransaction());
-}
-
-TEST_P(LoginTest, TheLoginDialogAsksAnOperatorWithoutAPasswordForANewOneTwice)
+TEST_P(LoginTest, TheLoginDialogShowsWhyAndAsksForNoNewPassword)
 {
     addOperator("E003", "");
     testing_support::ScriptedMessages messages;
     app::LoginDialog dialog("E003");
+    dialog.findChild<QLineEdit*>("sle_password")->setText("Neu-7");
     {
-        // Giving up leaves the login dialog open and nothing stored.
-        testing_support::ModalResponder responder(
-            [](QWidget* modal) { modal->findChild<QPushButton*>("cb_cancel")->click(); });
-        dialog.tryLogin();
-        EXPECT_TRUE(responder.handled());
-    }
-    EXPECT_NE(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(stored("E003"), "");
-    EXPECT_TRUE(messages.shown().isEmpty());
-    {
-        testing_support::ModalResponder responder([&](QWidget* modal) {
-            ASSERT_EQ(modal->objectName(), "w_login_set_password");
-            EXPECT_EQ(modal->windowTitle(), "设置密码");
-            auto* first = modal->findChild<QLineEdit*>("sle_new_password");
-            auto* second = modal->findChild<QLineEdit*>("sle_confirm_password");
-            auto* ok = modal->findChild<QPushButton*>("cb_ok");
-            ASSERT_TRUE(first && second && ok);
-            EXPECT_EQ(first->echoMode(), QLineEdit::Password);
-            EXPECT_EQ(second->echoMode(), QLineEdit::Password);
-            EXPECT_TRUE(modal->findChild<QLabel*>("st_prompt")->text().contains("E003"));
-            ok->click();
-            first->setText("Neu-7");
-            second->setText("Neu-8");
-            ok->click();
-            EXPECT_TRUE(modal->isVisible());
-            EXPECT_EQ(stored("E003"), "");
-            first->setText("Neu-7");
-            second->setText("Neu-7");
-            ok->click();
+        // No dialog may ask the person at the login for a new password.
+        testing_support::ModalResponder responder([](QWidget* modal) {
+            ADD_FAILURE() << "a dialog opened: " << modal->objectName().toStdString();
         });
         dialog.tryLogin();
-        EXPECT_TRUE(responder.handled());
+        EXPECT_FALSE(responder.handled());
     }
-    EXPECT_EQ(messages.texts(), QStringList({"密码不能为空.", "两次输入的密码不一致."}));
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.operatorId(), "E003");
-    EXPECT_TRUE(host::verifyPassword(stored("E003"), "Neu-7"));
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_EQ(messages.shown().at(0).title, "登录");
+    EXPECT_EQ(messages.shown().at(0).text, "该操作员尚未设置密码, 请联系管理员设置.");
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(stored("E003"), "");
+}
+
+// The time of a refusal must not tell whether the id exists, may log in or
+// has a password: each verifies exactly one hash, as a wrong password does.
+TEST_P(LoginTest, EveryRefusalVerifiesExactlyOneHash)
+{
+    setStored("E001", host::hashPassword("Geheim-42"));
+    setStored("E002", host::hashPassword("Geheim-42"), "0");
+    setStored("E004", host::hashPassword("Geheim-42"), "2");
+    setStored("E006", "123");  // a plain password of an older database
+    addOperator("E003", "");
+    addOperator("E005", QVariant());
+    addOperator("E007", "$argon2id$damaged");
+    const QList<std::pair<const char*, const char*>> refusals = {
+        {"E999", "Geheim-42"}, {"  ", "Geheim-42"}, {"E002", "Geheim-42"}, {"E004", "Geheim-42"},
+        {"E003", "Geheim-42"}, {"E005", ""},        {"E001", ""},         {"E001", "Geheim-43"},
+        {"E006", "124"},       {"E006", ""},        {"E007", "Geheim-42"},
+    };
+    for (const auto& [id, typed] : refusals) {
+        const quint64 before = host::passwordVerifications();
+        EXPECT_NE(checkLogin(id, typed).outcome, LoginOutcome::Accepted) << id;
+        EXPECT_EQ(host::passwordVerifications() - before, 1u) << id << " / " << typed;
+    }
 }
 
 TEST_P(LoginTest, APasswordSetInTheManagerIsTheOneTheLoginAccepts)
@@ -313,20 +287,16 @@ TEST_P(LoginTest, TheLogRecordsEveryLoginWithTheOperatorButNoPassword)
 {
     setStored("E001", host::hashPassword("Geheim-42"));
     setStored("E002", "Klartext-9");
-    addOperator("E003", "");
     QFile::remove(host::logFile());
     checkLogin("E001", "Geheim-42");
     checkLogin("E001", "Falsch-17");
     checkLogin("E999", "Falsch-18");
     checkLogin("E002", "Klartext-9");
-    checkLogin("E003", "Falsch-19");
-    app::setFirstPassword("E003", "Neu-7");
     const QString text = log();
     for (const char* line : {"登录成功: 操作员 E001", "登录失败: 操作员 E001", "登录失败: 操作员 E999",
-                             "登录成功: 操作员 E002", "密码已改存为散列值: 操作员 E002",
-                             "登录: 操作员 E003 尚未设置密码", "设置密码: 操作员 E003", "登录成功: 操作员 E003"})
+                             "登录成功: 操作员 E002", "密码已改存为散列值: 操作员 E002"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(line))) << line << "\n" << text.toStdString();
-    for (const char* secret : {"Geheim-42", "Falsch-17", "Falsch-18", "Klartext-9", "Falsch-19", "Neu-7", "$argon2"})
+    for (const char* secret : {"Geheim-42", "Falsch-17", "Falsch-18", "Klartext-9", "$argon2"})
         EXPECT_FALSE(text.contains(QString::fromUtf8(secret))) << secret;
 }
 

@@ -92,6 +92,32 @@ grep -qx -- '--benchmark_enable_random_interleaving=true' "$work/args" || fail "
 run "$work/sqlite.csv" REPETITIONS=9 "$src/scripts/run-bench" "$work/build"
 grep -qx -- '--benchmark_repetitions=9' "$work/args" || fail "repetitions 9: $(cat "$work/args")"
 
+# login_bench: the greatest median of the five refusals over the smallest, per
+# backend, after the other ratios; a missing refusal fails the run.
+cat >"$work/build/bench/login_bench" <<'STUB'
+#!/usr/bin/env bash
+for a in "$@"; do
+  case "$a" in --benchmark_out=*) cp "$LOGIN_CSV" "${a#--benchmark_out=}" ;; esac
+done
+STUB
+chmod +x "$work/build/bench/login_bench"
+{
+  echo "$header"
+  for reason in unknown:80 inactive:82 empty:81.5 wrong:88 plain:85; do
+    row "login_refusal_${reason%%:*}_sqlite/iterations:1/repeats:9/real_time_median" "${reason#*:}" 1 ms
+    row "login_refusal_${reason%%:*}_sqlite/iterations:1/repeats:9/real_time_mean" 500 1 ms
+  done
+} >"$work/login.csv"
+run "$work/sqlite.csv" LOGIN_CSV="$work/login.csv" "$src/scripts/run-bench" "$work/build"
+[ "$status" -eq 0 ] || fail "login: status $status: $(cat "$work/err")"
+[ "$(grep '^ratio ' "$work/out" | tail -1)" = "ratio login_refusals 1.10" ] || fail "login: $(grep '^ratio ' "$work/out")"
+[ "$(grep -c '^ratio ' "$work/out")" -eq 5 ] || fail "login: $(grep -c '^ratio ' "$work/out") ratio lines instead of 5"
+grep -q "login_refusal_wrong_sqlite .*88.000 ms (1.000)" "$work/out" || fail "login: the medians are not printed"
+grep -v '"login_refusal_empty_' "$work/login.csv" >"$work/login-missing.csv"
+run "$work/sqlite.csv" LOGIN_CSV="$work/login-missing.csv" "$src/scripts/run-bench" "$work/build"
+[ "$status" -ne 0 ] || fail "login missing: the run did not fail"
+grep -q 'no ratio for login_refusals' "$work/err" || fail "login missing: not reported: $(cat "$work/err")"
+
 if [ "$failures" -ne 0 ]; then
   echo "$failures failure(s)"
   exit 1

@@ -4,6 +4,7 @@
 #include "schema/tables.h"
 #include "tests/support/printers.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using host::hashPassword;
@@ -65,4 +66,39 @@ TEST(Password, ANewPasswordMustBeTypedTwiceAndNotBeEmpty)
     EXPECT_EQ(host::newPasswordProblem("abc", "abd"), "两次输入的密码不一致.");
     EXPECT_EQ(host::newPasswordProblem("abc", ""), "两次输入的密码不一致.");
     EXPECT_EQ(host::newPasswordProblem("abc", "abc"), "");
+}
+
+// A login's refusal must not tell by its time how the password is stored, or
+// whether there is one: every check costs one Argon2id verification.
+TEST(Password, EveryCheckCostsExactlyOneHashVerification)
+{
+    const QString hash = hashPassword("123");
+    QString tampered = hash;
+    tampered[tampered.size() - 1] = QLatin1Char(tampered.back() == QLatin1Char('A') ? 'B' : 'A');
+    const QList<std::pair<const char*, std::function<void()>>> checks = {
+        {"right hash", [&] { EXPECT_TRUE(verifyPassword(hash, "123")); }},
+        {"wrong hash", [&] { EXPECT_FALSE(verifyPassword(hash, "124")); }},
+        {"tampered hash", [&] { EXPECT_FALSE(verifyPassword(tampered, "123")); }},
+        {"damaged hash", [&] { EXPECT_FALSE(verifyPassword(hash.left(40), "123")); }},
+        {"other algorithm", [&] { EXPECT_FALSE(verifyPassword("$argon2i$v=19$m=4096,t=3,p=1$x$y", "123")); }},
+        {"plain value", [&] { EXPECT_FALSE(verifyPassword("123", "123")); }},
+        {"empty value", [&] { EXPECT_FALSE(verifyPassword(QString(), "")); }},
+        {"plain match", [&] { EXPECT_TRUE(host::plainPasswordMatches("123", "123")); }},
+        {"plain mismatch", [&] { EXPECT_FALSE(host::plainPasswordMatches("123", "124")); }},
+        {"stand-in", [&] { host::verifyStandIn("123"); }},
+    };
+    for (const auto& [name, check] : checks) {
+        const quint64 before = host::passwordVerifications();
+        check();
+        EXPECT_EQ(host::passwordVerifications() - before, 1u) << name;
+    }
+}
+
+TEST(Password, TheStandInHashCostsWhatANewHashCosts)
+{
+    const QString standIn = host::standInHash();
+    EXPECT_TRUE(isPasswordHash(standIn));
+    // Algorithm, version, memory, passes and lanes: everything but salt and hash.
+    EXPECT_EQ(standIn.section('$', 0, 3), hashPassword("x").section('$', 0, 3)) << standIn.toStdString();
+    EXPECT_FALSE(verifyPassword(standIn, ""));
 }

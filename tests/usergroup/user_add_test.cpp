@@ -2,14 +2,18 @@
 #include "tests/usergroup/manager_fixture.h"
 
 #include "host/functions.h"
+#include "host/password.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
+#include "tests/support/modal_responder.h"
+#include "usergroup/w_right_set_password.h"
 #include "usergroup/w_right_user_add.h"
 
 #include <QComboBox>
 #include <algorithm>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -32,6 +36,9 @@ protected:
     {
         ASSERT_EQ(dialog->dw_1()->setItem(1, "user_code", id), 1);
     }
+    // The success box of an operator without a password: it offers 设置密码.
+    static constexpr const char* kAddedWithoutPassword =
+        "增加成功.\n该操作员尚未设置密码, 设置之前不能登录.\n是否现在为该操作员设置密码?";
 };
 
 TEST_P(UserAddTest, OpensOnTheGroupCurrentInTheManager)
@@ -91,8 +98,9 @@ TEST_P(UserAddTest, AnEmployeeBecomesAnOperatorOnceAndAMemberOfEachGroup)
 {
     auto* dialog = openDialogUnder("002");
     choose(dialog, "E003");
+    messages.answer(host::Answer::No);  // no password now
     dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(messages.texts(), QStringList({kAddedWithoutPassword}));
     EXPECT_EQ(count("s_user", "id = ?", {"E003"}), 1);
     EXPECT_EQ(value("select password from s_user where id = ?", {"E003"}).toString(), "");
     EXPECT_EQ(value("select status from s_user where id = ?", {"E003"}).toString(), "1");
@@ -107,9 +115,12 @@ TEST_P(UserAddTest, AnEmployeeBecomesAnOperatorOnceAndAMemberOfEachGroup)
     dialog->close();
     pump();
 
+    // Still without a password: the offer comes again.
     auto* second = openDialogUnder("004");
     choose(second, "E003");
+    messages.answer(host::Answer::No);
     second->cb1Clicked();
+    EXPECT_EQ(messages.texts().last(), kAddedWithoutPassword);
     EXPECT_EQ(count("s_user", "id = ?", {"E003"}), 1);
     EXPECT_EQ(members("004"), QStringList({"E003", "E004"}));
 }
@@ -124,6 +135,37 @@ TEST_P(UserAddTest, AnExistingOperatorIsOnlyMadeAMember)
     EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
     EXPECT_EQ(count("s_user"), 5);
     EXPECT_EQ(members("004"), QStringList({"E001", "E004"}));
+}
+
+TEST_P(UserAddTest, TheNewOperatorsPasswordIsSetRightAfterTheAdd)
+{
+    auto* dialog = openDialogUnder("002");
+    choose(dialog, "E003");
+    const QList<testing_support::ShownBox>& boxes = messages.shown();
+    messages.answer(host::Answer::Yes);
+    {
+        testing_support::ModalResponder responder([](QWidget* modal) {
+            auto* setPassword = qobject_cast<usergroup::w_right_set_password*>(modal);
+            ASSERT_NE(setPassword, nullptr);
+            EXPECT_EQ(setPassword->userId(), "E003");
+            setPassword->sle_password()->setText("Neu-7");
+            setPassword->sle_confirm()->setText("Neu-7");
+            setPassword->cb_ok()->click();
+        });
+        dialog->cb1Clicked();
+        EXPECT_TRUE(responder.handled());
+    }
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes.at(0).text, kAddedWithoutPassword);
+    EXPECT_EQ(boxes.at(0).buttons, host::Buttons::YesNo);
+    EXPECT_EQ(boxes.at(0).defaultButton, host::Answer::Yes);
+    EXPECT_EQ(boxes.at(1).text, "设置密码成功.");
+    EXPECT_TRUE(host::verifyPassword(value("select password from s_user where id = ?", {"E003"}).toString(), "Neu-7"));
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E003"}));
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    // The dialog stays open for the next person.
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->dw_1()->getItemString(1, "group_code"), "002");
 }
 
 TEST_P(UserAddTest, SwitchingTheSourceDropsTheChoice)
@@ -142,8 +184,9 @@ TEST_P(UserAddTest, APersonWithoutEmployeeRowIsListedWithAnEmptyLabel)
 {
     auto* dialog = openDialogUnder("002");
     choose(dialog, "X99");
+    messages.answer(host::Answer::No);
     dialog->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"增加成功."}));
+    EXPECT_EQ(messages.texts(), QStringList({kAddedWithoutPassword}));
     EXPECT_EQ(listData().last(), "X99");
     EXPECT_EQ(listLabels().last(), "");
 }

@@ -193,6 +193,28 @@ TEST_P(LockoutAllowedTest, WithAnOperatorRowAdminTheLastOtherAdministratorMayGo)
     EXPECT_EQ(count("s_group", "group_id = ?", {"001"}), 0);
 }
 
+// An operator who cannot log in administers nothing, whatever his groups:
+// beside him, E006 is still the last administrator and may not leave.
+TEST_P(LockoutAllowedTest, AnAdministratorWhoCannotLogInDoesNotCount)
+{
+    exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"E001", "001"});
+    const QList<std::pair<QVariant, QString>> cannotLogIn = {{"123", "0"}, {"123", "2"}, {"", "1"}, {QVariant(), "1"}};
+    for (const auto& [password, status] : cannotLogIn) {
+        exec("update s_user set password = ?, status = ? where id = ?", {password, status, "E001"});
+        ASSERT_EQ(host::sqlca.commit(), 0);
+        const QStringList before = snapshot();
+        messages.clear();
+        selectTree(users(), "001");
+        select(users(), "E006");
+        messages.answer(host::Answer::Yes);
+        users()->ue_delete_lvi();
+        ASSERT_FALSE(messages.shown().isEmpty());
+        EXPECT_TRUE(messages.shown().last().text.contains(kExplanation))
+            << status.toStdString() << " " << messages.texts().join(" | ").toStdString();
+        EXPECT_EQ(snapshot(), before) << status.toStdString();
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Db, LockoutAllowedTest,
                          ::testing::Combine(::testing::Values(0),
                                             ::testing::Values(Backend::Sqlite, Backend::Postgres)),
