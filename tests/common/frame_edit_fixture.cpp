@@ -2,11 +2,13 @@
 
 #include "common/list_view.h"
 #include "common/manager_frame.h"
+#include "host/functions.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "tests/support/frame_driver.h"
 #include "tests/support/modal_responder.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -98,6 +100,9 @@ QString FrameEditTest::treeLabel(const QString& data) const
 void FrameEditTest::startWithF2(int index)
 {
     ASSERT_GE(index, 1);
+    // A click beside the items first: a click on an item already selected
+    // would itself start an edit a moment later.
+    testing_support::clickItem(frame_->lv_1(), 0);
     testing_support::clickItem(frame_->lv_1(), index);
     QTest::keyClick(frame_->lv_1(), Qt::Key_F2);
     pumpEvents();  // the rename is posted
@@ -107,6 +112,7 @@ void FrameEditTest::startWithF2(int index)
 void FrameEditTest::startWithSecondClick(int index)
 {
     ASSERT_GE(index, 1);
+    testing_support::clickItem(frame_->lv_1(), 0);
     testing_support::clickItem(frame_->lv_1(), index);
     QTest::qWait(QApplication::doubleClickInterval() + 50);
     testing_support::clickItem(frame_->lv_1(), index);
