@@ -338,7 +338,7 @@ TEST_P(DataWindowTest, ChineseTypedIntoACellIsTakenOnReturn)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dw.editorFor("group_name") == nullptr; }));
     EXPECT_EQ(dw.getItemString(1, "group_name"), "稽核员");
-    ASSERT_EQ(changed.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 1; }));
     EXPECT_EQ(changed.at(0).at(0).toLongLong(), 1);
     EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "稽核员");
     ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
