@@ -116,6 +116,10 @@ struct WMS_COMMON_EXPORT FrameParameters {
 
     Statement renameEntity;
     Statement renameMember;
+    // Shown (f_box) when a rename would leave an entity or a member without
+    // a name; the add dialogs' words.
+    QString blankEntityName;
+    QString blankMemberName;
     // Run in order, in one transaction.
     QList<Statement> deleteMember;
     QList<Statement> deleteEntity;

@@ -156,10 +156,25 @@ void ListView::commitData(QWidget* editor)
         QListWidget::commitData(editor);
         return;
     }
-    const QString typed = line->text();
     // The list keeps the typed text; the handler may put the old one back.
+    pendingEdits_.append({edited, line->text(), labelBeforeEdit_});
     QListWidget::commitData(editor);
-    Q_EMIT endLabelEdit(edited.row() + 1, typed);
+    // Qt is still closing the editor here. The handler writes to the database
+    // and may show a modal box, whose event loop would let Qt delete the
+    // editor before it is done with it: the edit's end is reported once Qt
+    // has finished (or earlier, by the owner, before it refills the list).
+    QMetaObject::invokeMethod(this, &ListView::deliverPendingEdits, Qt::QueuedConnection);
+}
+
+void ListView::deliverPendingEdits()
+{
+    while (!pendingEdits_.isEmpty()) {
+        const PendingEdit edit = pendingEdits_.takeFirst();
+        if (!edit.index.isValid())
+            continue;  // the item is gone
+        labelBeforeEdit_ = edit.before;
+        Q_EMIT endLabelEdit(edit.index.row() + 1, edit.typed);
+    }
 }
 
 int ListView::indexAtPoint(const QPoint& pos) const

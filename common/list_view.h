@@ -3,7 +3,8 @@
 // their 1-based index, each with a label, a string data and a picture index;
 // in-place label editing. It reports the events of the frame's list: clicked,
 // rightclicked and doubleclicked with the index under the pointer (0 beside
-// the items), endlabeledit, itemchanged and losefocus.
+// the items), endlabeledit (reported after the editor has closed), itemchanged
+// and losefocus.
 
 #include "common/export.h"
 
@@ -42,6 +43,12 @@ public:
     int selectItem(int index);
     // Starts editing the label of an item; false when there is none.
     bool editLabel(int index);
+    // Whether a label editor is open.
+    bool isEditingLabel() const { return state() == QAbstractItemView::EditingState; }
+    // Reports the edits whose end is not reported yet (endLabelEdit), at
+    // once: before the list is refilled, so that an edit ended by a click on
+    // the tree is handled for the list it was made in.
+    void deliverPendingEdits();
     // The label the item had when the last edit began.
     QString labelBeforeEdit() const { return labelBeforeEdit_; }
 
@@ -70,6 +77,12 @@ private:
 
     QList<QIcon> pictures_;
     QPersistentModelIndex editing_;
+    struct PendingEdit {
+        QPersistentModelIndex index;
+        QString typed;
+        QString before;
+    };
+    QList<PendingEdit> pendingEdits_;
     QString labelBeforeEdit_;
     // The release that ends a double click is not another click.
     bool afterDoubleClick_ = false;

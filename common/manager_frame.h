@@ -81,6 +81,13 @@ public:
     void lv1ItemChanged(int index);
     void lv1LoseFocus();
 
+    // 刷新 (F5, the popup command): builds the tree and fills the list again
+    // from the database, keeping the tree's and the list's selection where
+    // the items still exist. While a label is being edited it waits for the
+    // edit to end. A change another module window announces (DataChanges)
+    // makes the frame read again by itself.
+    void refresh();
+
     // The popup menu for a right click at `index`, with its commands shown
     // and enabled as the current tree item and the hit decide (not shown).
     std::unique_ptr<PopupMenu> popupMenuFor(int index);
@@ -130,6 +137,10 @@ private:
     // Tells the operator that the tree or the list could not be read.
     void reportReadFailure();
     void pbAddClicked();
+    // F5 and the announced changes of other windows.
+    void listenForChanges();
+    // A refresh once the current event has been handled (one for many notices).
+    void scheduleRefresh();
 
     FrameParameters params_;
     QTreeWidget* tv_1_ = nullptr;
@@ -147,6 +158,8 @@ private:
     platform::DataWindow* entityView_ = nullptr;
     platform::DataWindow* memberView_ = nullptr;
     QTreeWidgetItem* selected_ = nullptr;
+    bool refreshQueued_ = false;
+    bool refreshAfterEdit_ = false;
 };
 
 }  // namespace common

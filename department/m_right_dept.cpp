@@ -47,6 +47,8 @@ m_right_dept::m_right_dept(QWidget* parent)
             triggers(&M::ue_batchadd));
     connect(addCommand(QStringLiteral("m_batchdel"), QStringLiteral("批删除员工")), &QAction::triggered, this,
             triggers(&M::ue_batchdel));
+    connect(addCommand(QStringLiteral("m_refresh"), QStringLiteral("刷新")), &QAction::triggered, this,
+            triggers(&M::refresh));
 }
 
 }  // namespace department

@@ -63,7 +63,9 @@ common::FrameParameters w_right_department_manage::frameParameters()
                                   QStringLiteral("m_delete_employee")};
     p.menuRoles.rootOnly = {QStringLiteral("m_batchadd"), QStringLiteral("m_batchdel")};
     // The edit dialogs show the record to an operator who may only look.
-    p.menuRoles.viewCommands = {QStringLiteral("m_编辑部门"), QStringLiteral("m_edit_employee")};
+    p.menuRoles.anywhere = {QStringLiteral("m_refresh")};
+    p.menuRoles.viewCommands = {QStringLiteral("m_编辑部门"), QStringLiteral("m_edit_employee"),
+                                QStringLiteral("m_refresh")};
     p.viewButtons = {QStringLiteral("pb_edit")};
 
     p.entityAddWindow = kDepartmentAdd;
@@ -71,6 +73,9 @@ common::FrameParameters w_right_department_manage::frameParameters()
 
     p.renameEntity = {QStringLiteral("update s_dept set dept_name = ? where dept_id = ?"), {Arg::Name, Arg::Key}};
     p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    p.blankEntityName = QStringLiteral("部门名称不能为空.");
+    // The member rename writes the employee's name.
+    p.blankMemberName = QStringLiteral("员工名称不能为空.");
     // An employee who is also an operator loses the operator account and its
     // memberships with it: a deleted employee must not log in any more.
     p.deleteMember = {{QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}},

@@ -1,6 +1,7 @@
 #include "journal/w_right_journal.h"
 
 #include "common/administration_guard.h"
+#include "common/data_changes.h"
 #include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/journal_notice.h"
@@ -19,6 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
+#include <QShortcut>
 #include <QTableWidget>
 
 namespace journal {
@@ -89,6 +92,8 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
         ddlb_table->addItem(table.name, table.name);
     cb_query = common::layoutButton(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
     cb_query->setDefault(true);
+    cb_refresh = common::layoutButton(this, QStringLiteral("cb_refresh"), QStringLiteral("刷新"));
+    cb_refresh->setToolTip(QStringLiteral("重新读取 (F5)"));
     cb_revert = common::layoutButton(this, QStringLiteral("cb_revert"), QStringLiteral("撤销(&R)"));
     cb_close = common::layoutButton(this, QStringLiteral("cb_close"), QStringLiteral("关闭"));
     dw_journal = new QTableWidget(this);
@@ -121,6 +126,7 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     filters->addWidget(label(QStringLiteral("st_table"), QStringLiteral("表")));
     filters->addWidget(ddlb_table);
     filters->addWidget(cb_query);
+    filters->addWidget(cb_refresh);
     st_count = label(QStringLiteral("st_count"), QString());
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(st_count);
@@ -137,6 +143,11 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     for (QLineEdit* e : {sle_since, sle_until, sle_operator})
         connect(e, &QLineEdit::returnPressed, this, [this] { (void)query(); });
     connect(ddlb_table, &QComboBox::currentIndexChanged, this, [this] { (void)query(); });
+    connect(cb_refresh, &QPushButton::clicked, this, &w_right_journal::refresh);
+    auto* f5 = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    f5->setObjectName(QStringLiteral("sc_refresh"));
+    f5->setContext(Qt::WindowShortcut);
+    connect(f5, &QShortcut::activated, this, &w_right_journal::refresh);
     connect(cb_revert, &QPushButton::clicked, this, &w_right_journal::revertSelected);
     connect(cb_close, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -148,6 +159,7 @@ void w_right_journal::openEvent(const QString& parameter)
     const bool on = host::sqlca.journalAvailable();
     cb_revert->setEnabled(on && common::canModify(this));
     cb_query->setEnabled(on);
+    cb_refresh->setEnabled(on);
     if (on)
         (void)query();
 }
@@ -211,6 +223,30 @@ bool w_right_journal::query()
     return true;
 }
 
+void w_right_journal::refresh()
+{
+    if (!cb_refresh->isEnabled())
+        return;
+    const QList<qint64> before = selectedIds();
+    const QSet<qint64> selected(before.begin(), before.end());
+    if (!query() || selected.isEmpty())
+        return;
+    int first = -1;
+    for (int r = 0; r < dw_journal->rowCount(); ++r) {
+        if (!selected.contains(dw_journal->item(r, 0)->data(Qt::UserRole).toLongLong()))
+            continue;
+        dw_journal->selectionModel()->select(dw_journal->model()->index(r, 0),
+                                             QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (first < 0)
+            first = r;
+    }
+    if (first >= 0) {
+        dw_journal->selectionModel()->setCurrentIndex(dw_journal->model()->index(first, 0),
+                                                      QItemSelectionModel::NoUpdate);
+        dw_journal->scrollToItem(dw_journal->item(first, 0));
+    }
+}
+
 QList<qint64> w_right_journal::shownIds() const
 {
     QList<qint64> ids;
@@ -261,6 +297,8 @@ void w_right_journal::revertSelected()
         (void)query();
         return;
     }
+    // Open windows that show these rows read them again.
+    common::DataChanges::announce(this);
     host::MessageBox(kTitle, QStringLiteral("已撤销 %1 条变更.").arg(ids.size()));
     (void)query();
 }

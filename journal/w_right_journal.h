@@ -28,6 +28,8 @@ public:
     // Reads the entries the filters describe (cb_query); false after a
     // message when a filter is not valid or the read failed.
     bool query();
+    // 刷新 (cb_refresh, F5): query() again, the selected entries kept selected.
+    void refresh();
     // Undoes the selected entries (cb_revert).
     void revertSelected();
     // The journal ids of the rows shown, in order, and of the selected rows.
@@ -39,6 +41,7 @@ public:
     QLineEdit* sle_operator = nullptr;
     QComboBox* ddlb_table = nullptr;
     QPushButton* cb_query = nullptr;
+    QPushButton* cb_refresh = nullptr;
     QPushButton* cb_revert = nullptr;
     QPushButton* cb_close = nullptr;
     QTableWidget* dw_journal = nullptr;

@@ -124,7 +124,7 @@ int GridView::acceptEdit()
     QWidget* editor = delegate_->openEditor();
     if (!editor)
         return 1;
-    commitData(editor);
+    delegate_->commitDirectly(editor);
     if (!delegate_->lastCommitAccepted())
         return -1;
     closeEditor(editor, QAbstractItemDelegate::NoHint);

@@ -66,8 +66,32 @@ void ItemDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     if (!before.isNull() && before.toString() == value.toString())
         return;
     lastAccepted_ = model->setData(index, value, Qt::EditRole);
-    if (lastAccepted_)
+    if (!lastAccepted_)
+        return;
+    if (directNotices_) {
         Q_EMIT valueAccepted(index, value.toString());
+        return;
+    }
+    // Qt is still closing the editor (Enter, Tab, a click elsewhere, a
+    // choice from a list): a handler of the change may show a modal box,
+    // whose event loop would let Qt delete the editor before it is done with
+    // it. The change is announced once Qt has finished.
+    const QPersistentModelIndex cell(index);
+    const QString text = value.toString();
+    QMetaObject::invokeMethod(
+        const_cast<ItemDelegate*>(this),
+        [this, cell, text] {
+            if (cell.isValid())
+                Q_EMIT valueAccepted(cell, text);
+        },
+        Qt::QueuedConnection);
+}
+
+void ItemDelegate::commitDirectly(QWidget* editor)
+{
+    directNotices_ = true;
+    Q_EMIT commitData(editor);
+    directNotices_ = false;
 }
 
 void ItemDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const

@@ -26,6 +26,10 @@ public:
     // The open editor and its cell, if any.
     QWidget* openEditor() const { return editor_; }
     QModelIndex openIndex() const { return index_; }
+    // Commits `editor` outside Qt's closing of it (acceptText): the change
+    // is announced (valueAccepted) before this returns. A commit Qt makes
+    // itself announces it once Qt has finished with the editor.
+    void commitDirectly(QWidget* editor);
     // Whether the last commit was taken by the store.
     bool lastCommitAccepted() const { return lastAccepted_; }
 
@@ -39,6 +43,7 @@ private:
     mutable QPointer<QWidget> editor_;
     mutable QPersistentModelIndex index_;
     mutable bool lastAccepted_ = true;
+    bool directNotices_ = false;
 };
 
 }  // namespace platform

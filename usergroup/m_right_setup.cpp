@@ -52,6 +52,8 @@ m_right_setup::m_right_setup(QWidget* parent)
     // Checks its own level for 撤销; opens only when it is built in.
     connect(addCommand(QStringLiteral("m_right_journal"), QStringLiteral("权限变更记录")), &QAction::triggered, this,
             opens(kJournal));
+    connect(addCommand(QStringLiteral("m_refresh"), QStringLiteral("刷新")), &QAction::triggered, this,
+            triggers(&w_right_setup::refresh));
 }
 
 }  // namespace usergroup

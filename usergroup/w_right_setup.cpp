@@ -87,9 +87,10 @@ common::FrameParameters w_right_setup::frameParameters()
                                   QStringLiteral("m_set_password")};
     p.menuRoles.rootOnly = {QStringLiteral("m_group_right"), QStringLiteral("m_换组")};
     // The rights editor checks its own level ("003").
-    p.menuRoles.anywhere = {QStringLiteral("m_right_query"), QStringLiteral("m_right_journal")};
+    p.menuRoles.anywhere = {QStringLiteral("m_right_query"), QStringLiteral("m_right_journal"),
+                            QStringLiteral("m_refresh")};
     p.menuRoles.viewCommands = {QStringLiteral("m_group_right"), QStringLiteral("m_right_query"),
-                                QStringLiteral("m_right_journal")};
+                                QStringLiteral("m_right_journal"), QStringLiteral("m_refresh")};
     p.viewButtons = {QStringLiteral("pb_right")};
 
     p.entityAddWindow = kGroupAdd;
@@ -97,6 +98,9 @@ common::FrameParameters w_right_setup::frameParameters()
 
     p.renameEntity = {QStringLiteral("update s_group set group_name = ? where group_id = ?"), {Arg::Name, Arg::Key}};
     p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    p.blankEntityName = QStringLiteral("组名称不能为空.");
+    // The member rename writes the employee's name.
+    p.blankMemberName = QStringLiteral("员工名称不能为空.");
     // A membership another client removed meanwhile is simply gone.
     p.deleteMember = {{QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
                        {Arg::Key, Arg::EntityKey},

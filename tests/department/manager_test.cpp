@@ -24,11 +24,11 @@ namespace {
 
 const QStringList kCommands = {"m_add_dept",     "m_modify_dept",     "m_编辑部门",      "m_delete_dept",
                                "m_0",            "m_add_employee",    "m_modify_employee", "m_edit_employee",
-                               "m_delete_employee", "m_batchadd",     "m_batchdel"};
+                               "m_delete_employee", "m_batchadd",     "m_batchdel",       "m_refresh"};
 const QStringList kRootCommands = {"m_add_dept", "m_modify_dept", "m_编辑部门", "m_delete_dept", "m_batchadd",
-                                   "m_batchdel"};
+                                   "m_batchdel", "m_refresh"};
 const QStringList kEmployeeCommands = {"m_add_employee", "m_modify_employee", "m_edit_employee",
-                                       "m_delete_employee"};
+                                       "m_delete_employee", "m_refresh"};
 
 QStringList visibleCommands(const common::PopupMenu& menu, bool enabledOnly = false)
 {
@@ -42,7 +42,7 @@ QStringList visibleCommands(const common::PopupMenu& menu, bool enabledOnly = fa
 
 }  // namespace
 
-TEST(DepartmentMenu, HasOneTopItemWithElevenItemsAndTheSeparator)
+TEST(DepartmentMenu, HasOneTopItemWithTwelveItemsAndTheSeparator)
 {
     department::m_right_dept menu;
     ASSERT_EQ(menu.actions().size(), 1);
@@ -61,7 +61,7 @@ TEST(DepartmentMenu, HasOneTopItemWithElevenItemsAndTheSeparator)
     EXPECT_EQ(names, kCommands);
     EXPECT_TRUE(menu.command("m_0")->isSeparator());
     EXPECT_EQ(texts, QStringList({"增加部门", "修改名称", "编辑部门", "删除部门", "增加员工", "修改姓名", "编辑员工",
-                                  "删除员工", "批导入员工", "批删除员工"}));
+                                  "删除员工", "批导入员工", "批删除员工", "刷新"}));
 }
 
 TEST(DepartmentMenu, EventCommandsDoNothingWithoutAnOpenManager)
@@ -129,7 +129,7 @@ TEST_P(DepartmentManagerTest, PopupCommandsForTheRootAndADepartmentHitAndMiss)
     EXPECT_EQ(visibleCommands(*hit, true), kRootCommands);
     auto miss = w->popupMenuFor(0);
     EXPECT_EQ(visibleCommands(*miss), kRootCommands);
-    EXPECT_EQ(visibleCommands(*miss, true), QStringList({"m_add_dept"}));
+    EXPECT_EQ(visibleCommands(*miss, true), QStringList({"m_add_dept", "m_refresh"}));
 
     selectTree("D02");
     auto member = w->popupMenuFor(1);
@@ -137,7 +137,7 @@ TEST_P(DepartmentManagerTest, PopupCommandsForTheRootAndADepartmentHitAndMiss)
     EXPECT_EQ(visibleCommands(*member, true), kEmployeeCommands);
     auto memberMiss = w->popupMenuFor(0);
     EXPECT_EQ(visibleCommands(*memberMiss), kEmployeeCommands);
-    EXPECT_EQ(visibleCommands(*memberMiss, true), QStringList({"m_add_employee"}));
+    EXPECT_EQ(visibleCommands(*memberMiss, true), QStringList({"m_add_employee", "m_refresh"}));
     // The separator is never shown.
     EXPECT_FALSE(member->command("m_0")->isVisible());
     EXPECT_FALSE(hit->command("m_0")->isVisible());

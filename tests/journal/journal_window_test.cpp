@@ -12,6 +12,7 @@
 #include "tests/support/test_db.h"
 #include "usergroup/register_windows.h"
 #include "usergroup/w_right_setup.h"
+#include "common/list_view.h"
 
 #include <QComboBox>
 #include <QItemSelectionModel>
@@ -19,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
 
 using host::sqlca;
 using testing_support::SampleDbTest;
@@ -275,6 +278,61 @@ TEST_P(JournalWindowTest, OpensFromTheUserAndGroupManagersPopup)
     auto* w = host::WindowRegistry::instanceOf<journal::w_right_journal>(journal::kJournalWindow);
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->tag(), "m102");
+    EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
+}
+
+TEST_P(JournalWindowTest, ARevertMakesAnOpenManagerShowTheRevertedState)
+{
+    auto* manager = qobject_cast<usergroup::w_right_setup*>(host::WindowRegistry::open("w_right_setup"));
+    ASSERT_NE(manager, nullptr);
+    testing_support::pumpEvents();
+    // Renamed and given a member by another window (or client) after the
+    // manager read them; the manager is then brought up to date by hand.
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    change("insert into s_user_group ( user_code , group_code ) values ( ? , ? )", {"E004", "002"});
+    QTest::keyClick(manager, Qt::Key_F5);
+    testing_support::pumpEvents();
+    ASSERT_EQ(manager->tv_1()->topLevelItem(0)->child(1)->text(0), "仓库组");
+
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    select(w, {0, 1});
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    testing_support::pumpEvents();
+    EXPECT_EQ(groupName("002"), "仓库管理员");
+    EXPECT_EQ(manager->tv_1()->topLevelItem(0)->child(1)->text(0), "仓库管理员");
+    EXPECT_EQ(testing_support::listLabels(manager->lv_1()).at(1), "仓库管理员");
+    // The selection stays where it was: the root, and the list read again.
+    EXPECT_EQ(manager->currentTreeItem(), manager->rootItem());
+}
+
+TEST_P(JournalWindowTest, RefreshReadsAgainAndKeepsTheSelectedEntries)
+{
+    change("update s_group set group_name = ? where group_id = ?", {"仓库组", "002"});
+    change("update s_group set group_name = ? where group_id = ?", {"查询组", "003"});
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(w->dw_journal->rowCount(), 2);
+    EXPECT_EQ(w->cb_refresh->text(), "刷新");
+    select(w, {1});
+    const QList<qint64> selected = w->selectedIds();
+
+    // Another client's change appears at the top; the older entry stays selected.
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url()));
+    host::gs_user_id = "E006";
+    ASSERT_EQ(other.execute("update s_group set group_name = ? where group_id = ?", {"财务", "004"}), 0);
+    ASSERT_EQ(other.commit(), 0);
+    w->activateWindow();
+    QTest::keyClick(w->dw_journal, Qt::Key_F5);
+    testing_support::pumpEvents();
+    ASSERT_EQ(w->dw_journal->rowCount(), 3);
+    EXPECT_EQ(w->selectedIds(), selected);
+    EXPECT_EQ(w->dw_journal->selectionModel()->selectedRows().first().row(), 2);
+
+    w->cb_refresh->click();
+    EXPECT_EQ(w->selectedIds(), selected);
     EXPECT_TRUE(messages.shown().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/expression.h"
 #include "platform/grid_view.h"
 #include "platform/item_delegate.h"
+#include "tests/support/modal_responder.h"
 #include "tests/support/test_db.h"
 
 #include <QAbstractItemModelTester>
@@ -14,6 +15,7 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -109,7 +111,8 @@ TEST_P(DataWindowTest, RightsGridShowsNamesAndCodeTextsAndTakesEdits)
     ASSERT_TRUE(pick(combo, "修改"));
     EXPECT_EQ(dw.getItemString(row, "group_right"), "2");
     EXPECT_EQ(dw.getItemStatus(row), ItemStatus::DataModified);
-    ASSERT_EQ(changed.count(), 1);
+    // Announced once the grid has finished with the editor.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 1; }));
     EXPECT_EQ(changed.at(0).at(1).toString(), "group_right");
     EXPECT_EQ(changed.at(0).at(2).toString(), "2");
 
@@ -335,12 +338,58 @@ TEST_P(DataWindowTest, ChineseTypedIntoACellIsTakenOnReturn)
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return dw.editorFor("group_name") == nullptr; }));
     EXPECT_EQ(dw.getItemString(1, "group_name"), "稽核员");
-    ASSERT_EQ(changed.count(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 1; }));
     EXPECT_EQ(changed.at(0).at(0).toLongLong(), 1);
     EXPECT_EQ(grid->model()->index(0, 1).data().toString(), "稽核员");
     ASSERT_EQ(dw.update(), 1) << sqlca.sqlerrtext.toStdString();
     ASSERT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"003"}).toString(), "稽核员");
+}
+
+TEST_P(DataWindowTest, AModalBoxShownForAChangedCellDoesNotPullTheEditorAway)
+{
+    // A window may answer a changed value with a message box. Shown while
+    // the grid still closes the cell's editor, its event loop let Qt delete
+    // the editor under the grid's feet.
+    DataWindow dw;
+    ASSERT_TRUE(dw.setDataObject("d_right_group"));
+    dw.resize(500, 300);
+    dw.show();
+    dw.activateWindow();
+    ASSERT_EQ(host::f_filter(dw, "group_id = '003'"), 1);
+    QStringList changes;
+    QObject::connect(&dw, &DataWindow::itemChanged, &dw, [&](long, const QString& column, const QString& text) {
+        changes << column + "=" + text;
+        testing_support::ModalResponder responder([](QWidget* box) {
+            QTest::qWait(50);
+            if (auto* message = qobject_cast<QMessageBox*>(box))
+                message->done(QMessageBox::Ok);
+        });
+        QMessageBox box(QMessageBox::Information, "提示", "已修改", QMessageBox::Ok, &dw);
+        box.exec();
+    });
+    auto* grid = gridOf(dw);
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* edit = qobject_cast<QLineEdit*>(dw.editorFor("group_name"));
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "abc");
+    QTest::keyClick(edit, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changes.size() == 1 && dw.editorFor("group_name") == nullptr; }));
+    EXPECT_EQ(changes, QStringList({"group_name=abc"}));
+    EXPECT_EQ(dw.getItemString(1, "group_name"), "abc");
+
+    // acceptText() announces the change before it returns.
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    QTest::keyClick(grid, Qt::Key_F2);
+    edit = qobject_cast<QLineEdit*>(dw.editorFor("group_name"));
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "xyz");
+    EXPECT_EQ(dw.acceptText(), 1);
+    EXPECT_EQ(changes, QStringList({"group_name=abc", "group_name=xyz"}));
 }
 
 TEST_P(DataWindowTest, SwitchingDataObjectsRebuildsThePresentation)

@@ -16,7 +16,7 @@ namespace {
 
 const QStringList kCommands = {"m_add_group",    "m_mod_group",       "m_delete_group", "m_add_operator",
                                "m_mod_operator", "m_delete_operator", "m_group_right",  "m_换组",
-                               "m_set_password", "m_right_query", "m_right_journal"};
+                               "m_set_password", "m_right_query", "m_right_journal", "m_refresh"};
 
 QStringList visibleCommands(const common::PopupMenu& menu)
 {
@@ -42,7 +42,7 @@ QStringList enabledVisibleCommands(const common::PopupMenu& menu)
 
 class ManagerMenuTest : public ManagerTest {};
 
-TEST(ManagerMenu, HasOneTopItemWithTheElevenCommandsInOrder)
+TEST(ManagerMenu, HasOneTopItemWithTheTwelveCommandsInOrder)
 {
     usergroup::m_right_setup menu;
     EXPECT_EQ(menu.title(), "m_right");
@@ -60,7 +60,7 @@ TEST(ManagerMenu, HasOneTopItemWithTheElevenCommandsInOrder)
     }
     EXPECT_EQ(names, kCommands);
     EXPECT_EQ(texts, QStringList({"增加组", "重命名", "删除组", "增加操作员", "修改姓名", "删除操作员", "权限设置",
-                                  "全组更换", "设置密码", "权限查询", "权限变更记录"}));
+                                  "全组更换", "设置密码", "权限查询", "权限变更记录", "刷新"}));
     EXPECT_EQ(menu.command("m_add_group")->statusTip(), "增加用户组");
 }
 
@@ -80,12 +80,12 @@ TEST_P(ManagerMenuTest, CommandsForTheRootListHitAndMiss)
     auto hit = w->popupMenuFor(2);
     EXPECT_EQ(visibleCommands(*hit),
               QStringList({"m_add_group", "m_mod_group", "m_delete_group", "m_group_right", "m_换组",
-                           "m_right_query", "m_right_journal"}));
+                           "m_right_query", "m_right_journal", "m_refresh"}));
     EXPECT_EQ(enabledVisibleCommands(*hit), visibleCommands(*hit));
 
     auto miss = w->popupMenuFor(0);
     EXPECT_EQ(visibleCommands(*miss), visibleCommands(*hit));
-    EXPECT_EQ(enabledVisibleCommands(*miss), QStringList({"m_add_group", "m_right_query", "m_right_journal"}));
+    EXPECT_EQ(enabledVisibleCommands(*miss), QStringList({"m_add_group", "m_right_query", "m_right_journal", "m_refresh"}));
 }
 
 TEST_P(ManagerMenuTest, CommandsForAGroupListHitAndMiss)
@@ -95,19 +95,19 @@ TEST_P(ManagerMenuTest, CommandsForAGroupListHitAndMiss)
     auto hit = w->popupMenuFor(1);
     EXPECT_EQ(visibleCommands(*hit),
               QStringList({"m_add_operator", "m_mod_operator", "m_delete_operator", "m_set_password",
-                           "m_right_query", "m_right_journal"}));
+                           "m_right_query", "m_right_journal", "m_refresh"}));
     EXPECT_EQ(enabledVisibleCommands(*hit), visibleCommands(*hit));
 
     auto miss = w->popupMenuFor(-1);
     EXPECT_EQ(visibleCommands(*miss), visibleCommands(*hit));
-    EXPECT_EQ(enabledVisibleCommands(*miss), QStringList({"m_add_operator", "m_right_query", "m_right_journal"}));
+    EXPECT_EQ(enabledVisibleCommands(*miss), QStringList({"m_add_operator", "m_right_query", "m_right_journal", "m_refresh"}));
 
     // An index past an empty list is no hit either.
     exec("delete from s_user_group where group_code = ?", {"004"});
     EXPECT_EQ(host::sqlca.commit(), 0);
     selectGroup("004");
     auto empty = w->popupMenuFor(1);
-    EXPECT_EQ(enabledVisibleCommands(*empty), QStringList({"m_add_operator", "m_right_query", "m_right_journal"}));
+    EXPECT_EQ(enabledVisibleCommands(*empty), QStringList({"m_add_operator", "m_right_query", "m_right_journal", "m_refresh"}));
 }
 
 TEST_P(ManagerMenuTest, RightClickPopsUpTheCommandsAndSetsButtonsAsAClick)
@@ -133,7 +133,7 @@ TEST_P(ManagerMenuTest, RightClickPopsUpTheCommandsAndSetsButtonsAsAClick)
         EXPECT_TRUE(responder.handled());
     }
     EXPECT_EQ(shown, QStringList({"m_add_group", "m_mod_group", "m_delete_group", "m_group_right", "m_换组",
-                                  "m_right_query", "m_right_journal"}));
+                                  "m_right_query", "m_right_journal", "m_refresh"}));
 
     {
         testing_support::ModalResponder responder([&](QWidget*) {

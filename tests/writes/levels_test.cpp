@@ -86,7 +86,7 @@ TEST_P(LevelTest, AtLevelOneTheUserAndGroupManagerIsForViewing)
     EXPECT_EQ(enabledButtons(w, buttons), QStringList({"pb_close"}));
     select(w, "002");
     EXPECT_EQ(enabledButtons(w, buttons), QStringList({"pb_right", "pb_close"}));
-    EXPECT_EQ(enabledCommands(w, listIndex(w, "002")), QStringList({"m_group_right", "m_right_query", "m_right_journal"}));
+    EXPECT_EQ(enabledCommands(w, listIndex(w, "002")), QStringList({"m_group_right", "m_right_query", "m_right_journal", "m_refresh"}));
 
     // Called all the same (a shortcut, a script): refused, nothing written.
     w->ue_rename();
@@ -100,7 +100,7 @@ TEST_P(LevelTest, AtLevelOneTheUserAndGroupManagerIsForViewing)
     expectOnlyRefusals(2);
     EXPECT_EQ(w->lv_1()->viewport()->findChild<QLineEdit*>(), nullptr);
     selectTree(w, "002");
-    EXPECT_EQ(enabledCommands(w, listIndex(w, "E001")), QStringList({"m_right_query", "m_right_journal"}));
+    EXPECT_EQ(enabledCommands(w, listIndex(w, "E001")), QStringList({"m_right_query", "m_right_journal", "m_refresh"}));
     select(w, "E001");
     w->ue_delete_lvi();
     expectOnlyRefusals(1);
@@ -162,7 +162,7 @@ TEST_P(LevelTest, AtLevelOneTheDepartmentManagerShowsRecordsButChangesNothing)
     EXPECT_EQ(enabled, QStringList({"pb_edit", "pb_close"}));
     EXPECT_FALSE(w->pb_batch()->isEnabled());
     EXPECT_FALSE(w->pb_batchdel()->isEnabled());
-    EXPECT_EQ(enabledCommands(w, listIndex(w, "D02")), QStringList({"m_编辑部门"}));
+    EXPECT_EQ(enabledCommands(w, listIndex(w, "D02")), QStringList({"m_编辑部门", "m_refresh"}));
 
     w->ue_delete_lvi();
     w->ue_rename();
