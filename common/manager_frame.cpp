@@ -184,16 +184,17 @@ void ManagerFrame::selectTreeItem(QTreeWidgetItem* item)
     item->setSelected(true);
 }
 
-void ManagerFrame::addTreeChild(const QString& label, const QString& key)
+QTreeWidgetItem* ManagerFrame::addTreeChild(const QString& label, const QString& key)
 {
     QTreeWidgetItem* root = rootItem();
     if (!root)
-        return;
+        return nullptr;
     auto* child = new QTreeWidgetItem(QStringList{label});
     child->setData(0, kDataRole, key);
     child->setIcon(0, treeIcon(params_.treePictures.value(1), params_.treePictures.value(2)));
     child->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     root->addChild(child);
+    return child;
 }
 
 void ManagerFrame::buildTree()
@@ -222,9 +223,12 @@ void ManagerFrame::buildTree()
         previous = key;
         addTreeChild(host::trimBlanks(entityView_->getItemString(row, params_.entityNameColumn)), key);
     }
+    treeBuilt(root);
     root->setExpanded(true);
     selectTreeItem(root);
 }
+
+void ManagerFrame::treeBuilt(QTreeWidgetItem*) {}
 
 void ManagerFrame::onTreeSelection()
 {
@@ -397,10 +401,15 @@ void ManagerFrame::lv1DoubleClicked(int index)
 // --- rename and delete -----------------------------------------------------
 
 bool ManagerFrame::runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                                const QString& entityKey, bool guarded)
+                                const QString& entityKey, bool guarded,
+                                const std::function<bool(host::Operation&)>& allowed)
 {
     AdministrationGuard guard;
     host::Operation operation;
+    if (allowed && !allowed(operation)) {
+        operation.rollback();
+        return false;
+    }
     QString reason;
     for (const Statement& statement : statements) {
         QVariantList values;
@@ -498,6 +507,11 @@ QString ManagerFrame::deleteEntityQuestion(const QString&)
     return params_.deleteEntityQuestion;
 }
 
+bool ManagerFrame::entityDeleteAllowed(host::Operation&, const QString&)
+{
+    return true;
+}
+
 void ManagerFrame::selectionBackToTree()
 {
     // Not a neighbour of the deleted item: nothing in the list is selected
@@ -541,7 +555,8 @@ void ManagerFrame::ue_delete_lvi()
         return;
     // Every statement must succeed, or none of them stays. The entity may be
     // missing from the tree (added by another client meanwhile).
-    if (!runOperation(params_.deleteEntity, {}, key, itemData(current), true))
+    if (!runOperation(params_.deleteEntity, {}, key, itemData(current), true,
+                      [this, &key](host::Operation& operation) { return entityDeleteAllowed(operation, key); }))
         return;
     for (int i = current->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = current->child(i);
