@@ -45,6 +45,15 @@ protected:
         dialog.em_2()->setText(stop);
     }
     QStringList allEmployees() { return employees("D01") + employees("D02") + employees("D03"); }
+    // Opens a dialog made on the stack for `dept` and shows it, active.
+    template <class W>
+    void showOnStack(W& dialog, const QString& dept)
+    {
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.openEvent(dept);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
 };
 
 TEST_P(BatchTest, TheWindowHasItsFieldsLabelsAndButtons)
@@ -265,10 +274,7 @@ TEST_P(BatchTest, AnsweringNoToTheBatchDeleteQuestionDeletesNothing)
 TEST_P(BatchTest, EnterRunsTheSeriesAndEscClosesTheDialog)
 {
     department::w_right_employee_batchadd add;
-    add.setAttribute(Qt::WA_DeleteOnClose, false);  // on the stack here
-    add.openEvent("D03");
-    add.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    showOnStack(add, "D03");
     fill(add, "K", "", "1", "2");
     add.em_2()->setFocus();
     QTest::keyClick(add.em_2(), Qt::Key_Return);
@@ -322,10 +328,7 @@ TEST_P(BatchTest, NoBoxComesDuringALongRunWithExistingCodesAndTheReportNamesThem
     }
     ASSERT_EQ(host::sqlca.commit(), 0);
     department::w_right_employee_batchadd add;
-    add.setAttribute(Qt::WA_DeleteOnClose, false);  // on the stack here
-    add.openEvent("D01");
-    add.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    showOnStack(add, "D01");
     fill(add, "A", "", "0", "39");
     long seen = 0;
     QObject::connect(&add, &department::EmployeeSeriesWindow::codeProcessed, &add, [&](long processed, long) {
