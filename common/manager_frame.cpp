@@ -183,16 +183,17 @@ void ManagerFrame::selectTreeItem(QTreeWidgetItem* item)
     item->setSelected(true);
 }
 
-void ManagerFrame::addTreeChild(const QString& label, const QString& key)
+QTreeWidgetItem* ManagerFrame::addTreeChild(const QString& label, const QString& key)
 {
     QTreeWidgetItem* root = rootItem();
     if (!root)
-        return;
+        return nullptr;
     auto* child = new QTreeWidgetItem(QStringList{label});
     child->setData(0, kDataRole, key);
     child->setIcon(0, treeIcon(params_.treePictures.value(1), params_.treePictures.value(2)));
     child->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
     root->addChild(child);
+    return child;
 }
 
 void ManagerFrame::buildTree()
@@ -221,9 +222,12 @@ void ManagerFrame::buildTree()
         previous = key;
         addTreeChild(host::trimBlanks(entityView_->getItemString(row, params_.entityNameColumn)), key);
     }
+    treeBuilt(root);
     root->setExpanded(true);
     selectTreeItem(root);
 }
+
+void ManagerFrame::treeBuilt(QTreeWidgetItem*) {}
 
 void ManagerFrame::onTreeSelection()
 {

@@ -24,6 +24,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace host {
+class Operation;
 class uo_dialogbar;
 }
 namespace platform {
@@ -111,6 +112,13 @@ protected:
     virtual QString deleteQuestion(int treeLevel, const QString& key, const QString& label);
     // The second question before an entity `key` is deleted; empty: none.
     virtual QString deleteEntityQuestion(const QString& key);
+    // Asked inside the transaction of the delete of entity `key`, before its
+    // statements: false stops the delete (rolled back, nothing deleted), the
+    // window having told the operator why.
+    virtual bool entityDeleteAllowed(host::Operation& operation, const QString& key);
+    // The tree has been built (the root and its entities), before the root is
+    // selected: a window may add items of its own under `root`.
+    virtual void treeBuilt(QTreeWidgetItem* root);
     // Button 2 (posted): rename unless the window says otherwise.
     virtual void button2Event();
     virtual void button4Clicked() {}
@@ -118,6 +126,8 @@ protected:
 
     // Posts a call: it runs after the current event handler has returned.
     void post(std::function<void()> event);
+    // Adds an entity item under the root, as its last child.
+    QTreeWidgetItem* addTreeChild(const QString& label, const QString& key);
 
 private:
     QPushButton* makeButton(const PictureButton& spec, bool enabled);
@@ -127,12 +137,13 @@ private:
     // Whether a picture button is enabled for the operator (`modify`: level 2).
     bool buttonAllowed(const QPushButton* button, bool modify) const;
     void refillList(QTreeWidgetItem* item);
-    void addTreeChild(const QString& label, const QString& key);
     // Runs the statements as one operation; false (rolled back, the reason
     // shown) when one fails, finds no row it must find, or the COMMIT is
-    // refused; `guarded`: or when it would leave nobody able to administer rights.
+    // refused; `guarded`: or when it would leave nobody able to administer rights;
+    // `allowed`, asked before the first statement: or when it says no.
     bool runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                      const QString& entityKey, bool guarded = false);
+                      const QString& entityKey, bool guarded = false,
+                      const std::function<bool(host::Operation&)>& allowed = {});
     void onTreeSelection();
     // Tells the operator that the tree or the list could not be read.
     void reportReadFailure();

@@ -16,10 +16,15 @@ namespace common {
 // --- rename and delete -----------------------------------------------------
 
 bool ManagerFrame::runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                                const QString& entityKey, bool guarded)
+                                const QString& entityKey, bool guarded,
+                                const std::function<bool(host::Operation&)>& allowed)
 {
     AdministrationGuard guard;
     host::Operation operation;
+    if (allowed && !allowed(operation)) {
+        operation.rollback();
+        return false;
+    }
     QString reason;
     for (const Statement& statement : statements) {
         QVariantList values;
@@ -127,6 +132,11 @@ QString ManagerFrame::deleteEntityQuestion(const QString&)
     return params_.deleteEntityQuestion;
 }
 
+bool ManagerFrame::entityDeleteAllowed(host::Operation&, const QString&)
+{
+    return true;
+}
+
 void ManagerFrame::selectionBackToTree()
 {
     // Not a neighbour of the deleted item: nothing in the list is selected
@@ -171,7 +181,8 @@ void ManagerFrame::ue_delete_lvi()
         return;
     // Every statement must succeed, or none of them stays. The entity may be
     // missing from the tree (added by another client meanwhile).
-    if (!runOperation(params_.deleteEntity, {}, key, itemData(current), true))
+    if (!runOperation(params_.deleteEntity, {}, key, itemData(current), true,
+                      [this, &key](host::Operation& operation) { return entityDeleteAllowed(operation, key); }))
         return;
     for (int i = current->childCount() - 1; i >= 0; --i) {
         QTreeWidgetItem* child = current->child(i);

@@ -32,6 +32,15 @@ QString seriesCode(const QString& head, long n, const QString& end)
     return head + number + end;
 }
 
+QString boundedList(const QStringList& items, const QString& separator)
+{
+    if (items.size() <= kReportedCodes)
+        return items.join(separator);
+    // A list of lines ends with a line of its own.
+    const QString rest = separator.contains(QLatin1Char('\n')) ? separator : QString();
+    return items.first(kReportedCodes).join(separator) + rest + QStringLiteral("…等%1个").arg(items.size());
+}
+
 EmployeeSeriesWindow::EmployeeSeriesWindow(const QString& caption, const QString& buttonName,
                                            const QString& buttonText, QWidget* parent)
     : host::Window(parent), caption_(caption)
@@ -158,11 +167,20 @@ void EmployeeSeriesWindow::run()
         field->setFocus();
         return;
     }
-    const QString question = runQuestion();
-    if (!question.isEmpty() &&
-        host::MessageBox(kTitle, question + QStringLiteral("\n") + seriesText(series), host::Icon::Question,
-                         host::Buttons::YesNo, host::Answer::No) != host::Answer::Yes)
+    QStringList codes;
+    for (long n = series.first; n <= series.last; ++n)
+        codes << seriesCode(series.head, n, series.end);
+    QString question;
+    if (!runQuestion(codes, &question))
         return;
+    if (!question.isEmpty()) {
+        // The series is named right after the question's first line.
+        QStringList lines = question.split(QLatin1Char('\n'));
+        lines.insert(1, seriesText(series));
+        if (host::MessageBox(kTitle, lines.join(QLatin1Char('\n')), host::Icon::Question, host::Buttons::YesNo,
+                             host::Answer::No) != host::Answer::Yes)
+            return;
+    }
 
     const long total = series.last - series.first + 1;
     QProgressDialog progress(QString(), QStringLiteral("取消"), 0, static_cast<int>(total), this);
@@ -185,12 +203,16 @@ void EmployeeSeriesWindow::run()
 
     long done = 0;
     long processed = 0;
+    QStringList skipped;
     QStringList failures;
-    for (long n = series.first; n <= series.last && !progress.wasCanceled(); ++n) {
-        const QString code = seriesCode(series.head, n, series.end);
+    for (const QString& code : codes) {
+        if (progress.wasCanceled())
+            break;
         const CodeResult result = processCode(code);
         if (result.done)
             ++done;
+        else if (result.skipped)
+            skipped << code;
         else if (!result.failure.isEmpty())
             failures << code + QStringLiteral(": ") + result.failure;
         ++processed;
@@ -202,10 +224,13 @@ void EmployeeSeriesWindow::run()
     progress.close();
 
     QString report = QStringLiteral("操作完成.\n") + doneText(done);
-    if (!failures.isEmpty())
-        report += QStringLiteral("\n以下%1个编号未能处理:\n").arg(failures.size()) + failures.join(QLatin1Char('\n'));
     if (cancelled)
         report += QStringLiteral("\n操作已取消, 其余%1个编号未处理.").arg(total - processed);
+    if (!skipped.isEmpty())
+        report += QStringLiteral("\n") + skippedText(boundedList(skipped, QStringLiteral(", ")));
+    if (!failures.isEmpty())
+        report += QStringLiteral("\n以下%1个编号未能处理:\n").arg(failures.size()) +
+                  boundedList(failures, QStringLiteral("\n"));
     host::MessageBox(kTitle, report);
 }
 

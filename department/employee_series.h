@@ -19,6 +19,12 @@ namespace department {
 // digit for 1 to 9, the plain digits from 10 on, then the suffix.
 WMS_DEPARTMENT_EXPORT QString seriesCode(const QString& head, long n, const QString& end);
 
+// How many codes (or lines) of one kind the final report of a run names.
+constexpr int kReportedCodes = 20;
+// The first kReportedCodes of `items` joined by `separator`, followed by
+// "…等N个" when there are more.
+WMS_DEPARTMENT_EXPORT QString boundedList(const QStringList& items, const QString& separator);
+
 class WMS_DEPARTMENT_EXPORT EmployeeSeriesWindow : public host::Window {
     Q_OBJECT
 public:
@@ -41,8 +47,11 @@ public:
     QProgressDialog* progress() const { return progress_; }
 
     // Checks the fields and runs the series; "操作完成." at its end, followed
-    // by how many employees were added or deleted and every code that failed,
-    // with the database's reason. A run cancelled in its progress dialog
+    // by how many employees were added or deleted, whether the run was
+    // cancelled, the codes that were skipped and those that failed, with the
+    // database's reason (the first kReportedCodes of each). Nothing is asked
+    // or shown while the series runs: a box waiting for an answer is never
+    // covered by the progress dialog. A run cancelled in its progress dialog
     // keeps the employees done so far (each one committed) and says so.
     void run();
 
@@ -53,8 +62,9 @@ Q_SIGNALS:
 protected:
     // What became of one code of the series.
     struct CodeResult {
-        bool done = false;  // added or deleted (one transaction of its own, committed)
-        QString failure;    // not empty: the code failed, for this reason
+        bool done = false;     // added or deleted (one transaction of its own, committed)
+        QString failure;       // not empty: the code failed, for this reason
+        bool skipped = false;  // left alone, for the reason skippedText() gives
     };
 
     QPushButton* startButton() const { return start_; }
@@ -62,9 +72,18 @@ protected:
     virtual CodeResult processCode(const QString& code) = 0;
     // The line of the final message that counts the codes done.
     virtual QString doneText(long done) const = 0;
-    // The question asked before a run (empty: none); the series is named
-    // after it.
-    virtual QString runQuestion() const { return {}; }
+    // The line of the final message that names the codes skipped (`codes`,
+    // already bounded).
+    virtual QString skippedText(const QString& codes) const { return codes; }
+    // The question asked before a run over `codes` (empty: none); the series
+    // is named after its first line. False when it cannot be asked (the
+    // operator has been told why): nothing runs.
+    virtual bool runQuestion(const QStringList& codes, QString* question) const
+    {
+        Q_UNUSED(codes);
+        question->clear();
+        return true;
+    }
 
     QString is_dept;
 

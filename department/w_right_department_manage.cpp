@@ -1,12 +1,26 @@
 #include "department/w_right_department_manage.h"
 
 #include "common/levels.h"
+#include "common/pictures.h"
 #include "department/m_right_dept.h"
 #include "department/window_names.h"
+#include "host/filter.h"
+#include "host/functions.h"
+#include "host/messages.h"
+#include "host/operation.h"
 #include "host/transaction.h"
 #include "host/window_registry.h"
+#include "platform/datawindow.h"
+#include "platform/expression.h"
+
+#include <QSet>
+#include <QTreeWidgetItem>
 
 namespace department {
+
+namespace {
+const QString kNoDepartmentLabel = QStringLiteral("(无部门)");
+}  // namespace
 
 common::FrameParameters w_right_department_manage::frameParameters()
 {
@@ -81,7 +95,7 @@ common::FrameParameters w_right_department_manage::frameParameters()
     p.deleteMember = {{QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}},
                       {QStringLiteral("delete from s_user_group where user_code = ?"), {Arg::Key}, true},
                       {QStringLiteral("delete from s_user where id = ?"), {Arg::Key}, true}};
-    // The employees of a deleted department keep its code.
+    // Refused while the department holds employees (entityDeleteAllowed).
     p.deleteEntity = {{QStringLiteral("delete from s_dept where dept_id = ?"), {Arg::Key}}};
     p.doubleClickOnlyAtRoot = true;
     return p;
@@ -166,6 +180,87 @@ void w_right_department_manage::ue_batchdel()
     const QString id = selectedDepartment();
     if (!id.isEmpty())
         host::WindowRegistry::openWithReturn(kBatchDel, id);
+}
+
+}  // namespace department
+
+namespace department {
+
+const QString& w_right_department_manage::noDepartmentKey()
+{
+    static const QString key = QStringLiteral("(无部门):no department");
+    return key;
+}
+
+bool w_right_department_manage::isNoDepartment(const QTreeWidgetItem* item)
+{
+    return level(item) == 2 && itemData(item) == noDepartmentKey();
+}
+
+QString w_right_department_manage::noDepartmentFilter() const
+{
+    QList<QVariantList> rows;
+    if (host::sqlca.selectRows(QStringLiteral("select dept_id from s_dept"), {}, &rows) != 0) {
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
+        return {};
+    }
+    QSet<QString> seen;
+    QStringList known;
+    for (const QVariantList& row : rows) {
+        const QString code = host::trimBlanks(row.value(0).toString());
+        if (!seen.contains(code)) {
+            seen.insert(code);
+            known << QStringLiteral("dept_id = ") + platform::quoteLiteral(code);
+        }
+    }
+    if (known.isEmpty())
+        return QStringLiteral("isnull(dept_id) or not isnull(dept_id)");
+    return QStringLiteral("isnull(dept_id) or not (") + known.join(QStringLiteral(" or ")) + QStringLiteral(")");
+}
+
+QString w_right_department_manage::memberFilter(const QString& entityKey) const
+{
+    if (entityKey != noDepartmentKey())
+        return common::ManagerFrame::memberFilter(entityKey);
+    const QString filter = noDepartmentFilter();
+    // Unread departments show nobody rather than everybody.
+    return filter.isEmpty() ? QStringLiteral("isnull(dept_id) and not isnull(dept_id)") : filter;
+}
+
+void w_right_department_manage::treeBuilt(QTreeWidgetItem*)
+{
+    const QString filter = noDepartmentFilter();
+    if (filter.isEmpty() || host::f_filter(*memberView(), filter) < 0 || memberView()->rowCount() == 0)
+        return;
+    if (QTreeWidgetItem* item = addTreeChild(kNoDepartmentLabel, noDepartmentKey()))
+        item->setToolTip(0, QStringLiteral("部门不存在的员工"));
+}
+
+bool w_right_department_manage::entityDeleteAllowed(host::Operation& operation, const QString& key)
+{
+    // The count is read in the delete's own transaction, with the employees
+    // locked against writes until it ends, so that nobody adds or moves an
+    // employee into the department between the count and the COMMIT.
+    host::Transaction& trans = operation.transaction();
+    if (!trans.beginWrite() ||
+        (trans.dialect() == host::Dialect::Postgres &&
+         operation.execute(QStringLiteral("lock table s_employee in share mode")) != host::Transaction::kSuccess)) {
+        host::databaseErrorBox(operation.error());
+        return false;
+    }
+    QVariantList row;
+    if (trans.selectInto(QStringLiteral("select count ( *) from s_employee where dept_id = ?"), {key}, row) !=
+        host::Transaction::kSuccess) {
+        host::databaseErrorBox(operation.error());
+        return false;
+    }
+    const long long employees = row.value(0).toLongLong();
+    if (employees == 0)
+        return true;
+    host::MessageBox(QStringLiteral("提示"),
+                     QStringLiteral("该部门下还有%1名员工, 请先删除员工或将其调到其他部门.").arg(employees),
+                     host::Icon::Exclamation);
+    return false;
 }
 
 }  // namespace department

@@ -2,6 +2,7 @@
 
 #include "department/open_manager.h"
 #include "department/w_right_department_manage.h"
+#include "host/messages.h"
 #include "platform/datawindow.h"
 
 namespace department {
@@ -25,8 +26,16 @@ w_right_employee_add::w_right_employee_add(QWidget* parent)
 void w_right_employee_add::openEvent(const QString& parameter)
 {
     common::RecordDialog::openEvent(parameter);
-    if (w_right_department_manage* manager = openManager())
+    if (w_right_department_manage* manager = openManager()) {
+        // "(无部门)" is no department: an employee added there would belong
+        // to none.
+        if (w_right_department_manage::isNoDepartment(manager->currentTreeItem())) {
+            host::f_box(QStringLiteral("(无部门) 不是部门, 不能在其下增加员工.\n请先在左边选择员工所在的部门."));
+            close();
+            return;
+        }
         is_department_id = common::ManagerFrame::itemData(manager->currentTreeItem());
+    }
     newRecord();
 }
 

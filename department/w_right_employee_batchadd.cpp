@@ -1,6 +1,5 @@
 #include "department/w_right_employee_batchadd.h"
 
-#include "host/messages.h"
 #include "host/operation.h"
 #include "host/transaction.h"
 
@@ -15,11 +14,10 @@ EmployeeSeriesWindow::CodeResult w_right_employee_batchadd::processCode(const QS
 {
     const QVariant have = host::sqlca.selectValue(
         QStringLiteral("select count ( *) from s_employee where id = ? and dept_id = ?"), {code, is_dept});
-    if (!have.isNull() && have.toLongLong() >= 1) {
-        host::MessageBox(QStringLiteral("提示"),
-                         QStringLiteral("该部门已存在编号为：") + code + QStringLiteral("的员工"));
-        return {};
-    }
+    // Named in the run's final message: a box now would wait for an answer
+    // under the progress dialog.
+    if (!have.isNull() && have.toLongLong() >= 1)
+        return {.done = false, .failure = {}, .skipped = true};
     // Each employee is an operation of its own: a failure (the code held by
     // another department, a refused COMMIT) undoes only that one.
     host::Operation operation;
@@ -36,6 +34,11 @@ EmployeeSeriesWindow::CodeResult w_right_employee_batchadd::processCode(const QS
 QString w_right_employee_batchadd::doneText(long done) const
 {
     return QStringLiteral("共增加%1名员工.").arg(done);
+}
+
+QString w_right_employee_batchadd::skippedText(const QString& codes) const
+{
+    return QStringLiteral("该部门已存在编号为：") + codes + QStringLiteral("的员工");
 }
 
 }  // namespace department

@@ -1,8 +1,8 @@
 #pragma once
 // The batch add dialog: creates a numbered series of employees in one
 // department, each named like its code, with status "1" ("在职"); a code that
-// already exists in the department is reported and skipped. Each employee is
-// committed on its own.
+// already exists in the department is skipped and named in the final message.
+// Each employee is committed on its own.
 
 #include "department/export.h"
 
@@ -20,6 +20,7 @@ public:
 protected:
     CodeResult processCode(const QString& code) override;
     QString doneText(long done) const override;
+    QString skippedText(const QString& codes) const override;
 };
 
 }  // namespace department

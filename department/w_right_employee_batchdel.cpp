@@ -1,8 +1,11 @@
 #include "department/w_right_employee_batchdel.h"
 
 #include "common/administration_guard.h"
+#include "host/messages.h"
 #include "host/operation.h"
 #include "host/transaction.h"
+
+#include <QSet>
 
 namespace department {
 
@@ -48,9 +51,25 @@ QString w_right_employee_batchdel::doneText(long done) const
 
 namespace department {
 
-QString w_right_employee_batchdel::runQuestion() const
+bool w_right_employee_batchdel::runQuestion(const QStringList& codes, QString* question) const
 {
-    return QStringLiteral("确定进行删除操作吗?");
+    *question = QStringLiteral("确定进行删除操作吗?");
+    // The operators among the department's employees of the series lose
+    // their accounts and memberships with them.
+    QList<QVariantList> rows;
+    if (host::sqlca.selectRows(QStringLiteral("select e.id from s_employee e, s_user u where u.id = e.id and "
+                                              "e.dept_id = ?"),
+                               {is_dept}, &rows) != host::Transaction::kSuccess) {
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
+        return false;
+    }
+    const QSet<QString> series(codes.cbegin(), codes.cend());
+    long operators = 0;
+    for (const QVariantList& row : rows)
+        operators += series.contains(row.value(0).toString()) ? 1 : 0;
+    if (operators > 0)
+        *question += QStringLiteral("\n其中%1名员工同时是操作员, 其操作员帐号和所属组将一并删除.").arg(operators);
+    return true;
 }
 
 }  // namespace department

@@ -1,7 +1,9 @@
 #pragma once
 // The batch delete dialog: deletes the employees of a numbered series from
-// one department, after one confirmation naming the series; employees of other departments and the
-// operator rows stay. Each deletion is committed on its own.
+// one department, after one confirmation naming the series and how many of
+// them are operators; an operator's account and memberships go with the
+// employee. Employees of other departments stay. Each deletion is committed
+// on its own.
 
 #include "department/export.h"
 
@@ -19,7 +21,7 @@ public:
 protected:
     CodeResult processCode(const QString& code) override;
     QString doneText(long done) const override;
-    QString runQuestion() const override;
+    bool runQuestion(const QStringList& codes, QString* question) const override;
 };
 
 }  // namespace department

@@ -15,6 +15,17 @@
 
 using namespace department_test;
 
+TEST(EmployeeSeries, AReportNamesTheFirstTwentyItemsAndHowManyThereAre)
+{
+    QStringList codes;
+    for (int n = 1; n <= 20; ++n)
+        codes << department::seriesCode("A", n, "");
+    EXPECT_EQ(department::boundedList(codes, ", "), codes.join(", "));
+    codes << "A21";
+    EXPECT_EQ(department::boundedList(codes, ", "), codes.first(20).join(", ") + "…等21个");
+    EXPECT_EQ(department::boundedList(codes, "\n"), codes.first(20).join("\n") + "\n…等21个");
+}
+
 TEST(EmployeeSeries, CodesHaveATwoDigitNumberFromZeroToNine)
 {
     EXPECT_EQ(department::seriesCode("A", 0, ""), "A00");
@@ -34,6 +45,15 @@ protected:
         dialog.em_2()->setText(stop);
     }
     QStringList allEmployees() { return employees("D01") + employees("D02") + employees("D03"); }
+    // Opens a dialog made on the stack for `dept` and shows it, active.
+    template <class W>
+    void showOnStack(W& dialog, const QString& dept)
+    {
+        dialog.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.openEvent(dept);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
 };
 
 TEST_P(BatchTest, TheWindowHasItsFieldsLabelsAndButtons)
@@ -142,13 +162,12 @@ TEST_P(BatchTest, ExistingCodesAreReportedOrSkippedAndTheOthersAdded)
     add.openEvent("D01");
     fill(add, "A", "", "1", "4");
     add.run();
-    // A02 is in the department: reported and skipped; A03 is in another: its
-    // insert fails, and the end of the run names it with the database's reason.
-    ASSERT_EQ(messages.texts().size(), 2);
-    EXPECT_EQ(messages.texts().first(), "该部门已存在编号为：A02的员工");
-    EXPECT_TRUE(messages.texts().last().startsWith("操作完成.\n共增加2名员工.\n以下1个编号未能处理:\nA03: "))
-        << messages.texts().last().toStdString();
-    EXPECT_GT(messages.texts().last().size(), QString("操作完成.\n共增加2名员工.\n以下1个编号未能处理:\nA03: ").size());
+    // A02 is in the department: skipped; A03 is in another: its insert fails.
+    // One message at the end names both, A03 with the database's reason.
+    ASSERT_EQ(messages.texts().size(), 1);
+    const QString head = "操作完成.\n共增加2名员工.\n该部门已存在编号为：A02的员工\n以下1个编号未能处理:\nA03: ";
+    EXPECT_TRUE(messages.texts().first().startsWith(head)) << messages.texts().first().toStdString();
+    EXPECT_GT(messages.texts().first().size(), head.size());
     EXPECT_EQ(employees("D01"), QStringList({"A01", "A02", "A04", "E001", "E002", "E003"}));
     EXPECT_EQ(column("s_employee", "name", "id", "A02").toString(), "甲");
     EXPECT_EQ(column("s_employee", "dept_id", "id", "A03").toString(), "D02");
@@ -164,7 +183,9 @@ TEST_P(BatchTest, DeletesOnlyTheDepartmentsCodesWithTheirOperatorAccountsAfterOn
     fill(del, "E0", "", "0", "7");
     messages.answer(host::Answer::Yes);
     del.run();
-    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?\n编号：E000 至 E007, 共 8 个",
+    // E001 and E002 are operators.
+    EXPECT_EQ(messages.texts(), QStringList({"确定进行删除操作吗?\n编号：E000 至 E007, 共 8 个\n"
+                                             "其中2名员工同时是操作员, 其操作员帐号和所属组将一并删除.",
                                              "操作完成.\n共删除3名员工."}));
     EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
     EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
@@ -253,10 +274,7 @@ TEST_P(BatchTest, AnsweringNoToTheBatchDeleteQuestionDeletesNothing)
 TEST_P(BatchTest, EnterRunsTheSeriesAndEscClosesTheDialog)
 {
     department::w_right_employee_batchadd add;
-    add.setAttribute(Qt::WA_DeleteOnClose, false);  // on the stack here
-    add.openEvent("D03");
-    add.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&add));
+    showOnStack(add, "D03");
     fill(add, "K", "", "1", "2");
     add.em_2()->setFocus();
     QTest::keyClick(add.em_2(), Qt::Key_Return);
@@ -298,6 +316,42 @@ TEST_P(BatchTest, ALongRunShowsItsProgressAndACancelKeepsAndCountsWhatWasDone)
     // What was done before the cancel is committed; nothing after it ran.
     EXPECT_EQ(count("s_employee", "id like ?", {"P%"}), 3);
     EXPECT_EQ(count("s_employee", "id = ?", {"P02"}), 1);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+}
+
+TEST_P(BatchTest, NoBoxComesDuringALongRunWithExistingCodesAndTheReportNamesThemAtItsEnd)
+{
+    // A00 to A29 exist: the run over A00 to A39 skips them and adds the rest.
+    for (int n = 0; n < 30; ++n) {
+        const QString code = department::seriesCode("A", n, "");
+        exec("insert into s_employee (id, name, dept_id, status) values (?, ?, ?, ?)", {code, code, "D01", "1"});
+    }
+    ASSERT_EQ(host::sqlca.commit(), 0);
+    department::w_right_employee_batchadd add;
+    showOnStack(add, "D01");
+    fill(add, "A", "", "0", "39");
+    long seen = 0;
+    QObject::connect(&add, &department::EmployeeSeriesWindow::codeProcessed, &add, [&](long processed, long) {
+        seen = processed;
+        // Nothing waits for an answer under the progress dialog.
+        EXPECT_TRUE(messages.shown().isEmpty()) << processed;
+        ASSERT_NE(add.progress(), nullptr);
+        EXPECT_TRUE(add.progress()->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), add.progress());
+        if (processed == 35)
+            add.progress()->cancel();  // stops after the current code
+    });
+    add.em_2()->setFocus();
+    QTest::keyClick(add.em_2(), Qt::Key_Return);
+    pump();
+    EXPECT_EQ(seen, 35);
+    QStringList skipped;
+    for (int n = 0; n < 20; ++n)
+        skipped << department::seriesCode("A", n, "");
+    EXPECT_EQ(messages.texts(), QStringList({"操作完成.\n共增加5名员工.\n操作已取消, 其余5个编号未处理.\n"
+                                             "该部门已存在编号为：" + skipped.join(", ") + "…等30个的员工"}));
+    EXPECT_EQ(count("s_employee", "id like ? and dept_id = ?", {"A%", "D01"}), 35);
+    EXPECT_EQ(count("s_employee", "id = ?", {"A35"}), 0);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 

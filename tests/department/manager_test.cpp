@@ -210,25 +210,6 @@ TEST_P(DepartmentManagerTest, AFailedRenameIsUndoneAndReported)
     EXPECT_TRUE(messages.shown()[0].text.startsWith("错误原因: "));
 }
 
-TEST_P(DepartmentManagerTest, DeletingADepartmentAsksOnceAndLeavesItsEmployees)
-{
-    auto* w = openManager();
-    click(listIndex("D02"));
-    messages.answer(host::Answer::Yes);
-    w->pb_delete()->click();
-    pump();  // ue_delete_lvi is posted
-    ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].title, "提示");
-    EXPECT_EQ(messages.shown()[0].text, "确定进行删除操作吗?\n编号：D02, 名称：财务部");
-    EXPECT_EQ(messages.shown()[0].icon, host::Icon::Question);
-    EXPECT_EQ(messages.shown()[0].defaultButton, host::Answer::No);
-    EXPECT_EQ(count("s_dept", "dept_id = ?", {"D02"}), 0);
-    EXPECT_EQ(employees("D02"), QStringList({"E004", "E005"}));
-    EXPECT_EQ(treeData(), QStringList({"D01", "D03"}));
-    EXPECT_EQ(listData(), QStringList({"D01", "D03"}));
-    EXPECT_FALSE(host::sqlca.inWriteTransaction());
-}
-
 TEST_P(DepartmentManagerTest, AnsweringNoDeletesNothing)
 {
     auto* w = openManager();
