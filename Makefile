@@ -3,12 +3,15 @@
 #   make test   install what is missing, build, run every test (SQLite and PostgreSQL)
 #   make bench  build and run the benchmarks (SQLite and a throwaway PostgreSQL server)
 #   make package  build the .deb of the module's libraries, headers and CMake package (in $(BUILD))
+#   make test-asan  build the tests with AddressSanitizer and UndefinedBehaviorSanitizer (in $(ASAN_BUILD))
+#                   and run every test on SQLite and PostgreSQL; any error fails the run
 BUILD ?= build
 JOBS ?= 2
 # DB: a database other than the sample (an existing SQLite file or a postgresql:// URL).
 DB ?=
+ASAN_BUILD ?= build-asan
 
-.PHONY: deps configure build run test bench package clean
+.PHONY: deps configure build run test test-asan bench package clean
 
 deps:
 	@scripts/install-deps
@@ -27,6 +30,22 @@ run: configure
 test: build
 	scripts/with-postgres ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure --timeout 300
 
+# Debug at -O1: assertions on, stacks readable, not too slow. Undefined behaviour
+# stops the program at its first report; leaks are reported at exit, except the
+# libraries' own listed in tests/sanitizers/lsan.supp. The test programs run
+# while building too (to list their tests), so the options hold for both.
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+test-asan: export ASAN_OPTIONS = detect_leaks=1:strict_init_order=1
+test-asan: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+test-asan: export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWMS_BUILD_TESTS=ON -DWMS_BUILD_BENCH=ON \
+	  "-DCMAKE_C_FLAGS=$(SANITIZE)" "-DCMAKE_CXX_FLAGS=$(SANITIZE)" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	  -DCMAKE_C_FLAGS_DEBUG="-g -O1" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)" \
+	  "-DCMAKE_SHARED_LINKER_FLAGS=$(SANITIZE)" >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	scripts/with-postgres ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure --timeout 600
+
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench login_bench
 	scripts/with-postgres scripts/run-bench $(BUILD)
@@ -35,4 +54,4 @@ package: build
 	@cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD)

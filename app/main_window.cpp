@@ -56,12 +56,13 @@ void MainWindow::showOperator()
 
 bool MainWindow::switchOperator()
 {
-    // The windows of the operator leaving close first, each asked as when
-    // it is closed by hand (the rights editor may hold unsaved rows).
-    for (QWidget* window : findChildren<host::Window*>(Qt::FindDirectChildrenOnly)) {
-        if (window->isVisible() && !window->close())
-            return false;
-    }
+    // Every window of the operator leaving closes first, also those opened
+    // from inside another window (权限查询 from 权限管理, a dialog, a window
+    // whose owner closed before it): the next operator must not find them.
+    // Each is asked as when it is closed by hand (the rights editor may hold
+    // unsaved rows); one that stays open stops the switch.
+    if (!host::WindowRegistry::closeEveryWindow())
+        return false;
     LoginDialog dialog({}, this);
     if (dialog.exec() != QDialog::Accepted)
         return false;
@@ -98,7 +99,12 @@ bool MainWindow::event(QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    host::WindowRegistry::closeAll();
+    // The frame closes with every window, each asked; one that stays open
+    // keeps the frame open too.
+    if (!host::WindowRegistry::closeEveryWindow()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     Q_EMIT closed();
 }

@@ -19,15 +19,17 @@ public:
 
     RightsOverview* overview() const { return overview_; }
 
-    // 切换操作员: closes the module's windows, logs another operator in and
-    // checks the menus and the overview for that operator; false when a
-    // window stayed open or the login was cancelled (nothing changes then).
+    // 切换操作员: closes every window, however it was opened, logs another
+    // operator in and checks the menus and the overview for that operator;
+    // false when a window stayed open (the switch stops there) or the login
+    // was cancelled (the same operator goes on, without the closed windows).
     bool switchOperator();
 
 Q_SIGNALS:
     void closed();
 
 protected:
+    // Closes every window first, each asked; stays open when one does.
     void closeEvent(QCloseEvent* event) override;
     // Coming back to the frame (from a manager window, say) reads the rights again.
     bool event(QEvent* event) override;

@@ -19,8 +19,8 @@ RecordDialog::RecordDialog(const RecordDialogLayout& layout, QWidget* parent) : 
     setWindowTitle(layout.title);
     setFont(songti(9));
     setFixedSize(host::unitsSize(layout.size.width(), layout.size.height()));
-    if (layout.buttonFace)
-        setBackgroundRole(QPalette::Button);
+    // Every single-record dialog is painted in the button face colour.
+    setBackgroundRole(QPalette::Button);
 
     dw_1_ = new platform::DataWindow(this);
     dw_1_->setObjectName(QStringLiteral("dw_1"));

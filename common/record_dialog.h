@@ -24,8 +24,6 @@ namespace common {
 struct WMS_COMMON_EXPORT RecordDialogLayout {
     QString title;
     QSize size;
-    // The dialog is painted in the button face colour.
-    bool buttonFace = true;
     QString dataObject;
     QRect form;
     QString actionText;  // cb_1's caption

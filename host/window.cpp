@@ -7,11 +7,32 @@
 
 namespace host {
 
+namespace {
+// The windows alive, oldest first. The user-interface thread alone makes and
+// destroys windows.
+QList<Window*>& alive()
+{
+    static QList<Window*> windows;
+    return windows;
+}
+}  // namespace
+
 Window::Window(QWidget* parent) : QDialog(parent, Qt::Window)
 {
+    alive().append(this);
     setAttribute(Qt::WA_DeleteOnClose);
     // Windows are laid out in fixed positions; no size grip.
     setSizeGripEnabled(false);
+}
+
+Window::~Window()
+{
+    alive().removeOne(this);
+}
+
+QList<Window*> Window::all()
+{
+    return alive();
 }
 
 QString Window::tag() const

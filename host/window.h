@@ -7,6 +7,7 @@
 #include "host/export.h"
 
 #include <QDialog>
+#include <QList>
 #include <QString>
 
 class QPushButton;
@@ -17,6 +18,12 @@ class WMS_HOST_EXPORT Window : public QDialog {
     Q_OBJECT
 public:
     explicit Window(QWidget* parent = nullptr);
+    ~Window() override;
+
+    // Every window made and not yet destroyed, however it was opened (through
+    // the registry, by another window, modal or not), in the order they were
+    // made; closed ones that wait for their deletion included.
+    static QList<Window*> all();
 
     QString tag() const;
     void setTag(const QString& tag);

@@ -72,6 +72,28 @@ void activateOwner(const QPointer<QWidget>& owner)
     }
 }
 
+// How many windows `window` belongs to, one inside the other.
+int ownerDepth(const Window* window)
+{
+    int depth = 0;
+    for (const QWidget* owner = window->parentWidget(); owner; owner = owner->parentWidget())
+        depth += qobject_cast<const Window*>(owner) ? 1 : 0;
+    return depth;
+}
+
+// The windows not closed yet, those owned by others before their owners.
+QList<QPointer<Window>> ownedFirst()
+{
+    QList<Window*> open;
+    for (Window* window : Window::all()) {
+        if (!window->isClosed())
+            open.append(window);
+    }
+    std::stable_sort(open.begin(), open.end(),
+                     [](const Window* a, const Window* b) { return ownerDepth(a) > ownerDepth(b); });
+    return {open.begin(), open.end()};
+}
+
 }  // namespace
 
 void placeOver(QWidget* window, const QWidget* owner, int cascade)
@@ -174,9 +196,19 @@ QString WindowRegistry::openWithReturn(const QString& className, const QString& 
     return result;
 }
 
+bool WindowRegistry::closeEveryWindow()
+{
+    const QList<QPointer<Window>> open = ownedFirst();
+    for (const QPointer<Window>& window : open) {
+        if (window && !window->isClosed() && !window->close())
+            return false;
+    }
+    return true;
+}
+
 void WindowRegistry::closeAll()
 {
-    const auto open = instances();
+    const QList<QPointer<Window>> open = ownedFirst();
     for (const QPointer<Window>& window : open) {
         if (window && !window->isClosed())
             window->forceClose();

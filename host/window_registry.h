@@ -44,7 +44,15 @@ public:
         return qobject_cast<W*>(instance(className));
     }
 
-    // Closes every open window (the host's exit, and the end of a test).
+    // Closes every window, however it was opened (see Window::all()), each
+    // asked as when it is closed by hand: the windows a window owns before it,
+    // so that none passes to another owner on the way. False as soon as one
+    // stays open (those closed before it stay closed). The host calls it
+    // before another operator logs in and when its main frame closes.
+    static bool closeEveryWindow();
+
+    // Closes every window without asking (the host's exit, and the end of a
+    // test).
     static void closeAll();
 };
 

@@ -8,7 +8,6 @@ namespace usergroup {
 w_right_group_add::w_right_group_add(QWidget* parent)
     : common::RecordDialog({.title = QStringLiteral("增加操作组"),
                             .size = {1202, 424},
-                            .buttonFace = false,
                             .dataObject = QStringLiteral("d_right_group_freeform"),
                             .form = {0, 36, 741, 240},
                             .actionText = QStringLiteral("增加(&A)"),

@@ -10,7 +10,6 @@
 #include "host/transaction.h"
 #include "host/units.h"
 #include "platform/datawindow.h"
-#include "schema/tables.h"
 #include "usergroup/open_manager.h"
 #include "usergroup/password_offer.h"
 #include "usergroup/w_right_setup.h"
@@ -130,10 +129,11 @@ void w_right_user_add::cb1Clicked()
                 host::MessageBox(QStringLiteral("SQL错误"), host::sqlca.sqlerrtext);
                 return;
             }
-            // The employee becomes an operator: empty password, status "1".
-            // Without its operator row the membership would name nobody.
-            if (operation.execute(QStringLiteral("insert into s_user ( id, password, status ) values ( ?, ?, ? )"),
-                                  {id, QStringLiteral(""), schema::kNewOperatorStatus}) != 0) {
+            // The employee becomes an operator: empty password, status "1",
+            // the person id the statement's only parameter. Without its
+            // operator row the membership would name nobody.
+            if (operation.execute(QStringLiteral("insert into s_user ( id, password, status ) values ( ?, '', '1' )"),
+                                  {id}) != 0) {
                 host::f_log(QStringLiteral("向操作员表中插入员工ID") + id + QStringLiteral("时发生错误"));
                 operation.rollback();
                 host::f_box(QStringLiteral("增加失败."));

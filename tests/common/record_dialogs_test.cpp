@@ -128,6 +128,7 @@ TEST_P(AddDialogTest, OpensWithOneEmptyRecordAndCancelCloses)
     auto* w = open();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), QString::fromUtf8(dialog().title));
+    EXPECT_EQ(w->backgroundRole(), QPalette::Button);
     EXPECT_EQ(w->dw_1()->dataObject(), QString::fromUtf8(dialog().dataObject));
     EXPECT_EQ(w->dw_1()->rowCount(), 1);
     EXPECT_TRUE(w->dw_1()->getItemString(1, idColumn()).isEmpty());
