@@ -27,14 +27,20 @@ bool isDefaultDatabase(const QString& url)
 
 QString sqliteFile(const QString& url)
 {
-    if (url.startsWith(QLatin1String("postgresql://")) || url.startsWith(QLatin1String("postgres://")))
+    if (host::isPostgresUrl(url) || isFileUri(url))
         return {};
     QString path = url;
     if (path.startsWith(QLatin1String("sqlite:")))
         path = path.mid(7);
-    if (path.isEmpty() || path == QLatin1String(":memory:") || path.startsWith(QLatin1String("file:")))
+    if (path.isEmpty() || path == QLatin1String(":memory:"))
         return {};
     return path;
+}
+
+bool isFileUri(const QString& url)
+{
+    const QStringView path = url.startsWith(QLatin1String("sqlite:")) ? QStringView(url).mid(7) : QStringView(url);
+    return path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive);
 }
 
 namespace {
@@ -127,27 +133,38 @@ OpenResult openDatabase(const QString& url, bool createIfMissing, bool readOnly)
 {
     if (url.trimmed().isEmpty())
         return failure(QStringLiteral("没有给出数据库 (数据库地址为空)"));
+    // A URI's options (mode=rwc among them) would decide what SQLite creates
+    // and writes; a path leaves that to the rules below.
+    if (isFileUri(url))
+        return failure(QStringLiteral("无法打开数据库 %1: 不接受 file: URI, 请给出数据库文件的路径")
+                           .arg(host::redactedUrl(url)));
     const QString path = sqliteFile(url);
     bool created = false;
     if (!path.isEmpty() && !QFileInfo::exists(path)) {
         // SQLite would quietly create an empty file: only the sample is created on purpose.
         if (!createIfMissing)
-            return failure(QStringLiteral("无法打开数据库 %1: 文件不存在").arg(path));
+            return failure(QStringLiteral("无法打开数据库 %1: 文件不存在").arg(host::redactedUrl(path)));
         OpenResult sample = createSample(url, path);
         if (!sample.ok || !readOnly)
             return sample;
         created = true;
     } else if (!path.isEmpty() && QFileInfo(path).isFile() && QFileInfo(path).size() == 0) {
         // SQLite would take an empty file for a new database and write into it.
-        return failure(QStringLiteral("无法打开数据库 %1: 文件为空, 不是数据库").arg(path));
+        return failure(QStringLiteral("无法打开数据库 %1: 文件为空, 不是数据库").arg(host::redactedUrl(path)));
     }
     host::sqlca.disconnect();
     if (!host::sqlca.connect(url, readOnly))
         return failure(host::sqlca.sqlerrtext);
-    if (!schema::tablesExist(host::sqlca)) {
+    QStringList missing;
+    const schema::TablesCheck tables = schema::checkTables(host::sqlca, &missing);
+    if (tables != schema::TablesCheck::Present) {
         const QString error = host::sqlca.sqlerrtext;
         host::sqlca.disconnect();
-        return failure(QStringLiteral("数据库 %1 中没有权限表: %2").arg(host::redactedUrl(url), error));
+        if (tables == schema::TablesCheck::Missing)
+            return failure(QStringLiteral("数据库 %1 中没有权限表: 缺少 %2")
+                               .arg(host::redactedUrl(url), missing.join(QStringLiteral(", "))));
+        // A lock or a refusal is not a missing table: its reason is what to fix.
+        return failure(QStringLiteral("无法检查数据库 %1 中的权限表: %2").arg(host::redactedUrl(url), error));
     }
     OpenResult result;
     result.ok = true;

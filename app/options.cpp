@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include "host/database_url.h"
 #include "host/journal.h"
 
 #include <algorithm>
@@ -38,7 +39,7 @@ QString usage()
         "  wms-rights journal --db URL [--since ISO-TIME]\n"
         "      CSV: 变更记录 s_right_journal 的每一条 (从 ISO 时间起, 如 2026-12-08T09:00+08:00), 按时间顺序.\n"
         "      这些命令以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
-        "URL: SQLite 文件路径, :memory: 或 postgresql://user@host:port/db\n"
+        "URL: SQLite 文件路径 (不接受 file: URI), :memory: 或 postgresql://user@host:port/db\n"
         "     (密码请用 PGPASSWORD 或 ~/.pgpass, 不要写在 URL 中).\n"
         "参数顺序不限, 每个参数只能给出一次. 无法打开数据库或参数错误时以 2 退出.\n");
 }
@@ -62,6 +63,16 @@ qsizetype commandIndex(const QStringList& arguments)
             ++i;  // its value
     }
     return -1;
+}
+
+// An argument as an error message may repeat it: a database URL given in
+// the wrong place, or as the value of a misspelt option, without its password.
+QString shownArgument(const QString& argument)
+{
+    const qsizetype eq = argument.indexOf(QLatin1Char('='));
+    if (argument.startsWith(QLatin1Char('-')) && eq > 0)
+        return argument.left(eq + 1) + host::redactedUrl(argument.mid(eq + 1));
+    return host::redactedUrl(argument);
 }
 
 }  // namespace
@@ -105,7 +116,7 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
         else if (command == QLatin1String("journal"))
             options.command = Command::Journal;
         else {
-            error = QStringLiteral("未知的命令: %1").arg(command);
+            error = QStringLiteral("未知的命令: %1").arg(shownArgument(command));
             return std::nullopt;
         }
     }
@@ -126,8 +137,9 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             inlineValue = true;
         }
         if (!kValueOptions.contains(name)) {
-            error = name.startsWith(QLatin1Char('-')) ? QStringLiteral("未知的参数: %1").arg(arguments.at(i))
-                                                      : QStringLiteral("多余的参数: %1").arg(arguments.at(i));
+            const QString shown = shownArgument(arguments.at(i));
+            error = name.startsWith(QLatin1Char('-')) ? QStringLiteral("未知的参数: %1").arg(shown)
+                                                      : QStringLiteral("多余的参数: %1").arg(shown);
             return std::nullopt;
         }
         if (seen.contains(name)) {

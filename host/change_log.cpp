@@ -1,5 +1,7 @@
 #include "host/change_log.h"
 
+#include "host/functions.h"
+
 #include <QRegularExpression>
 
 namespace host {
@@ -51,7 +53,7 @@ QString describeChange(const QString& sql, const QVariantList& values)
         else if (value.isNull())
             shown << QStringLiteral("null");
         else
-            shown << QLatin1Char('"') + value.toString() + QLatin1Char('"');
+            shown << QLatin1Char('"') + shortenForLog(value.toString()) + QLatin1Char('"');
     }
     return sql.simplified() + QStringLiteral(" [") + shown.join(QStringLiteral(", ")) + QLatin1Char(']');
 }

@@ -16,7 +16,8 @@ WMS_HOST_DATABASE_EXPORT QStringList boundColumns(const QString& sql);
 
 // One line for the log: "sql [value, value, …]"; the value of a column whose
 // name holds "password" is ***, and so is every value of a statement that
-// mentions a password where the columns cannot be told.
+// mentions a password where the columns cannot be told; a long value is cut
+// (shortenForLog).
 WMS_HOST_DATABASE_EXPORT QString describeChange(const QString& sql, const QVariantList& values);
 
 }  // namespace host

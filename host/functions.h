@@ -14,12 +14,28 @@ extern WMS_HOST_DATABASE_EXPORT QString gs_user_id;
 WMS_HOST_DATABASE_EXPORT bool f_isnull(const QString& value);
 
 // Appends one timestamped line to the host's log file: the time, the
-// logged-in operator and the text, both escaped (escapeForLog), so that no
-// value can begin a line of its own.
+// logged-in operator and the text, each shortened (shortenForLog) and escaped
+// (escapeForLog), so that no value can begin a line of its own or fill the
+// log.
+//
+// The file is created readable and writable by its owner only (0600). It is
+// never written through a symbolic link: a link, or anything but a file with
+// one name, in its place is refused with a line on stderr, and the program
+// goes on without a log.
 WMS_HOST_DATABASE_EXPORT void f_log(const QString& text);
-// A backslash, line breaks, tabs and every other control character written
-// as escapes (\\, \n, \r, \t, \xHH, \uHHHH).
+// The same for a line whose values the caller has shortened one by one (the
+// change log: a statement and its values): the text is escaped, not cut.
+WMS_HOST_DATABASE_EXPORT void logLine(const QString& text);
+// A backslash, line breaks, tabs, every other control character, the
+// Unicode format characters (such as U+202E, which turns the rest of a line
+// around on screen) and lone surrogates written as escapes (\\, \n, \r,
+// \t, \xHH, \uHHHH, \UHHHHHHHH).
 WMS_HOST_DATABASE_EXPORT QString escapeForLog(const QString& text);
+// The longest value the log keeps whole, in characters.
+inline constexpr qsizetype kLogValueLength = 256;
+// A value longer than kLogValueLength: its first kLogValueLength characters
+// and "…(共N字符)", N its length; a shorter one as it is.
+WMS_HOST_DATABASE_EXPORT QString shortenForLog(const QString& value);
 // Where f_log writes; the default is wms-rights.log in the temporary folder.
 WMS_HOST_DATABASE_EXPORT void setLogFile(const QString& path);
 WMS_HOST_DATABASE_EXPORT QString logFile();

@@ -48,26 +48,6 @@ QVariant boundValue(const QVariant& value)
     return value;
 }
 
-// The password a URL carries, as the driver gets it and as it is written.
-QStringList secretsOf(const QString& url)
-{
-    QStringList secrets;
-    const QUrl parsed(url);
-    for (const QString& secret : {parsed.password(), parsed.password(QUrl::FullyEncoded)}) {
-        if (!secret.isEmpty() && !secrets.contains(secret))
-            secrets << secret;
-    }
-    return secrets;
-}
-
-// The driver's words about a failed connection, without the password.
-QString withoutSecrets(QString text, const QString& url)
-{
-    for (const QString& secret : secretsOf(url))
-        text.replace(secret, QStringLiteral("***"));
-    return text;
-}
-
 // The URI a SQLite file is opened read-only with, or an empty string and the
 // reason in `error`. SQLite would make the -wal and -shm files of a database
 // in WAL mode even for a read-only connection, and leave them behind; when no
@@ -108,29 +88,6 @@ QString readOnlyUri(const QString& path, QString& error)
 
 }  // namespace
 
-QString redactedUrl(const QString& url)
-{
-    const qsizetype scheme = url.indexOf(QLatin1String("://"));
-    if (scheme < 0)
-        return url;
-    QString shown = url;
-    // libpq also takes the password as a parameter; hidden first, so that an
-    // @ in it is not taken for the end of the user part.
-    static const QRegularExpression parameter(QStringLiteral("([?&]password=)[^&#]*"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    shown.replace(parameter, QStringLiteral("\\1***"));
-    // user:password@host: the password runs from the first colon to the last
-    // @, so that an @ or a / written into it unencoded is hidden too.
-    const qsizetype start = scheme + 3;
-    const qsizetype at = shown.lastIndexOf(QLatin1Char('@'));
-    if (at > start) {
-        const qsizetype colon = shown.indexOf(QLatin1Char(':'), start);
-        if (colon >= 0 && colon < at)
-            shown.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
-    }
-    return shown;
-}
-
 Transaction::Transaction() : sqliteStatements_(std::make_unique<SqliteStatements>()) {}
 
 Transaction::~Transaction()
@@ -158,13 +115,12 @@ bool Transaction::connect(const QString& url, bool readOnly)
         return false;
     };
     const auto cannotOpen = [this, &fail](const QString& reason) {
-        return fail(QStringLiteral("无法打开数据库 %1: %2").arg(redactedUrl(url_), withoutSecrets(reason, url_)));
+        return fail(QStringLiteral("无法打开数据库 %1: %2").arg(redactedUrl(url_), withoutUrlSecrets(reason, url_)));
     };
 
     QSqlDatabase db;
     QString searchPath;
-    const bool postgres = url.startsWith(QLatin1String("postgresql://"))
-                          || url.startsWith(QLatin1String("postgres://"));
+    const bool postgres = isPostgresUrl(url);
     if (postgres) {
         const QUrl parsed(url);
         searchPath = QUrlQuery(parsed).queryItemValue(QStringLiteral("schema"));
@@ -228,7 +184,7 @@ bool Transaction::connect(const QString& url, bool readOnly)
             sqliteStatements_->attach(*static_cast<sqlite3* const*>(handle.constData()));
     }
     if (dialect_ == Dialect::Postgres && !openSession(db, searchPath)) {
-        const QString text = withoutSecrets(sqlerrtext, url_);
+        const QString text = withoutUrlSecrets(sqlerrtext, url_);
         db = QSqlDatabase();
         disconnect();
         recordError(text);
@@ -467,9 +423,14 @@ bool Transaction::isWriteStatement(const QString& sql)
 
 QString Transaction::errorText(const QSqlError& error) const
 {
-    if (isLockedError(dialect_, error))
-        return dialect_ == Dialect::Sqlite ? QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)")
-                                           : QStringLiteral("数据库正被其他连接锁定，请稍后再试 (lock timeout)");
+    if (isLockedError(dialect_, error)) {
+        if (dialect_ == Dialect::Sqlite)
+            return QStringLiteral("数据库正被其他连接锁定，请稍后再试 (database is locked)");
+        // The server's own words, e.g. "canceling statement due to lock timeout".
+        const QString reason = error.databaseText().trimmed();
+        return QStringLiteral("数据库正被其他连接锁定，请稍后再试 (%1)")
+            .arg(reason.isEmpty() ? QStringLiteral("lock timeout") : reason);
+    }
     QString text = error.databaseText().trimmed();
     if (text.isEmpty())
         text = error.text().trimmed();
@@ -770,7 +731,7 @@ int Transaction::commit()
     inWrite_ = false;
     const QList<Change> committed = std::exchange(changes_, {});
     for (const Change& change : committed)
-        f_log(QStringLiteral("变更: ") + describeChange(change.sql, change.values));
+        logLine(QStringLiteral("变更: ") + describeChange(change.sql, change.values));
     recordSuccess(0);
     return kSuccess;
 }

@@ -102,13 +102,49 @@ bool dropTables(host::Transaction& trans)
     return true;
 }
 
+TablesCheck checkTables(host::Transaction& trans, QStringList* missing)
+{
+    const QStringList names = {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item};
+    QStringList absent;
+    if (trans.dialect() == host::Dialect::Sqlite) {
+        QList<QVariantList> rows;
+        if (trans.selectRows(QStringLiteral("select name from sqlite_master where type in ('table', 'view')"), {},
+                             &rows) != host::Transaction::kSuccess)
+            return TablesCheck::Failed;
+        QStringList present;
+        for (const QVariantList& row : std::as_const(rows))
+            present << row.value(0).toString();
+        for (const QString& name : names) {
+            if (!present.contains(name, Qt::CaseInsensitive))
+                absent << name;
+        }
+    } else {
+        // to_regclass follows the search path and needs no right on the table.
+        for (const QString& name : names) {
+            QString found;
+            if (trans.selectText(QStringLiteral("select cast(to_regclass(?) as text)"), {name}, &found) !=
+                host::Transaction::kSuccess)
+                return TablesCheck::Failed;
+            if (found.isNull())
+                absent << name;
+        }
+    }
+    if (missing)
+        *missing = absent;
+    if (!absent.isEmpty())
+        return TablesCheck::Missing;
+    // Each table once, without a row: a lock held by another client, or a
+    // table that cannot be read, shows here with its own reason.
+    for (const QString& name : names) {
+        if (trans.execute(QStringLiteral("select * from %1 where 1 = 0").arg(name)) == host::Transaction::kError)
+            return TablesCheck::Failed;
+    }
+    return TablesCheck::Present;
+}
+
 bool tablesExist(host::Transaction& trans)
 {
-    for (const QString& name : {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item}) {
-        if (trans.execute(QStringLiteral("select count(*) from %1").arg(name)) != 0)
-            return false;
-    }
-    return true;
+    return checkTables(trans) == TablesCheck::Present;
 }
 
 namespace {

@@ -30,7 +30,17 @@ WMS_SCHEMA_EXPORT QString createScript(host::Dialect dialect);
 WMS_SCHEMA_EXPORT bool createTables(host::Transaction& trans);
 // Drops the seven tables and the journal if they exist.
 WMS_SCHEMA_EXPORT bool dropTables(host::Transaction& trans);
-// True when all seven tables exist (the journal is optional).
+// Whether the seven tables are there (the journal is optional), asked of the
+// database's catalog and then of each table with a select that reads no row
+// (so that the time it takes does not grow with the data):
+//   Present  every table is there and can be read;
+//   Missing  a table is not there (`missing` gets the names);
+//   Failed   the check itself failed, e.g. a table locked by another client
+//            (PostgreSQL: after lock_timeout) or a table that cannot be read;
+//            trans.sqlerrtext says why.
+enum class TablesCheck { Present, Missing, Failed };
+WMS_SCHEMA_EXPORT TablesCheck checkTables(host::Transaction& trans, QStringList* missing = nullptr);
+// True when checkTables finds every table.
 WMS_SCHEMA_EXPORT bool tablesExist(host::Transaction& trans);
 
 // Inserts the sample data set (departments, employees, operators among them

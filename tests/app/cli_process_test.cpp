@@ -1,12 +1,10 @@
 // The built wms-rights binary run as a script would run it.
 #include "host/transaction.h"
 #include "schema/database.h"
+#include "tests/app/run_binary.h"
 #include "tests/support/printers.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -14,43 +12,9 @@
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Result runBinary(const QStringList& arguments,
-                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(WMS_RIGHTS_BINARY), arguments);
-    Result result;
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        return result;
-    }
-    result.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    result.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return result;
-}
-
-// Every file under `folder` (relative path and a hash of its bytes).
-QStringList tree(const QString& folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
-        files << QDir(folder).relativeFilePath(file.fileName()) + QLatin1Char(' ')
-                     + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
-    }
-    files.sort();
-    return files;
-}
+using app_tests::Result;
+using app_tests::runBinary;
+using app_tests::tree;
 
 class CliProcess : public ::testing::Test {
 protected:
@@ -64,17 +28,7 @@ protected:
     }
     // An environment whose home is an empty folder of its own, so that the
     // sample database, if made, is made there.
-    QProcessEnvironment sandbox()
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        const QString home = dir_.filePath("home");
-        QDir().mkpath(home);
-        environment.insert("HOME", home);
-        environment.insert("XDG_DATA_HOME", home + "/.local/share");
-        environment.insert("QT_QPA_PLATFORM", "offscreen");
-        environment.remove("WMS_PASSWORD");
-        return environment;
-    }
+    QProcessEnvironment sandbox() { return app_tests::sandboxEnvironment(dir_.filePath("home")); }
     QString sampleInSandbox() const { return dir_.filePath("home/.local/share/wms-rights/sample.db"); }
 
     QTemporaryDir dir_;
