@@ -15,10 +15,11 @@ namespace {
 const QString kWrongLogin = QStringLiteral("操作员编号或密码错误.");
 const QString kNoPassword = QStringLiteral("该操作员尚未设置密码, 请联系管理员设置.");
 
-// The log names the operator and the reason; never what was typed.
+// The log names the operator and the reason; never what was typed. An
+// overlong id is cut on its own, so that the reason after it survives.
 void logRefusal(const QString& id, const QString& reason)
 {
-    host::f_log(QStringLiteral("登录失败: 操作员 %1, %2").arg(id, reason));
+    host::f_log(QStringLiteral("登录失败: 操作员 %1, %2").arg(host::shortenForLog(id), reason));
 }
 
 void logAcceptance(const QString& id)
