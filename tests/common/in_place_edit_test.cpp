@@ -134,7 +134,7 @@ TEST_P(InPlaceEditTest, ARenameWaitingForALockHeldByAnotherClientIsRefusedAfterT
         ASSERT_EQ(boxes.texts.size(), 1);
         EXPECT_TRUE(boxes.texts[0].startsWith("错误原因: ")) << boxes.texts[0].toStdString();
     }
-    other.rollback();
+    EXPECT_EQ(other.rollback(), 0);
     EXPECT_EQ(w()->lv_1()->label(listIndex(mc().entityKey)), mc().entityLabel);
     EXPECT_EQ(entityName(), mc().entityLabel);
     host::sqlca.busyTimeoutMs = 5000;
