@@ -6,6 +6,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "rights/administrators.h"
+#include "rights/change_items.h"
 #include "rights/f_check_right.h"
 #include "dataviews/dataviews.h"
 
@@ -78,6 +79,13 @@ void registerWindows()
     // Whoever holds level 2 on 权限管理 and on the group rights editor
     // administers rights; the module keeps at least one such operator.
     rights::setAdministrationItems({kRightSetupItem, kRightsEditorItem});
+    // Undoing a change from the journal needs level 2 where the change is made.
+    rights::setChangeItems({{QStringLiteral("s_group_power"), kRightsEditorItem},
+                            {QStringLiteral("s_group"), kRightSetupItem},
+                            {QStringLiteral("s_user_group"), kRightSetupItem},
+                            {QStringLiteral("s_user"), kRightSetupItem},
+                            {QStringLiteral("s_dept"), QStringLiteral("m101")},
+                            {QStringLiteral("s_employee"), QStringLiteral("m101")}});
     for (const HostModule& module : demoModules()) {
         host::WindowRegistry::registerClass(module.windowClass,
                                             [module] { return new DemoWindow(module.code, module.title); });

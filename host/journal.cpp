@@ -1,6 +1,7 @@
 #include "host/journal.h"
 
 #include "host/functions.h"
+#include "host/journal_rows.h"
 #include "host/transaction.h"
 
 #include <QDateTime>
@@ -13,20 +14,12 @@
 
 namespace host {
 
+using namespace journal_rows;
+
 namespace {
 
-const QString kSecret = QStringLiteral("***");
-// Rows read after a statement per select, and journal rows per insert.
 constexpr qsizetype kKeysPerRead = 100;
 constexpr qsizetype kEntriesPerInsert = 50;
-const QString kSecretChanged = QStringLiteral("***(已修改)");
-
-// Rows as read by `select *`: the column names once, the values per row
-// (a string, or null).
-struct Rows {
-    QStringList columns;
-    QList<QVariantList> values;
-};
 
 // Marks the characters of `text` that lie outside quotes and parentheses.
 QList<bool> topLevel(const QString& text)
@@ -190,97 +183,6 @@ QList<int> paramIndexes(const QList<std::pair<QString, QString>>& assignments)
         next += countPlaceholders(expression);
     }
     return indexes;
-}
-
-bool selectRowsOf(Transaction& trans, const QString& sql, const QVariantList& params, Rows* rows)
-{
-    QSqlQuery* query = trans.prepared(sql);
-    if (!query || !trans.run(*query, params))
-        return false;
-    const QSqlRecord record = query->record();
-    rows->columns.clear();
-    for (int c = 0; c < record.count(); ++c)
-        rows->columns << record.fieldName(c).toLower();
-    long count = 0;
-    while (query->next()) {
-        QVariantList row;
-        for (int c = 0; c < record.count(); ++c) {
-            const QVariant v = query->value(c);
-            row << (v.isNull() ? QVariant() : QVariant(v.toString()));
-        }
-        rows->values << row;
-        ++count;
-    }
-    return trans.finishSelect(*query, count);
-}
-
-QString keyCondition(const QStringList& keys)
-{
-    QStringList parts;
-    for (const QString& key : keys)
-        parts << key + QStringLiteral(" = ?");
-    return parts.join(QStringLiteral(" and "));
-}
-
-QString rowSelect(const Transaction& trans, const QString& tableText, const QStringList& keys)
-{
-    QString sql = QStringLiteral("select * from ") + tableText + QStringLiteral(" where ") + keyCondition(keys);
-    if (trans.dialect() == Dialect::Postgres)
-        sql += QStringLiteral(" for update");
-    return sql;
-}
-
-QJsonValue jsonValue(const QVariant& value)
-{
-    return value.isNull() ? QJsonValue(QJsonValue::Null) : QJsonValue(value.toString());
-}
-
-QJsonValue shownValue(const QString& column, const QVariant& value)
-{
-    if (!isSecretColumn(column) || value.isNull() || value.toString().isEmpty())
-        return jsonValue(value);
-    return kSecret;
-}
-
-QJsonObject rowObject(const QStringList& columns, const QVariantList& values, const QVariantList* before = nullptr)
-{
-    QJsonObject object;
-    for (int c = 0; c < columns.size(); ++c) {
-        QJsonValue shown = shownValue(columns.at(c), values.value(c));
-        if (before && shown == QJsonValue(kSecret) && shownValue(columns.at(c), before->value(c)) == QJsonValue(kSecret)
-            && before->value(c).toString() != values.value(c).toString())
-            shown = kSecretChanged;
-        object.insert(columns.at(c), shown);
-    }
-    return object;
-}
-
-QJsonObject keyObject(const JournaledTable& table, const QStringList& columns, const QVariantList& values)
-{
-    QJsonObject key;
-    for (const QString& column : table.keys)
-        key.insert(column, jsonValue(values.value(columns.indexOf(column))));
-    return key;
-}
-
-QString jsonText(const QJsonObject& object)
-{
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-QVariant jsonText(const std::optional<QJsonObject>& object)
-{
-    return object ? QVariant(jsonText(*object)) : QVariant(QMetaType::fromType<QString>());
-}
-
-std::optional<QJsonObject> parseObject(const QString& text)
-{
-    if (text.isEmpty())
-        return std::nullopt;
-    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8());
-    if (!document.isObject())
-        return std::nullopt;
-    return document.object();
 }
 
 QString nowText()
@@ -652,189 +554,6 @@ bool Transaction::runJournaled(QSqlQuery& query, const QVariantList& params, con
         return fail(sqlerrtext);
     recordSuccess(affected);
     return true;
-}
-
-int readJournal(Transaction& trans, const JournalFilter& filter, QList<JournalEntry>* entries)
-{
-    QString sql = QStringLiteral(
-        "select id , changed_at , operator_id , table_name , row_key , action , before_value , after_value from "
-        "s_right_journal where 1 = 1");
-    QVariantList params;
-    if (!filter.since.isEmpty()) {
-        sql += QStringLiteral(" and changed_at >= ?");
-        params << filter.since;
-    }
-    if (!filter.until.isEmpty()) {
-        sql += QStringLiteral(" and changed_at < ?");
-        params << filter.until;
-    }
-    if (!filter.operatorId.isEmpty()) {
-        sql += QStringLiteral(" and operator_id = ?");
-        params << filter.operatorId;
-    }
-    if (!filter.table.isEmpty()) {
-        sql += QStringLiteral(" and table_name = ?");
-        params << filter.table;
-    }
-    sql += filter.newestFirst ? QStringLiteral(" order by id desc") : QStringLiteral(" order by id");
-    if (filter.limit > 0) {
-        sql += QStringLiteral(" limit ?");
-        params << filter.limit;
-    }
-    QList<QVariantList> rows;
-    if (trans.selectRows(sql, params, &rows) != Transaction::kSuccess)
-        return Transaction::kError;
-    for (const QVariantList& row : std::as_const(rows)) {
-        JournalEntry entry;
-        entry.id = row.value(0).toLongLong();
-        entry.changedAt = row.value(1).toString();
-        entry.operatorId = row.value(2).toString();
-        entry.table = row.value(3).toString();
-        entry.key = row.value(4).toString();
-        entry.action = row.value(5).toString();
-        entry.before = row.value(6).toString();
-        entry.after = row.value(7).toString();
-        entries->append(entry);
-    }
-    return Transaction::kSuccess;
-}
-
-QString journalTime(const QString& iso)
-{
-    const QString text = iso.trimmed();
-    QDateTime time = QDateTime::fromString(text, Qt::ISODateWithMs);
-    if (!time.isValid()) {
-        const QDate date = QDate::fromString(text, Qt::ISODate);
-        if (date.isValid())
-            time = date.startOfDay();
-    }
-    if (!time.isValid())
-        return {};
-    return time.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz'Z'"));
-}
-
-QString describeJournalValue(const QString& json)
-{
-    const std::optional<QJsonObject> object = parseObject(json);
-    if (!object)
-        return {};
-    QStringList parts;
-    for (auto it = object->constBegin(); it != object->constEnd(); ++it)
-        parts << it.key() + QLatin1Char('=') + (it.value().isNull() ? QStringLiteral("null") : it.value().toString());
-    return parts.join(QStringLiteral(", "));
-}
-
-int revertJournalEntries(Transaction& trans, QList<qint64> ids, QString* reason)
-{
-    const auto refuse = [&trans, reason](const QString& why) {
-        *reason = why;
-        trans.recordError(why);
-        return Transaction::kError;
-    };
-    if (!trans.journalAvailable())
-        return refuse(QStringLiteral("变更记录表 s_right_journal 不存在."));
-    if (!trans.beginWrite())
-        return refuse(trans.sqlerrtext);
-    // Later changes are undone first, so that a row changed twice goes back
-    // through its states in order.
-    std::sort(ids.begin(), ids.end(), std::greater<>());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    for (const qint64 id : std::as_const(ids)) {
-        QVariantList entry;
-        if (trans.selectInto(QStringLiteral("select table_name , action , before_value , after_value from "
-                                            "s_right_journal where id = ?"),
-                             {id}, entry) != Transaction::kSuccess)
-            return refuse(trans.sqlcode == Transaction::kNotFound ? QStringLiteral("变更 %1 不存在.").arg(id)
-                                                                  : trans.sqlerrtext);
-        const JournaledTable* table = journaledTable(entry.value(0).toString());
-        const QString action = entry.value(1).toString();
-        const std::optional<QJsonObject> before = parseObject(entry.value(2).toString());
-        const std::optional<QJsonObject> after = parseObject(entry.value(3).toString());
-        const bool isInsert = action == QLatin1String("insert") && !before && after;
-        const bool isUpdate = action == QLatin1String("update") && before && after;
-        const bool isDelete = action == QLatin1String("delete") && before && !after;
-        if (!table || !(isInsert || isUpdate || isDelete))
-            return refuse(QStringLiteral("变更 %1 无法撤销: 记录不完整.").arg(id));
-        const QJsonObject& state = isDelete ? *before : *after;
-        QVariantList key;
-        for (const QString& column : table->keys) {
-            if (!state.value(column).isString())
-                return refuse(QStringLiteral("变更 %1 无法撤销: 记录不完整.").arg(id));
-            key << state.value(column).toString();
-        }
-        const QString where = keyCondition(table->keys);
-        Rows current;
-        if (!selectRowsOf(trans, rowSelect(trans, table->name, table->keys), key, &current))
-            return refuse(trans.sqlerrtext);
-        // Column names from the journal reach SQL text only when the table has them.
-        for (const QJsonObject* object : {before ? &*before : nullptr, after ? &*after : nullptr}) {
-            if (!object)
-                continue;
-            for (auto it = object->constBegin(); it != object->constEnd(); ++it)
-                if (!current.columns.contains(it.key()))
-                    return refuse(QStringLiteral("变更 %1 无法撤销: 表 %2 没有列 %3.").arg(id).arg(table->name, it.key()));
-        }
-        QStringList keyText;
-        for (int k = 0; k < table->keys.size(); ++k)
-            keyText << table->keys.at(k) + QLatin1Char('=') + key.at(k).toString();
-        const QString changed = QStringLiteral("变更 %1 之后该行已被修改 (%2 %3), 不能撤销.")
-                                    .arg(id)
-                                    .arg(table->name, keyText.join(QStringLiteral(", ")));
-        if (isDelete) {
-            if (!current.values.isEmpty())
-                return refuse(changed);
-        } else {
-            if (current.values.size() != 1)
-                return refuse(changed);
-            const QJsonObject now = rowObject(current.columns, current.values.first());
-            for (auto it = after->constBegin(); it != after->constEnd(); ++it) {
-                const QJsonValue expected = it.value() == QJsonValue(kSecretChanged) ? QJsonValue(kSecret) : it.value();
-                if (now.value(it.key()) != expected)
-                    return refuse(changed);
-            }
-        }
-
-        const auto unknownSecret = [](const QString& column, const QJsonValue& value) {
-            return isSecretColumn(column) && !value.isNull() && !value.toString().isEmpty();
-        };
-        QString sql;
-        QVariantList params;
-        if (isInsert) {
-            sql = QStringLiteral("delete from %1 where %2").arg(table->name, where);
-            params = key;
-        } else if (isDelete) {
-            QStringList columns, marks;
-            for (auto it = before->constBegin(); it != before->constEnd(); ++it) {
-                if (unknownSecret(it.key(), it.value()))
-                    return refuse(QStringLiteral("变更 %1 删除的操作员密码未被记录, 不能恢复.").arg(id));
-                columns << it.key();
-                marks << QStringLiteral("?");
-                params << (it.value().isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(it.value().toString()));
-            }
-            sql = QStringLiteral("insert into %1 ( %2 ) values ( %3 )")
-                      .arg(table->name, columns.join(QStringLiteral(" , ")), marks.join(QStringLiteral(" , ")));
-        } else {
-            QStringList sets;
-            for (auto it = before->constBegin(); it != before->constEnd(); ++it) {
-                if (after->value(it.key()) == it.value())
-                    continue;
-                if (unknownSecret(it.key(), it.value()))
-                    return refuse(QStringLiteral("变更 %1 修改了密码, 原密码未被记录, 不能撤销.").arg(id));
-                sets << it.key() + QStringLiteral(" = ?");
-                params << (it.value().isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(it.value().toString()));
-            }
-            if (sets.isEmpty())
-                continue;
-            sql = QStringLiteral("update %1 set %2 where %3").arg(table->name, sets.join(QStringLiteral(" , ")), where);
-            params << key;
-        }
-        if (trans.execute(sql, params) != Transaction::kSuccess)
-            return refuse(trans.sqlerrtext);
-        if (trans.sqlnrows != 1)
-            return refuse(changed);
-    }
-    trans.recordSuccess(long(ids.size()));
-    return Transaction::kSuccess;
 }
 
 }  // namespace host

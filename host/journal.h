@@ -101,15 +101,6 @@ struct JournalFilter {
 // the text is not such a time.
 WMS_HOST_DATABASE_EXPORT QString journalTime(const QString& iso);
 
-// Undoes the entries `ids` in the open write transaction of `trans` (it is
-// opened if none is), newest first, each with a journaled statement:
-// an insert is deleted, a delete inserted again, an update set back to its
-// before-state. Refused (-1, nothing more written, the reason in `reason`)
-// when a row no longer equals the entry's after-state, when a password
-// would have to be restored, or when a statement fails. The caller commits
-// or rolls back.
-[[nodiscard]] WMS_HOST_DATABASE_EXPORT int revertJournalEntries(Transaction& trans, QList<qint64> ids, QString* reason);
-
 // A JSON object of the journal as "column=value, …" for people.
 WMS_HOST_DATABASE_EXPORT QString describeJournalValue(const QString& json);
 

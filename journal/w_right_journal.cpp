@@ -8,6 +8,7 @@
 #include "common/levels.h"
 #include "host/functions.h"
 #include "host/journal.h"
+#include "journal/revert.h"
 #include "host/messages.h"
 #include "host/operation.h"
 #include "host/transaction.h"
@@ -279,10 +280,11 @@ void w_right_journal::revertSelected()
     // administer rights through it.
     common::AdministrationGuard guard;
     host::Operation operation;
-    QString reason;
-    if (host::revertJournalEntries(host::sqlca, ids, &reason) != host::Transaction::kSuccess) {
+    host::RevertOutcome outcome;
+    if (revertChanges(host::sqlca, ids, &outcome) != host::Transaction::kSuccess) {
         operation.rollback();
-        host::MessageBox(kTitle, QStringLiteral("撤销失败, 没有作任何修改.\n") + reason, host::Icon::Exclamation);
+        host::MessageBox(kTitle, QStringLiteral("撤销失败, 没有作任何修改.\n") + outcome.reason,
+                         host::Icon::Exclamation);
         (void)query();
         return;
     }
@@ -299,7 +301,7 @@ void w_right_journal::revertSelected()
     }
     // Open windows that show these rows read them again.
     common::DataChanges::announce(this);
-    host::MessageBox(kTitle, QStringLiteral("已撤销 %1 条变更.").arg(ids.size()));
+    host::MessageBox(kTitle, revertNotice(ids.size(), outcome));
     (void)query();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // 权限变更记录: the entries of the change journal, newest first, filtered by
 // time, operator and table; 撤销 undoes the selected entries in one guarded
-// transaction (level 2 on the window's tag, the lock-out guard, refused when
-// a row changed since). Viewing needs only that the window opens.
+// transaction (level 2 on the window's tag and, for every entry, on the item
+// of its table (journal/revert.h); the lock-out guard; refused when a row
+// changed since). Viewing needs only that the window opens.
 
 #include "journal/export.h"
 

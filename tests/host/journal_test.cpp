@@ -3,6 +3,7 @@
 // and a database without the journal table.
 #include "host/functions.h"
 #include "host/journal.h"
+#include "host/journal_revert.h"
 #include "host/operation.h"
 #include "tests/support/test_db.h"
 
@@ -60,10 +61,14 @@ protected:
         }
         return text;
     }
-    int revert(const QList<qint64>& ids, QString* reason)
+    int revert(const QList<qint64>& ids, QString* reason, host::RevertOutcome* outcome = nullptr)
     {
+        host::RevertOutcome own;
+        host::RevertOutcome* result = outcome ? outcome : &own;
         host::Operation operation;
-        if (host::revertJournalEntries(sqlca, ids, reason) != 0)
+        const int status = host::revertJournalEntries(sqlca, ids, {}, result);
+        *reason = result->reason;
+        if (status != 0)
             return -1;
         return operation.commit();
     }
@@ -257,15 +262,110 @@ TEST_P(JournalTest, ARevertIsRefusedWhenTheRowChangedSinceAndChangesNothing)
     EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓管");
     EXPECT_EQ(entries().size(), 3);  // the other client's change is journaled; nothing of the revert
 
-    // A deleted row that is back, and a deleted operator whose password the
-    // journal does not hold, cannot be reverted either.
+    // A deleted row that is back cannot be reverted either.
     change("delete from s_dept where dept_id = ?", {"D09"});
     change("insert into s_dept ( dept_id , dept_name ) values ( ? , ? )", {"D09", "质检部"});
     const qint64 deleted = entries().at(3).id;
     EXPECT_EQ(revert({deleted}, &reason), -1);
+}
+
+// The journal holds "***" for a password, never the password: a revert
+// writes nothing of it. An update's revert keeps the current password, a
+// deleted operator comes back without one.
+TEST_P(JournalTest, ARevertNeverWritesAPasswordFromTheJournal)
+{
+    const auto password = [this](const QString& id) {
+        return value("select password from s_user where id = ?", {id}).toString();
+    };
+    // 设置密码 on an operator who had none: undoing it must not empty it.
+    change("update s_user set password = ? where id = ?", {"", "E002"});
+    const qint64 cleared = entries().last().id;
+    change("update s_user set password = ? where id = ?", {"$argon2id$new", "E002"});
+    const qint64 set = entries().last().id;
+    QString reason;
+    host::RevertOutcome outcome;
+    ASSERT_EQ(revert({set}, &reason, &outcome), 0) << reason.toStdString();
+    EXPECT_EQ(password("E002"), "$argon2id$new");
+    EXPECT_EQ(outcome.passwordKept, QStringList({"E002"}));
+
+    // A status and a password changed together: the status goes back only.
+    change("update s_user set status = ? , password = ? where id = ?", {"0", "$argon2id$other", "E002"});
+    ASSERT_EQ(revert({entries().last().id}, &reason, &outcome), 0) << reason.toStdString();
+    EXPECT_EQ(value("select status from s_user where id = ?", {"E002"}).toString(), "1");
+    EXPECT_EQ(password("E002"), "$argon2id$other");
+    // The password changed since an entry does not stand in its way.
+    ASSERT_EQ(revert({cleared}, &reason, &outcome), 0) << reason.toStdString();
+    EXPECT_EQ(password("E002"), "$argon2id$other");
+
+    // A deleted operator with a password comes back with an empty one (not
+    // "***"), and the outcome names the operator.
     change("delete from s_user where id = ?", {"E001"});
-    EXPECT_EQ(revert({entries().last().id}, &reason), -1);
-    EXPECT_TRUE(reason.contains("密码")) << reason.toStdString();
+    ASSERT_EQ(revert({entries().last().id}, &reason, &outcome), 0) << reason.toStdString();
+    EXPECT_EQ(outcome.restoredWithoutPassword, QStringList({"E001"}));
+    EXPECT_EQ(password("E001"), "");
+    EXPECT_EQ(value("select status from s_user where id = ?", {"E001"}).toString(), "1");
+}
+
+// An entry edited by hand so that a state is no longer a whole row of its
+// table is refused, naming it, and nothing is changed.
+TEST_P(JournalTest, AnEntryThatIsNotAWholeRowIsRefused)
+{
+    change("update s_user set status = ? where id = ?", {"0", "E001"});
+    const qint64 user = entries().last().id;
+    change("update s_group_power set group_right = ? where group_id = ? and m_item_code = ?", {"2", "003", "w203"});
+    const qint64 power = entries().last().id;
+    change("delete from s_group where group_id = ?", {"004"});
+    const qint64 group = entries().last().id;
+    const QString hash = value("select password from s_user where id = ?", {"E001"}).toString();
+
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url()));
+    const auto edit = [&other](const QString& column, const QString& json, qint64 id) {
+        ASSERT_EQ(other.execute(QStringLiteral("update s_right_journal set %1 = ? where id = ?").arg(column), {json, id}), 0)
+            << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.commit(), 0);
+    };
+    const long long journalRows = count("s_right_journal");
+    const QStringList powers = rows("s_group_power");
+    QString reason;
+    struct Case {
+        const char* what;
+        QString column;
+        QString json;
+        qint64 id;
+        const char* detail;
+    };
+    const QList<Case> cases = {
+        {"after-state without the password", "after_value", R"({"id":"E001","status":"0"})", user, "缺少列 password"},
+        {"before-state without the password", "before_value", R"({"id":"E001","status":"1"})", user, "缺少列 password"},
+        {"before-state without the level", "before_value", R"({"group_id":"003","m_item_code":"w203"})", power,
+         "缺少列 group_right"},
+        {"a level as a number", "before_value", R"({"group_id":"003","m_item_code":"w203","group_right":1})", power,
+         "不是文本"},
+        {"a column the table lacks", "before_value", R"({"group_id":"004","group_name":"财务组","x":"1"})", group,
+         "表中没有列 x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString original = other.selectValue(QStringLiteral("select %1 from s_right_journal where id = ?")
+                                                       .arg(c.column),
+                                                   {c.id})
+                                     .toString();
+        edit(c.column, c.json, c.id);
+        EXPECT_EQ(revert({group, power, user}, &reason), -1);
+        EXPECT_TRUE(reason.startsWith(QStringLiteral("变更 %1 无法撤销").arg(c.id))) << reason.toStdString();
+        EXPECT_TRUE(reason.contains(c.detail)) << reason.toStdString();
+        EXPECT_EQ(value("select password from s_user where id = ?", {"E001"}).toString(), hash);
+        EXPECT_EQ(value("select status from s_user where id = ?", {"E001"}).toString(), "0");
+        EXPECT_EQ(rows("s_group_power"), powers);
+        EXPECT_EQ(count("s_group", "group_id = ?", {"004"}), 0);
+        EXPECT_EQ(count("s_right_journal"), journalRows);
+        edit(c.column, original, c.id);
+    }
+    // Whole again, the three are reverted.
+    ASSERT_EQ(revert({group, power, user}, &reason), 0) << reason.toStdString();
+    EXPECT_EQ(value("select status from s_user where id = ?", {"E001"}).toString(), "1");
+    EXPECT_EQ(value("select password from s_user where id = ?", {"E001"}).toString(), hash);
 }
 
 TEST_P(JournalTest, WithoutTheTableEveryWriteWorksAndNothingIsJournaled)
@@ -276,9 +376,9 @@ TEST_P(JournalTest, WithoutTheTableEveryWriteWorksAndNothingIsJournaled)
     change("insert into s_group select ? , ?", {"010", "x"});  // any statement runs
     EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓库组");
     QString reason;
-    host::Operation operation;
-    EXPECT_EQ(host::revertJournalEntries(sqlca, {1}, &reason), -1);
+    EXPECT_EQ(revert({1}, &reason), -1);
     EXPECT_TRUE(reason.contains("s_right_journal"));
+    host::Operation operation;
     QList<host::JournalEntry> read;
     EXPECT_EQ(host::readJournal(sqlca, {}, &read), -1);
 }

@@ -1,6 +1,7 @@
 // A data view's save (the rights editor's grid) runs through sqlca like any
 // statement: its inserts, updates and deletes are journaled and revertible.
 #include "host/journal.h"
+#include "host/journal_revert.h"
 #include "host/operation.h"
 #include "platform/datastore.h"
 #include "tests/support/test_db.h"
@@ -53,8 +54,8 @@ TEST_P(DataViewSaveTest, TheEditorsRowsAreJournaledAndRevertedExactly)
     EXPECT_EQ(actions, QStringList({"s_group_power delete", "s_group_power update", "s_group_power insert"}));
 
     host::Operation operation;
-    QString reason;
-    ASSERT_EQ(host::revertJournalEntries(sqlca, ids, &reason), 0) << reason.toStdString();
+    host::RevertOutcome outcome;
+    ASSERT_EQ(host::revertJournalEntries(sqlca, ids, {}, &outcome), 0) << outcome.reason.toStdString();
     ASSERT_EQ(operation.commit(), 0);
     EXPECT_EQ(powers(), before);
 }

@@ -194,6 +194,67 @@ TEST_P(JournalWindowTest, ARevertIsRefusedWhenTheRowChangedSinceOrWithoutLevelTw
     EXPECT_EQ(count("s_group_power", "group_id = ? and m_item_code = ?", {"004", "m102"}), 1);
 }
 
+// An operator who holds level 2 on the window's m102 but nothing on the
+// rights editor's 003 may not undo a change of group rights; a right given
+// while the window is open counts at the next 撤销.
+TEST_P(JournalWindowTest, ARevertNeedsTheLevelOfEveryChangeItUndoes)
+{
+    change("update s_group_power set group_right = ? where group_id = ? and m_item_code = ?", {"2", "003", "w203"});
+    const auto grant = [this](const QString& item) {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url()));
+        other.journalChanges = false;
+        ASSERT_EQ(other.execute("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
+                                {"004", item, "2"}),
+                  0);
+        ASSERT_EQ(other.commit(), 0);
+    };
+    grant("m102");
+    host::gs_user_id = "E004";
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->cb_revert->isEnabled());
+    const qint64 id = w->shownIds().first();
+    select(w, {0});
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts().at(1),
+              QStringLiteral("撤销失败, 没有作任何修改.\n变更 %1 不能撤销: 撤销 s_group_power 的修改需要模块项 003 的修改权限, "
+                             "当前操作员没有.")
+                  .arg(id));
+    const auto level = [this] {
+        return value("select group_right from s_group_power where group_id = ? and m_item_code = ?", {"003", "w203"})
+            .toString();
+    };
+    EXPECT_EQ(level(), "2");
+    EXPECT_FALSE(sqlca.inWriteTransaction());
+
+    grant("003");
+    select(w, {0});
+    messages.clear();
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    EXPECT_EQ(messages.texts(), QStringList({"确定撤销选中的 1 条变更吗?", "已撤销 1 条变更."}));
+    EXPECT_EQ(level(), "1");
+}
+
+// A deleted operator comes back without a password, and the notice says
+// that one must be set before the operator can log in.
+TEST_P(JournalWindowTest, ARestoredOperatorNeedsANewPassword)
+{
+    change("delete from s_user where id = ?", {"E001"});
+    auto* w = open();
+    ASSERT_NE(w, nullptr);
+    select(w, {0});
+    messages.answer(host::Answer::Yes);
+    w->cb_revert->click();
+    ASSERT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(messages.texts().at(1), "已撤销 1 条变更.\n操作员 E001 已恢复, 但没有密码: 在管理员用 设置密码 "
+                                      "为其设置新密码之前不能登录.");
+    EXPECT_EQ(value("select password from s_user where id = ?", {"E001"}).toString(), "");
+}
+
 // The database refuses the revert, at its statement or at the COMMIT: the
 // operator is told, nothing is changed and the entries stay listed.
 TEST_P(JournalWindowTest, ARevertTheDatabaseRefusesChangesNothing)
