@@ -34,8 +34,12 @@ test: build
 # stops the program at its first report; leaks are reported at exit, except the
 # libraries' own listed in tests/sanitizers/lsan.supp. The test programs run
 # while building too (to list their tests), so the options hold for both.
+# intercept_tls_get_addr=0: the leak checker of GCC 12's runtime follows a stale
+# dynamic TLS entry at exit (glibc 2.36) and crashes ("Tracer caught signal 11",
+# "DTLS ... at 0x...13a9") after tests that passed; without the interception it
+# scans the threads' static TLS and stacks as before and reports no leak of its own.
 SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-test-asan: export ASAN_OPTIONS = detect_leaks=1:strict_init_order=1
+test-asan: export ASAN_OPTIONS = detect_leaks=1:strict_init_order=1:intercept_tls_get_addr=0
 test-asan: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
 test-asan: export UBSAN_OPTIONS = print_stacktrace=1:halt_on_error=1
 test-asan: deps
