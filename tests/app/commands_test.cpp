@@ -172,6 +172,9 @@ TEST_P(CommandsTest, NoCellOfRightsWhoMatrixOrJournalRunsAsAFormulaAndTheMatrixR
             matrixOut = outcome.out;
     }
     // Each field, its apostrophe taken away, is the stored code, name or level.
+    // The console used the connection for its own.
+    host::sqlca.disconnect();
+    ASSERT_TRUE(host::sqlca.connect(url()));
     rights::Matrix stored;
     ASSERT_TRUE(rights::readMatrix(host::sqlca, &stored));
     QList<QStringList> expected = {QStringList({"group_id", "group_name"}) + stored.items};

@@ -18,15 +18,15 @@ QString hostileLevel(qsizetype group, qsizetype item)
 bool seedHostileRights(const std::function<void(const QString&, const QVariantList&)>& exec)
 {
     for (qsizetype g = 0; g < kHostileGroupIds.size(); ++g) {
-        exec("insert into s_group (group_id, group_name) values (?, ?)", {kHostileGroupIds.at(g), kHostileGroupNames.at(g)});
-        exec("insert into s_user_group (user_code, group_code) values (?, ?)", {"E001", kHostileGroupIds.at(g)});
+        exec("insert into s_group (group_id, group_name) values (?, ?)", QVariantList{kHostileGroupIds.at(g), kHostileGroupNames.at(g)});
+        exec("insert into s_user_group (user_code, group_code) values (?, ?)", QVariantList{"E001", kHostileGroupIds.at(g)});
     }
     for (qsizetype i = 0; i < kHostileItemCodes.size(); ++i)
-        exec("insert into s_moudle_item (m_item_code, name) values (?, ?)", {kHostileItemCodes.at(i), "@名" + QString::number(i)});
+        exec("insert into s_moudle_item (m_item_code, name) values (?, ?)", QVariantList{kHostileItemCodes.at(i), QString("@名" + QString::number(i))});
     for (qsizetype g = 0; g < kHostileGroupIds.size(); ++g)
         for (qsizetype i = 0; i < kHostileItemCodes.size(); ++i)
             exec("insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, ?)",
-                 {kHostileGroupIds.at(g), kHostileItemCodes.at(i), hostileLevel(g, i)});
+                 QVariantList{kHostileGroupIds.at(g), kHostileItemCodes.at(i), hostileLevel(g, i)});
     return host::sqlca.commit() == 0;
 }
 
