@@ -9,6 +9,16 @@
 
 namespace rightsetup {
 
+namespace {
+
+// The characters that end a run of an unquoted field's text.
+bool plainEnds(QChar c)
+{
+    return c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+}  // namespace
+
 void CsvReader::endField()
 {
     record_ << field_;
@@ -51,9 +61,15 @@ bool CsvReader::feed(QStringView text, const RecordHandler& onRecord, QString* e
             if (c == QLatin1Char('"')) {
                 quoteInQuoted_ = true;
             } else {
-                if (c == QLatin1Char('\n'))
-                    ++line_;
-                field_ += c;
+                // The run up to the next quote, in one append.
+                qsizetype end = i;
+                while (end < text.size() && text.at(end) != QLatin1Char('"')) {
+                    if (text.at(end) == QLatin1Char('\n'))
+                        ++line_;
+                    ++end;
+                }
+                field_ += text.sliced(i, end - i);
+                i = end - 1;
             }
             continue;
         }
@@ -75,7 +91,12 @@ bool CsvReader::feed(QStringView text, const RecordHandler& onRecord, QString* e
             quoted_ = true;
             fieldStarted_ = true;
         } else {
-            field_ += c;
+            // The run up to the next comma, quote or line end, in one append.
+            qsizetype end = i + 1;
+            while (end < text.size() && !plainEnds(text.at(end)))
+                ++end;
+            field_ += text.sliced(i, end - i);
+            i = end - 1;
         }
     }
     return true;
@@ -262,10 +283,16 @@ ImportRead readMatrixImport(QIODevice* device, const rights::Matrix& current, Ma
     const auto onRecord = [&importer](const QStringList& record) { return importer.record(record); };
     // Line by line; a line longer than this is read in pieces.
     constexpr qint64 kPiece = qint64(1) << 20;
+    QByteArray line(kPiece + 1, Qt::Uninitialized);  // one buffer for every line
     QByteArray carried;
     bool first = true;
     while (!device->atEnd()) {
-        QByteArray bytes = carried + device->readLine(kPiece);
+        const qint64 length = device->readLine(line.data(), line.size());
+        if (length < 0) {
+            *error = QStringLiteral("无法读取文件: ") + device->errorString();
+            return ImportRead::Malformed;
+        }
+        QByteArray bytes = carried + QByteArrayView(line.constData(), length);
         carried.clear();
         if (first && bytes.startsWith(host::kUtf8Bom))
             bytes.remove(0, 3);
