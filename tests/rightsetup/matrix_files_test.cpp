@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <memory>
 
 using namespace rightsetup_test;
 
@@ -213,7 +214,7 @@ TEST_P(MatrixFilesTest, FormulaLikeCodesAndNamesAreWrittenInertAndComeBackExactl
     EXPECT_EQ(dbCells(), expected);
 }
 
-TEST_P(MatrixFilesTest, ALargeFileShowsItsProgressAndCancellingChangesNothing)
+TEST_P(MatrixFilesTest, ALargeFileShowsItsProgressWhoseCancelChangesNothing)
 {
     // Over the progress dialog's threshold: a change for 003 first, then many unknown groups.
     QByteArray bytes = "group_id,group_name,w201\r\n003,,2\r\n";
@@ -235,6 +236,27 @@ TEST_P(MatrixFilesTest, ALargeFileShowsItsProgressAndCancellingChangesNothing)
     EXPECT_FALSE(matrix->importCsv(path("big.csv")));
     EXPECT_EQ(shownName, rightsetup::kImportProgressName);
     EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(dbCells(), before);
+
+    // Read through, the progress out of the way (closing it would cancel):
+    // the preview lists the one change and the unknown groups, counted.
+    std::unique_ptr<testing_support::ModalResponder> previewResponder;
+    QString listed, notes;
+    testing_support::ModalResponder progressResponder([&](QWidget* widget) {
+        ASSERT_NE(qobject_cast<QProgressDialog*>(widget), nullptr);
+        previewResponder = std::make_unique<testing_support::ModalResponder>([&](QWidget* modal) {
+            auto* preview = qobject_cast<rightsetup::w_right_change_preview*>(modal);
+            ASSERT_NE(preview, nullptr) << "the modal window is not the import preview";
+            listed = preview->dw_changes->item(0, 0)->text() + "/" + preview->dw_changes->item(0, 1)->text();
+            notes = preview->st_notes->text();
+            preview->cb_cancel->click();
+        });
+        widget->hide();
+    });
+    EXPECT_FALSE(matrix->importCsv(path("big.csv")));
+    EXPECT_EQ(listed, "003/w201");
+    EXPECT_TRUE(notes.startsWith("以下操作组在数据库中不存在, 未导入: x")) << notes.toStdString();
+    EXPECT_TRUE(notes.contains(QString("…等%1个\n").arg(bytes.count("\r\n") - 2))) << notes.toStdString();
     EXPECT_EQ(dbCells(), before);
 }
 
