@@ -2,12 +2,45 @@
 
 namespace host {
 
+namespace {
+
+bool startsFormula(QChar c)
+{
+    return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('@') ||
+           c == QLatin1Char('\t') || c == QLatin1Char('\r');
+}
+
+// True when `text` is apostrophes (any number, none included) and then a
+// character a spreadsheet takes for the start of a formula.
+bool formulaAfterApostrophes(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char('\''))
+        ++i;
+    return i < text.size() && startsFormula(text.at(i));
+}
+
+}  // namespace
+
+QString csvInert(const QString& value)
+{
+    return formulaAfterApostrophes(value) ? QLatin1Char('\'') + value : value;
+}
+
+QString csvRestored(const QString& cell)
+{
+    if (cell.startsWith(QLatin1Char('\'')) && formulaAfterApostrophes(QStringView(cell).mid(1)))
+        return cell.mid(1);
+    return cell;
+}
+
 QString csvField(const QString& value)
 {
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) && !value.contains(QLatin1Char('\n')) &&
-        !value.contains(QLatin1Char('\r')))
-        return value;
-    QString quoted = value;
+    const QString inert = csvInert(value);
+    if (!inert.contains(QLatin1Char(',')) && !inert.contains(QLatin1Char('"')) && !inert.contains(QLatin1Char('\n')) &&
+        !inert.contains(QLatin1Char('\r')))
+        return inert;
+    QString quoted = inert;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }

@@ -9,7 +9,7 @@
 #include "host/transaction.h"
 #include "host/window_registry.h"
 #include "rights/review.h"
-#include "rightsetup/matrix_csv.h"
+#include "rightsetup/matrix_import.h"
 #include "rightsetup/matrix_model.h"
 #include "rightsetup/rights_report.h"
 #include "rightsetup/rights_writer.h"
@@ -419,22 +419,19 @@ bool w_right_matrix::importCsv(const QString& path)
                          host::Icon::Exclamation);
         return false;
     }
-    const QByteArray bytes = file.readAll();
     // The changes are made against what the database holds now.
     if (!reload())
         return false;
-    MatrixFile matrixFile;
     MatrixImport import;
     QString error;
-    if (!readMatrixFile(bytes, &matrixFile, &error) || !importChanges(matrixFile, model_->matrix(), &import, &error)) {
+    const ImportRead read = readImportWithProgress(this, &file, model_->matrix(), &import, &error);
+    if (read == ImportRead::Cancelled)
+        return false;
+    if (read == ImportRead::Malformed) {
         host::MessageBox(kTitle, QStringLiteral("文件格式不正确, 没有导入任何内容.\n") + error, host::Icon::Exclamation);
         return false;
     }
-    QStringList notes;
-    if (!import.unknownGroups.isEmpty())
-        notes << QStringLiteral("以下操作组在数据库中不存在, 未导入: ") + import.unknownGroups.join(QStringLiteral(", "));
-    if (!import.unknownItems.isEmpty())
-        notes << QStringLiteral("以下模块项在数据库中不存在, 未导入: ") + import.unknownItems.join(QStringLiteral(", "));
+    QStringList notes = unknownNotes(import);
     if (import.changes.isEmpty()) {
         notes << QStringLiteral("文件中的权限与数据库相同, 没有需要导入的修改.");
         host::MessageBox(kTitle, notes.join(QLatin1Char('\n')));

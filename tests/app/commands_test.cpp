@@ -2,7 +2,11 @@
 #include "app/commands.h"
 #include "app/database_setup.h"
 #include "app/options.h"
+#include "host/csv.h"
 #include "host/transaction.h"
+#include "rights/review.h"
+#include "rightsetup/matrix_csv.h"
+#include "tests/support/hostile_csv.h"
 #include "tests/support/test_db.h"
 
 using app::runConsole;
@@ -145,6 +149,50 @@ TEST_P(CommandsTest, JournalPrintsEveryEntryFromATimeOnOldestFirst)
     const Outcome missing = run({"journal", "--db", url()});
     EXPECT_EQ(missing.code, 2);
     EXPECT_TRUE(missing.err.contains("s_right_journal 不存在")) << missing.err.toStdString();
+}
+
+TEST_P(CommandsTest, NoCellOfRightsWhoMatrixOrJournalRunsAsAFormulaAndTheMatrixReadsBackExactly)
+{
+    using namespace testing_support;
+    ASSERT_TRUE(seedHostileRights([this](const QString& sql, const QVariantList& params) { exec(sql, params); }));
+    exec("update s_employee set name = ? where id = ?", {"=1+1", "E001"});
+    ASSERT_EQ(host::sqlca.commit(), 0);
+    QString matrixOut;
+    for (const QStringList& command : {QStringList{"rights", "--operator", "E001"},
+                                       QStringList{"who", "--item", kHostileItemCodes.at(0)},
+                                       QStringList{"matrix"}, QStringList{"journal"}}) {
+        const Outcome outcome = run(command + QStringList{"--db", url()});
+        ASSERT_EQ(outcome.code, 0) << outcome.err.toStdString();
+        QList<QStringList> records;
+        QString error;
+        ASSERT_TRUE(rightsetup::parseCsv(outcome.out, &records, &error)) << error.toStdString();
+        EXPECT_GT(records.size(), 1) << command.first().toStdString();
+        EXPECT_EQ(formulaCell(records), "") << command.first().toStdString();
+        if (command.first() == "matrix")
+            matrixOut = outcome.out;
+    }
+    // Each field, its apostrophe taken away, is the stored code, name or level.
+    // The console used the connection for its own.
+    host::sqlca.disconnect();
+    ASSERT_TRUE(host::sqlca.connect(url()));
+    rights::Matrix stored;
+    ASSERT_TRUE(rights::readMatrix(host::sqlca, &stored));
+    QList<QStringList> expected = {QStringList({"group_id", "group_name"}) + stored.items};
+    for (const QString& group : std::as_const(stored.groups)) {
+        QStringList row = {group, stored.groupNames.value(group)};
+        for (const QString& item : std::as_const(stored.items))
+            row << stored.cells.value({group, item});
+        expected << row;
+    }
+    QList<QStringList> records;
+    QString error;
+    ASSERT_TRUE(rightsetup::parseCsv(matrixOut, &records, &error));
+    for (QStringList& record : records)
+        for (QString& field : record)
+            field = host::csvRestored(field);
+    EXPECT_EQ(records, expected);
+    EXPECT_TRUE(stored.items.contains("'--01\\'"));
+    EXPECT_TRUE(stored.groups.contains("'=x"));
 }
 
 WMS_INSTANTIATE_DB_TESTS(CommandsTest);

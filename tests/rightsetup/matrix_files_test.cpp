@@ -1,21 +1,27 @@
 // The matrix as files: the CSV export (the console's format, with a byte
 // order mark, names holding commas, quotes and line breaks), importing it
 // back (no changes), importing changes after their preview, malformed files
-// and unknown groups or items; the PDF report.
+// and unknown groups or items; codes and names that a spreadsheet would run
+// as formulas; a large file's progress and its 取消; the PDF report.
 #include "tests/rightsetup/matrix_fixture.h"
 
+#include "host/csv.h"
 #include "host/transaction.h"
 #include "rights/review.h"
 #include "rightsetup/matrix_csv.h"
+#include "rightsetup/matrix_import.h"
 #include "rightsetup/w_right_change_preview.h"
 #include "tests/support/frame_driver.h"
+#include "tests/support/hostile_csv.h"
 #include "tests/support/modal_responder.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <memory>
 
 using namespace rightsetup_test;
 
@@ -83,13 +89,7 @@ TEST_P(MatrixFilesTest, TheCsvHasTheByteOrderMarkAndTheConsolesFormatAndImportsB
     EXPECT_TRUE(text.startsWith("group_id,group_name,003,m101,m102,w201,w202,w203,w204,w205,w301,w302\r\n"));
     EXPECT_TRUE(text.contains("003,\"查询员, \"\"只读\"\"\n第二行\",,,,0,,1,,,1,\r\n")) << text.toStdString();
 
-    // Read back, every record has the header's fields and the name whole.
-    rightsetup::MatrixFile file;
-    QString error;
-    ASSERT_TRUE(rightsetup::readMatrixFile(bytes, &file, &error)) << error.toStdString();
-    EXPECT_EQ(file.groups, QStringList({"001", "002", "003", "004"}));
-    EXPECT_EQ(file.cells.value({"003", "w201"}), "0");
-
+    // Read back, every record has the header's fields and the name whole: no changes.
     EXPECT_FALSE(matrix->importCsv(path("m.csv")));
     EXPECT_EQ(messages.texts(), QStringList({"文件中的权限与数据库相同, 没有需要导入的修改."}));
 }
@@ -170,6 +170,93 @@ TEST_P(MatrixFilesTest, AMalformedFileIsExplainedInChineseAndChangesNothing)
         EXPECT_TRUE(messages.shown().first().text.startsWith("文件格式不正确, 没有导入任何内容.\n"));
         EXPECT_TRUE(messages.shown().first().text.contains(reason)) << messages.shown().first().text.toStdString();
     }
+    EXPECT_EQ(dbCells(), before);
+}
+
+TEST_P(MatrixFilesTest, FormulaLikeCodesAndNamesAreWrittenInertAndComeBackExactly)
+{
+    using namespace testing_support;
+    ASSERT_TRUE(seedHostileRights([this](const QString& sql, const QVariantList& params) { exec(sql, params); }));
+    ASSERT_NE(openMatrix(), nullptr);
+    ASSERT_TRUE(matrix->exportCsv(path("m.csv")));
+    QList<QStringList> records;
+    QString error;
+    ASSERT_TRUE(rightsetup::parseCsv(QString::fromUtf8(read(path("m.csv")).mid(3)), &records, &error));
+    EXPECT_EQ(formulaCell(records), "");
+    // Every code comes back: no unknown group or item, no change.
+    EXPECT_FALSE(matrix->importCsv(path("m.csv")));
+    EXPECT_EQ(messages.texts(), QStringList({"文件中的权限与数据库相同, 没有需要导入的修改."}));
+
+    // A file written as the export writes it that changes every hostile cell:
+    // 2 goes (empty cell), everything else becomes 2, on exactly those rows.
+    QString text = host::csvLine(QStringList({"group_id", "group_name"}) + kHostileItemCodes);
+    QMap<QString, QString> expected = dbCells();
+    for (qsizetype g = 0; g < kHostileGroupIds.size(); ++g) {
+        QStringList fields = {kHostileGroupIds.at(g), kHostileGroupNames.at(g)};
+        for (qsizetype i = 0; i < kHostileItemCodes.size(); ++i) {
+            const QString key = kHostileGroupIds.at(g) + "/" + kHostileItemCodes.at(i);
+            const bool goes = hostileLevel(g, i) == "2";
+            fields << (goes ? "" : "2");
+            if (goes)
+                expected.remove(key);
+            else
+                expected[key] = "2";
+        }
+        text += host::csvLine(fields);
+    }
+    write(path("in.csv"), text.toUtf8());
+    messages.clear();
+    messages.answer(host::Answer::Ok);
+    bool committed = false;
+    const QStringList listed = importAnswering(path("in.csv"), true, &committed);
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(listed.size(), kHostileGroupIds.size() * kHostileItemCodes.size());
+    EXPECT_EQ(dbCells(), expected);
+}
+
+TEST_P(MatrixFilesTest, ALargeFileShowsItsProgressWhoseCancelChangesNothing)
+{
+    // Over the progress dialog's threshold: a change for 003 first, then many unknown groups.
+    QByteArray bytes = "group_id,group_name,w201\r\n003,,2\r\n";
+    while (bytes.size() < 8 * rightsetup::kProgressFrom)
+        bytes += "x" + QByteArray::number(bytes.size()) + ",未知,1\r\n";
+    write(path("big.csv"), bytes);
+    const QMap<QString, QString> before = dbCells();
+    ASSERT_NE(openMatrix(), nullptr);
+    QString shownName;
+    testing_support::ModalResponder responder([&](QWidget* widget) {
+        auto* progress = qobject_cast<QProgressDialog*>(widget);
+        ASSERT_NE(progress, nullptr) << "the modal window is not the progress";
+        shownName = progress->objectName();
+        auto* cancel = progress->findChild<QPushButton*>();
+        ASSERT_NE(cancel, nullptr);
+        EXPECT_EQ(cancel->text(), "取消");
+        cancel->click();
+    });
+    EXPECT_FALSE(matrix->importCsv(path("big.csv")));
+    EXPECT_EQ(shownName, rightsetup::kImportProgressName);
+    EXPECT_TRUE(messages.shown().isEmpty());
+    EXPECT_EQ(dbCells(), before);
+
+    // Read through, the progress out of the way (closing it would cancel):
+    // the preview lists the one change and the unknown groups, counted.
+    std::unique_ptr<testing_support::ModalResponder> previewResponder;
+    QString listed, notes;
+    testing_support::ModalResponder progressResponder([&](QWidget* widget) {
+        ASSERT_NE(qobject_cast<QProgressDialog*>(widget), nullptr);
+        previewResponder = std::make_unique<testing_support::ModalResponder>([&](QWidget* modal) {
+            auto* preview = qobject_cast<rightsetup::w_right_change_preview*>(modal);
+            ASSERT_NE(preview, nullptr) << "the modal window is not the import preview";
+            listed = preview->dw_changes->item(0, 0)->text() + "/" + preview->dw_changes->item(0, 1)->text();
+            notes = preview->st_notes->text();
+            preview->cb_cancel->click();
+        });
+        widget->hide();
+    });
+    EXPECT_FALSE(matrix->importCsv(path("big.csv")));
+    EXPECT_EQ(listed, "003/w201");
+    EXPECT_TRUE(notes.startsWith("以下操作组在数据库中不存在, 未导入: x")) << notes.toStdString();
+    EXPECT_TRUE(notes.contains(QString("…等%1个\n").arg(bytes.count("\r\n") - 2))) << notes.toStdString();
     EXPECT_EQ(dbCells(), before);
 }
 

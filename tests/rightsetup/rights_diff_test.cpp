@@ -5,6 +5,7 @@
 #include "rights/review.h"
 #include "tests/support/printers.h"
 
+#include <QBuffer>
 #include <gtest/gtest.h>
 
 using namespace rightsetup;
@@ -90,12 +91,87 @@ TEST(MatrixCsv, AnEmptyCellLeavesAStoredEmptyLevelAloneAndAStoredOddLevelMayStay
     current.items = {"a", "b", "c"};
     current.itemNames = {{"a", ""}, {"b", ""}, {"c", ""}};
     current.cells = {{{"g", "a"}, ""}, {{"g", "b"}, "9"}, {{"g", "c"}, "1"}};
-    MatrixFile file;
-    QString error;
-    ASSERT_TRUE(readMatrixFile("group_id,group_name,a,b,c\r\ng,G,,9,\r\n", &file, &error)) << error.toStdString();
+    const auto read = [&](const QByteArray& bytes, MatrixImport* import, QString* error) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        return readMatrixImport(&buffer, current, import, error);
+    };
     MatrixImport import;
-    ASSERT_TRUE(importChanges(file, current, &import, &error)) << error.toStdString();
+    QString error;
+    ASSERT_EQ(read("group_id,group_name,a,b,c\r\ng,G,,9,\r\n", &import, &error), ImportRead::Read)
+        << error.toStdString();
     EXPECT_EQ(import.changes, QList<RightChange>({{"g", "c", QString("1"), std::nullopt}}));
-    ASSERT_TRUE(readMatrixFile("group_id,group_name,a\r\ng,G,9\r\n", &file, &error));
-    EXPECT_FALSE(importChanges(file, current, &import, &error));
+    EXPECT_EQ(read("group_id,group_name,a\r\ng,G,9\r\n", &import, &error), ImportRead::Malformed);
+}
+
+TEST(MatrixCsv, TheReaderGivesTheSameRecordsWhereverItsPiecesEnd)
+{
+    // Doubled quotes, CRLF and LF, line breaks and commas in quotes, an empty
+    // line, Chinese, a quoted field last.
+    const QString text = "group_id,group_name,a\r\n\"0\"\"1\",\"x,\r\ny\",2\r\n\r\n003,查询员,\"\"\n004,\"\"\"\",\"1\"";
+    QList<QStringList> whole;
+    QString error;
+    ASSERT_TRUE(parseCsv(text, &whole, &error)) << error.toStdString();
+    ASSERT_EQ(whole, QList<QStringList>({{"group_id", "group_name", "a"},
+                                         {"0\"1", "x,\r\ny", "2"},
+                                         {"003", "查询员", ""},
+                                         {"004", "\"", "1"}}));
+    for (qsizetype piece = 1; piece <= 8; ++piece) {
+        CsvReader reader;
+        QList<QStringList> records;
+        const auto keep = [&records](const QStringList& record) {
+            records << record;
+            return true;
+        };
+        for (qsizetype at = 0; at < text.size(); at += piece)
+            ASSERT_TRUE(reader.feed(QStringView(text).mid(at, piece), keep, &error)) << error.toStdString();
+        ASSERT_TRUE(reader.finish(keep, &error)) << error.toStdString();
+        EXPECT_EQ(records, whole) << "pieces of " << piece;
+    }
+}
+
+TEST(MatrixCsv, ALineLongerThanAPieceIsReadWholeThoughCutInsideACharacter)
+{
+    rights::Matrix current;
+    current.groups = {"g"};
+    current.items = {"a"};
+    // Three bytes a character: the pieces of a mebibyte end inside one.
+    const QString name(400000, QChar(0x6743));
+    QBuffer buffer;
+    buffer.setData(("\xEF\xBB\xBFgroup_id,group_name,a\r\n" + name + ",名,1\r\ng,,2\r\n").toUtf8());
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    MatrixImport import;
+    QString error;
+    ASSERT_EQ(readMatrixImport(&buffer, current, &import, &error), ImportRead::Read) << error.toStdString();
+    EXPECT_EQ(import.unknownGroups, QStringList({name}));
+    EXPECT_EQ(import.changes, QList<RightChange>({{"g", "a", std::nullopt, QString("2")}}));
+}
+
+TEST(MatrixCsv, UnknownCodesAreListedUpToAHundredAndCounted)
+{
+    rights::Matrix current;
+    current.groups = {"g"};
+    current.items = {"a"};
+    QByteArray bytes = "group_id,group_name,a,x,y\n";
+    for (int i = 0; i < 150; ++i)
+        bytes += QByteArray("u") + QByteArray::number(i) + ",,1,1,1\n";
+    QBuffer buffer(&bytes);
+    ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    MatrixImport import;
+    QString error;
+    ASSERT_EQ(readMatrixImport(&buffer, current, &import, &error), ImportRead::Read) << error.toStdString();
+    EXPECT_EQ(import.unknownGroups.size(), kUnknownListed);
+    EXPECT_EQ(import.unknownGroups.last(), "u99");
+    EXPECT_EQ(import.unknownGroupCount, 150);
+    const QStringList notes = unknownNotes(import);
+    ASSERT_EQ(notes.size(), 2);
+    EXPECT_TRUE(notes.at(0).startsWith("以下操作组在数据库中不存在, 未导入: u0, u1, ")) << notes.at(0).toStdString();
+    EXPECT_TRUE(notes.at(0).endsWith(", u99…等150个")) << notes.at(0).toStdString();
+    EXPECT_EQ(notes.at(1), "以下模块项在数据库中不存在, 未导入: x, y");
+    EXPECT_TRUE(import.changes.isEmpty());
+
+    // A progress that says stop cancels the reading.
+    ASSERT_TRUE(buffer.seek(0));
+    EXPECT_EQ(readMatrixImport(&buffer, current, &import, &error, [](qint64) { return false; }), ImportRead::Cancelled);
 }

@@ -62,9 +62,10 @@ TEST_P(QueryTest, ShowsTheSelectedOperatorsRightsWithTheGrantingGroups)
     EXPECT_EQ(messages.texts(), QStringList({"模块项不能为空."}));
 }
 
-TEST_P(QueryTest, ExportsCsvWithAByteOrderMarkAndQuotedFields)
+TEST_P(QueryTest, ExportsCsvWithAByteOrderMarkQuotedFieldsAndNoFormula)
 {
     exec("update s_moudle_item set name = ? where m_item_code = ?", {"入库,\"登记\"", "w201"});
+    exec("update s_moudle_item set name = ? where m_item_code = ?", {"=HYPERLINK(\"http://x\")", "w203"});
     EXPECT_EQ(host::sqlca.commit(), 0);
     auto* query = qobject_cast<usergroup::w_right_query*>(host::WindowRegistry::open("w_right_query", "E001"));
     pump();
@@ -79,6 +80,9 @@ TEST_P(QueryTest, ExportsCsvWithAByteOrderMarkAndQuotedFields)
     ASSERT_GE(lines.size(), 2);
     EXPECT_EQ(lines.at(0), "模块项,名称,有效级别,授予的组");
     EXPECT_EQ(lines.at(1), "w201,\"入库,\"\"登记\"\"\",修改,002");
+    // A name a spreadsheet would run as a formula is written inert.
+    EXPECT_EQ(lines.filter("w203,").value(0).section(',', 0, 1), "w203,\"'=HYPERLINK(\"\"http://x\"\")\"")
+        << lines.join('|').toStdString();
 }
 
 WMS_INSTANTIATE_DB_TESTS(QueryTest);
