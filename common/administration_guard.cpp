@@ -8,14 +8,31 @@ namespace common {
 
 AdministrationGuard::AdministrationGuard()
 {
-    if (!rights::administrationItems().isEmpty())
-        before_ = rights::administratorCount(host::sqlca);
+    if (rights::administrationItems().isEmpty())
+        return;
+    on_ = true;
+    if (!rights::lockAdministration(host::sqlca)) {
+        reason_ = host::sqlca.sqlerrtext;
+        return;
+    }
+    before_ = rights::administratorCount(host::sqlca);
+    if (before_ < 0)
+        reason_ = host::sqlca.sqlerrtext;
 }
 
 bool AdministrationGuard::allows(bool tell)
 {
+    if (!on_)
+        return true;
+    if (before_ < 0) {
+        // The lock or the first count failed: nothing is known, nothing is
+        // let through.
+        if (tell)
+            host::databaseErrorBox(reason_);
+        return false;
+    }
     reason_.clear();
-    if (before_ <= 0)
+    if (before_ == 0)
         return true;
     const long long after = rights::administratorCount(host::sqlca);
     if (after > 0)

@@ -1,7 +1,9 @@
 #pragma once
 // Keeps someone able to administer rights. Made before an operation's first
 // statement, asked after its last one (inside the transaction, before the
-// COMMIT): an operation that would leave nobody but the built-in "admin" who
+// COMMIT). Made, it opens the operation's write transaction, takes the
+// administration lock (rights::lockAdministration: guarded operations of all
+// clients run one after the other) and counts inside it. An operation that would leave nobody but the built-in "admin" who
 // can log in (s_user.status "1" and a password) with level 2 on the host's
 // administration items is refused (rights::administratorCount). A database where
 // nobody could administer before is not made worse by anything, and nothing
@@ -23,6 +25,7 @@ public:
     QString reason() const { return reason_; }
 
 private:
+    bool on_ = false;
     long long before_ = -1;
     QString reason_;
 };

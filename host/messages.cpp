@@ -127,4 +127,15 @@ void databaseErrorBox(const QString& reason)
     MessageBox(QStringLiteral("数据库错误"), QStringLiteral("错误原因: ") + reason, Icon::StopSign);
 }
 
+bool askReadAgain(const QString& failure, const QString& reason)
+{
+    QStringList lines;
+    if (!failure.isEmpty())
+        lines << failure;
+    lines << reason << QStringLiteral("是否重新读取?");
+    return MessageBox(QStringLiteral("提示"), lines.join(QLatin1Char('\n')), Icon::Exclamation, Buttons::YesNo,
+                      Answer::Yes)
+           == Answer::Yes;
+}
+
 }  // namespace host

@@ -40,11 +40,17 @@ WMS_HOST_EXPORT void setMessageService(MessageService* service);
 WMS_HOST_EXPORT Answer MessageBox(const QString& title, const QString& text, Icon icon = Icon::Information,
                   Buttons buttons = Buttons::Ok, Answer defaultButton = Answer::Ok);
 
-// The "数据库错误" box: "错误原因: " and the database's text.
 // Shows a one-line notice to the operator (title "提示", OK button).
 WMS_HOST_EXPORT void f_box(const QString& text);
 
+// The "数据库错误" box: "错误原因: " and the database's text.
 WMS_HOST_EXPORT void databaseErrorBox(const QString& reason);
+
+// After an operation refused because another client changed or deleted a row
+// it was writing (Transaction::changedMeanwhile()): the window's own failure
+// message when it has one (else nothing), then `reason`, then "是否重新读取?".
+// True when the operator answers 是, the default.
+WMS_HOST_EXPORT bool askReadAgain(const QString& failure, const QString& reason);
 
 // Makes a box at least as wide as its title needs, with room for the title
 // bar's icon and buttons, so that a short text does not cut the title.

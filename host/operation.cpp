@@ -29,9 +29,12 @@ void Operation::rollback()
     const int code = trans_.sqlcode;
     const QString text = trans_.sqlerrtext;
     const long rows = trans_.sqlnrows;
+    const bool changedMeanwhile = trans_.changedMeanwhile();
     if (trans_.rollback() != Transaction::kSuccess)
         return;  // sqlca describes the failed ROLLBACK; the connection rolled back anyway
-    if (code == Transaction::kError)
+    if (changedMeanwhile)
+        trans_.recordChangedMeanwhile(text);
+    else if (code == Transaction::kError)
         trans_.recordError(text);
     else
         trans_.recordSuccess(rows, code);

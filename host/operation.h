@@ -26,6 +26,10 @@ public:
     Operation(const Operation&) = delete;
     Operation& operator=(const Operation&) = delete;
 
+    // Opens the operation's write transaction now, so that the reads which
+    // decide its writes (does the key exist, what does the row hold) see the
+    // state its writes will change. False when the database refused (error()).
+    [[nodiscard]] bool begin() { return trans_.beginWrite(); }
     // A statement of the operation, run on the transaction (status as sqlca's).
     [[nodiscard]] int execute(const QString& sql, const QVariantList& params = {});
     // COMMIT: 0 when the database took every change, -1 when it refused them

@@ -441,6 +441,7 @@ QString Transaction::errorText(const QSqlError& error) const
 
 void Transaction::recordSuccess(long nrows, int code)
 {
+    changedMeanwhile_ = false;
     sqlcode = code;
     sqlnrows = nrows;
     sqlerrtext.clear();
@@ -496,9 +497,16 @@ bool Transaction::reopenIfLost()
 
 void Transaction::recordError(const QString& text)
 {
+    changedMeanwhile_ = false;
     sqlcode = kError;
     sqlnrows = 0;
     sqlerrtext = text.isEmpty() ? QStringLiteral("unknown database error") : text;
+}
+
+void Transaction::recordChangedMeanwhile(const QString& text)
+{
+    recordError(text);
+    changedMeanwhile_ = true;
 }
 
 QSqlQuery* Transaction::prepared(const QString& sql)

@@ -122,6 +122,11 @@ public:
     void recordSuccess(long nrows, int code = kSuccess);
     void recordError(const QSqlQuery& query);
     void recordError(const QString& text);
+    // Records that a write matched no row because another client changed or
+    // deleted it since the window read it: an error whose changedMeanwhile()
+    // is true until the next statement's outcome is recorded.
+    void recordChangedMeanwhile(const QString& text);
+    bool changedMeanwhile() const { return changedMeanwhile_; }
 
     // A statement prepared once per connection and reused; null when the
     // prepare failed (sqlca then holds the error).
@@ -184,6 +189,7 @@ private:
     bool readOnly_ = false;
     Dialect dialect_ = Dialect::None;
     bool inWrite_ = false;
+    bool changedMeanwhile_ = false;
     bool inRead_ = false;
     bool lost_ = false;
     bool writeLost_ = false;  // lost while a write transaction was open

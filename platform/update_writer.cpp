@@ -1,6 +1,7 @@
 #include "platform/update_writer.h"
 
 #include "host/transaction.h"
+#include "host/changed_meanwhile.h"
 #include "platform/sql_text.h"
 
 #include <QSqlQuery>
@@ -37,9 +38,10 @@ int UpdateWriter::write(const QList<const Row*>& deletes, const QList<const Row*
     return 1;
 }
 
-bool UpdateWriter::keyCondition(const Row& row, QString* where, QVariantList* params)
+bool UpdateWriter::condition(const Row& row, const QList<int>& compared, QString* where, QVariantList* params)
 {
     QStringList parts;
+    QList<int> columns;
     for (const QString& key : def_.keyColumns) {
         const int c = def_.columnIndex(key);
         if (c < 0 || def_.columns.at(c).updateName.isEmpty()) {
@@ -48,6 +50,17 @@ bool UpdateWriter::keyCondition(const Row& row, QString* where, QVariantList* pa
             trans_.recordError(error_);
             return false;
         }
+        columns << c;
+    }
+    if (columns.isEmpty()) {
+        error_ = QStringLiteral("data view %1 has no key columns").arg(def_.name);
+        trans_.recordError(error_);
+        return false;
+    }
+    for (int c : compared)
+        if (!columns.contains(c))
+            columns << c;
+    for (int c : columns) {
         const QString name = def_.columns.at(c).updateName;
         const QVariant original = row.originalValue(c);
         if (original.isNull()) {
@@ -57,44 +70,48 @@ bool UpdateWriter::keyCondition(const Row& row, QString* where, QVariantList* pa
             params->append(original);
         }
     }
-    if (parts.isEmpty()) {
-        error_ = QStringLiteral("data view %1 has no key columns").arg(def_.name);
-        trans_.recordError(error_);
-        return false;
-    }
     *where = parts.join(QStringLiteral(" and "));
     return true;
 }
 
 bool UpdateWriter::deleteRow(const Row& row)
 {
+    // The row as it was read, every column the view writes: a row another
+    // client changed or deleted meanwhile matches nothing, and the deletion
+    // is refused rather than applied to data the operator never saw.
+    QList<int> written;
+    for (int c = 0; c < def_.columns.size(); ++c)
+        if (!def_.columns.at(c).updateName.isEmpty())
+            written << c;
     QString where;
     QVariantList params;
-    if (!keyCondition(row, &where, &params))
+    if (!condition(row, written, &where, &params))
         return false;
-    // A row that someone else deleted meanwhile is gone as asked: not an error.
-    return run(QStringLiteral("delete from %1 where %2").arg(table_, where), params, false);
+    return run(QStringLiteral("delete from %1 where %2").arg(table_, where), params);
 }
 
 bool UpdateWriter::updateRow(const Row& row)
 {
     QStringList sets;
     QVariantList params;
+    QList<int> changed;
     for (int c = 0; c < def_.columns.size(); ++c) {
         if (!row.isChanged(c) || def_.columns.at(c).updateName.isEmpty())
             continue;
         sets << def_.columns.at(c).updateName + QStringLiteral(" = ?");
         params << row.value(c);
+        changed << c;
     }
     if (sets.isEmpty())
         return true;
+    // The key and the values read of the columns it changes: a change another
+    // client made meanwhile to other columns is kept, one to these columns (or
+    // the row's deletion) makes the update match nothing, and it is refused.
     QString where;
-    if (!keyCondition(row, &where, &params))
+    if (!condition(row, changed, &where, &params))
         return false;
-    // An update that finds no row would lose the operator's change silently:
-    // it is reported as a failure.
     return run(QStringLiteral("update %1 set %2 where %3").arg(table_, sets.join(QStringLiteral(", ")), where),
-               params, true);
+               params);
 }
 
 bool UpdateWriter::insertRow(const Row& row)
@@ -136,8 +153,8 @@ bool UpdateWriter::run(const QString& sql, const QVariantList& params, bool must
     }
     const long affected = trans_.sqlnrows;
     if (mustAffectRow && affected == 0) {
-        error_ = QStringLiteral("该行已被其他用户修改或删除 (row not found for update)");
-        trans_.recordError(error_);
+        error_ = host::changedMeanwhileText(QStringLiteral("数据"));
+        trans_.recordChangedMeanwhile(error_);
         return false;
     }
     trans_.recordSuccess(affected);

@@ -4,6 +4,10 @@
 // transaction (which opens its write transaction before the first). Stops at
 // the first failed statement; the transaction's status then describes it.
 // Nothing is committed or rolled back here, and the rows are not touched.
+//
+// An update or delete names the values read of the columns it writes; when it
+// matches no row, another client changed or deleted the row since it was
+// read, and the transaction's changedMeanwhile() says so.
 
 #include "platform/export.h"
 
@@ -30,9 +34,12 @@ private:
     bool deleteRow(const Row& row);
     bool updateRow(const Row& row);
     bool insertRow(const Row& row);
-    // "k1 = ? and k2 is null ..." over the original key values.
-    bool keyCondition(const Row& row, QString* where, QVariantList* params);
-    bool run(const QString& sql, const QVariantList& params, bool mustAffectRow);
+    // "k1 = ? and c2 is null ..." over the original values of the key and of
+    // the `compared` columns.
+    bool condition(const Row& row, const QList<int>& compared, QString* where, QVariantList* params);
+    // An update or delete must affect a row (else the row was changed or
+    // deleted meanwhile); an insert may not be checked that way.
+    bool run(const QString& sql, const QVariantList& params, bool mustAffectRow = true);
 
     const Definition& def_;
     host::Transaction& trans_;

@@ -28,6 +28,17 @@ QStringList administrationItems()
     return items();
 }
 
+bool lockAdministration(host::Transaction& trans)
+{
+    if (!trans.beginWrite())
+        return false;
+    if (trans.dialect() != host::Dialect::Postgres)
+        return true;
+    QVariantList row;
+    return trans.selectInto(QStringLiteral("select pg_advisory_xact_lock ( ? )"), {kAdministrationLockKey}, row)
+           == host::Transaction::kSuccess;
+}
+
 long long administratorCount(host::Transaction& trans)
 {
     // One operator's level on one item, as the right lookup reads it.

@@ -112,8 +112,19 @@ TEST_P(DataStoreTest, UpdateWritesOnlyTheChangedColumnByTheOriginalKey)
     EXPECT_EQ(count("s_dept", "dept_id = ?", {"D01"}), 0);
     EXPECT_EQ(value("select dept_name from s_dept where dept_id = ?", {"D09"}).toString(), "仓储一部");
 
-    // A value set to null is written as null.
+    // The memo the other client changed was never read here: writing it is
+    // refused as a change made meanwhile, and the edit stays pending.
     ASSERT_EQ(store->setItem(row, "memo", QVariant()), 1);
+    EXPECT_EQ(store->update(), -1);
+    EXPECT_TRUE(sqlca.changedMeanwhile());
+    ASSERT_EQ(sqlca.rollback(), 0);
+    EXPECT_EQ(value("select memo from s_dept where dept_id = ?", {"D09"}).toString(), "其他人的备注");
+    EXPECT_EQ(store->getItemStatus(row), ItemStatus::DataModified);
+
+    // Read again, a value set to null is written as null.
+    ASSERT_GT(store->retrieve(), 0);
+    const long reread = rowOf(*store, "dept_id", "D09");
+    ASSERT_EQ(store->setItem(reread, "memo", QVariant()), 1);
     ASSERT_EQ(store->update(), 1) << sqlca.sqlerrtext.toStdString();
     ASSERT_EQ(sqlca.commit(), 0);
     EXPECT_EQ(count("s_dept", "dept_id = ? and memo is null", {"D09"}), 1);
@@ -204,17 +215,53 @@ TEST_P(DataStoreTest, RowsNeverLookedAtAreDeletedAndSavedByTheirOwnKeys)
     EXPECT_EQ(store->getItemString(1, "dept_id"), read.at(0));
 }
 
-TEST_P(DataStoreTest, AnUpdateWhoseRowIsGoneFailsInsteadOfLosingTheChange)
+TEST_P(DataStoreTest, AnUpdateOrDeleteOfARowAnotherClientChangedOrDeletedIsRefusedAsAWhole)
 {
+    host::Transaction other;
+    ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+    const auto otherWrites = [&](const QString& sql, const QVariantList& params) {
+        ASSERT_EQ(other.execute(sql, params), 0) << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.commit(), 0);
+    };
+
+    // Read, then: 003 deleted, 004 renamed by the other client.
     auto store = retrieved("d_right_group");
-    const long row = rowOf(*store, "group_id", "003");
-    exec("delete from s_group where group_id = ?", {"003"});
-    ASSERT_EQ(sqlca.commit(), 0);
-    ASSERT_EQ(store->setItem(row, "group_name", "x"), 1);
+    const long gone = rowOf(*store, "group_id", "003");
+    otherWrites("delete from s_group where group_id = ?", {"003"});
+    otherWrites("update s_group set group_name = ? where group_id = ?", {"他人改名", "004"});
+
+    // An update of the deleted row.
+    ASSERT_EQ(store->setItem(gone, "group_name", "x"), 1);
     EXPECT_EQ(store->update(), -1);
-    EXPECT_EQ(sqlca.sqlcode, -1);
-    EXPECT_EQ(store->getItemStatus(row), ItemStatus::DataModified);
-    EXPECT_EQ(sqlca.rollback(), 0);
+    EXPECT_TRUE(sqlca.changedMeanwhile());
+    EXPECT_EQ(sqlca.sqlerrtext, "数据已被其他用户修改, 本次修改全部未保存.");
+    EXPECT_EQ(store->getItemStatus(gone), ItemStatus::DataModified);
+    ASSERT_EQ(sqlca.rollback(), 0);
+
+    // A delete of the renamed row, with an update of an untouched row before
+    // it in the same save: nothing of the save stays.
+    ASSERT_EQ(store->setItem(gone, "group_name", "仓库"), 1);
+    ASSERT_EQ(store->deleteRow(gone), 1);
+    const long kept = rowOf(*store, "group_id", "002");
+    ASSERT_EQ(store->setItem(kept, "group_name", "仓库管理"), 1);
+    ASSERT_EQ(store->deleteRow(rowOf(*store, "group_id", "004")), 1);
+    EXPECT_EQ(store->update(), -1);
+    EXPECT_TRUE(sqlca.changedMeanwhile());
+    ASSERT_EQ(sqlca.rollback(), 0);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"004"}).toString(), "他人改名");
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓库管理员");
+    EXPECT_EQ(store->deletedCount(), 2);
+    EXPECT_EQ(store->modifiedCount(), 1);
+
+    // Read again, the same edits are written.
+    ASSERT_GT(store->retrieve(), 0);
+    ASSERT_EQ(store->setItem(rowOf(*store, "group_id", "002"), "group_name", "仓库管理"), 1);
+    ASSERT_EQ(store->deleteRow(rowOf(*store, "group_id", "004")), 1);
+    ASSERT_EQ(store->update(), 1) << sqlca.sqlerrtext.toStdString();
+    EXPECT_FALSE(sqlca.changedMeanwhile());
+    ASSERT_EQ(sqlca.commit(), 0);
+    EXPECT_EQ(count("s_group", "group_id = ?", {"004"}), 0);
+    EXPECT_EQ(value("select group_name from s_group where group_id = ?", {"002"}).toString(), "仓库管理");
 }
 
 TEST_P(DataStoreTest, DeletingANewRowWritesNothing)
