@@ -1,23 +1,22 @@
 #include "common/administration_guard.h"
 
 #include "host/messages.h"
-#include "host/transaction.h"
 #include "rights/administrators.h"
 
 namespace common {
 
-AdministrationGuard::AdministrationGuard()
+AdministrationGuard::AdministrationGuard(host::Transaction& trans) : trans_(trans)
 {
     if (rights::administrationItems().isEmpty())
         return;
     on_ = true;
-    if (!rights::lockAdministration(host::sqlca)) {
-        reason_ = host::sqlca.sqlerrtext;
+    if (!rights::lockAdministration(trans_)) {
+        reason_ = trans_.sqlerrtext;
         return;
     }
-    before_ = rights::administratorCount(host::sqlca);
+    before_ = rights::administratorCount(trans_);
     if (before_ < 0)
-        reason_ = host::sqlca.sqlerrtext;
+        reason_ = trans_.sqlerrtext;
 }
 
 bool AdministrationGuard::allows(bool tell)
@@ -34,11 +33,11 @@ bool AdministrationGuard::allows(bool tell)
     reason_.clear();
     if (before_ == 0)
         return true;
-    const long long after = rights::administratorCount(host::sqlca);
+    const long long after = rights::administratorCount(trans_);
     if (after > 0)
         return true;
     if (after < 0) {
-        reason_ = host::sqlca.sqlerrtext;
+        reason_ = trans_.sqlerrtext;
         if (tell)
             host::databaseErrorBox(reason_);
         return false;

@@ -11,13 +11,16 @@
 
 #include "common/export.h"
 
+#include "host/transaction.h"
+
 #include <QString>
 
 namespace common {
 
 class WMS_COMMON_EXPORT AdministrationGuard {
 public:
-    AdministrationGuard();
+    // On `trans` (sqlca for the windows; a client of its own in a thread).
+    explicit AdministrationGuard(host::Transaction& trans = host::sqlca);
 
     // True when the operation may be committed. Otherwise reason() says why;
     // with `tell` the operator is told at once. The caller rolls back.
@@ -25,6 +28,7 @@ public:
     QString reason() const { return reason_; }
 
 private:
+    host::Transaction& trans_;
     bool on_ = false;
     long long before_ = -1;
     QString reason_;
