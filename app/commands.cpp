@@ -2,7 +2,9 @@
 
 #include "app/database_setup.h"
 #include "host/csv.h"
-#include "host/journal.h"
+#include "journal_core/journal.h"
+#include "journal_core/journal_upgrade.h"
+#include "schema/database.h"
 #include "host/transaction.h"
 #include "rights/review.h"
 #include "rights/f_check_right.h"
@@ -47,33 +49,55 @@ bool writeReview(const Options& options, QTextStream& out)
 // CSV; 0, or 2 with the reason on `err`.
 int writeJournal(const Options& options, QTextStream& out, QTextStream& err)
 {
-    if (!host::sqlca.journalAvailable()) {
+    if (!schema::hasJournalTable(host::sqlca)) {
         err << "wms-rights: 变更记录表 s_right_journal 不存在 (the journal table does not exist)" << Qt::endl;
         return kExitError;
     }
-    host::JournalFilter filter;
+    journal::JournalFilter filter;
     filter.newestFirst = false;
     if (options.since)
-        filter.since = host::journalTime(*options.since);
-    QList<host::JournalEntry> entries;
-    if (host::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
+        filter.since = journal::journalTime(*options.since);
+    QList<journal::JournalEntry> entries;
+    if (journal::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
         err << "wms-rights: 读取变更记录失败: " << host::sqlca.sqlerrtext << Qt::endl;
         return kExitError;
     }
     QString text = host::csvLine({QStringLiteral("id"), QStringLiteral("changed_at"), QStringLiteral("operator_id"),
                                   QStringLiteral("table_name"), QStringLiteral("action"), QStringLiteral("row_key"),
                                   QStringLiteral("before_value"), QStringLiteral("after_value")});
-    for (const host::JournalEntry& e : std::as_const(entries))
+    for (const journal::JournalEntry& e : std::as_const(entries))
         text += host::csvLine({QString::number(e.id), e.changedAt, e.operatorId, e.table, e.action, e.key, e.before,
                                e.after});
     out << text << Qt::flush;
     return kExitYes;
 }
 
+// upgrade: adds what is missing of the journal, says what it did; 0, or 2.
+int upgrade(const QString& url, QTextStream& out, QTextStream& err)
+{
+    const OpenResult opened = openDatabase(url, false, false);
+    if (!opened.ok) {
+        err << "wms-rights: " << opened.error << Qt::endl;
+        return kExitError;
+    }
+    QStringList report;
+    const int code = journal::upgradeJournal(host::sqlca, &report);
+    if (code != host::Transaction::kSuccess)
+        err << "wms-rights: 添加变更记录失败, 没有作任何修改: " << host::sqlca.sqlerrtext << Qt::endl;
+    else
+        for (const QString& line : std::as_const(report))
+            out << line << "\n";
+    out << Qt::flush;
+    host::sqlca.disconnect();
+    return code == host::Transaction::kSuccess ? kExitYes : kExitError;
+}
+
 }  // namespace
 
 int runCommand(const Options& options, QTextStream& out, QTextStream& err)
 {
+    if (options.command == Command::Upgrade)
+        return upgrade(*options.db, out, err);
     // Only the sample is ever created; any database is read without a write.
     const bool useSample = !options.db;
     const QString url = useSample ? defaultDatabasePath() : *options.db;

@@ -68,9 +68,6 @@ bool hashSamplePasswords()
     if (code == host::Transaction::kError)
         return false;
 
-    // Setting up the sample is no change an operator made: not journaled.
-    const bool journalChanges = std::exchange(host::sqlca.journalChanges, false);
-    const auto restore = qScopeGuard([journalChanges] { host::sqlca.journalChanges = journalChanges; });
     host::Operation operation;
     for (const auto& [id, password] : users) {
         if (password.isEmpty() || host::isPasswordHash(password))
@@ -114,7 +111,10 @@ OpenResult createSample(const QString& url, const QString& path)
         QFile::remove(path);
         return failure(error);
     }
-    if (!schema::createTables(host::sqlca) || !schema::loadSampleData(host::sqlca) || !hashSamplePasswords()) {
+    // Setting up the sample is no change an operator made: the journal's
+    // triggers come last.
+    if (!schema::createTables(host::sqlca, false) || !schema::loadSampleData(host::sqlca) || !hashSamplePasswords()
+        || !schema::createJournal(host::sqlca)) {
         const QString error = host::sqlca.sqlerrtext;
         host::sqlca.disconnect();
         for (const char* suffix : {"", "-wal", "-shm"})

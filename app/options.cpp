@@ -1,7 +1,7 @@
 #include "app/options.h"
 
 #include "host/database_url.h"
-#include "host/journal.h"
+#include "journal_core/journal.h"
 
 #include <algorithm>
 
@@ -39,6 +39,9 @@ QString usage()
         "  wms-rights journal --db URL [--since ISO-TIME]\n"
         "      CSV: 变更记录 s_right_journal 的每一条 (从 ISO 时间起, 如 2026-12-08T09:00+08:00), 按时间顺序.\n"
         "      这些命令以只读方式打开已有的数据库, 不作任何修改; 不给 --db 时使用示例数据库.\n"
+        "  wms-rights upgrade --db URL\n"
+        "      为已有的数据库添加变更记录 (表 s_right_journal 和六个权限表上的触发器), 只添加缺少的部分,\n"
+        "      并列出做了什么; 再次运行不作任何修改. 唯一会修改数据库的命令.\n"
         "URL: SQLite 文件路径 (不接受 file: URI), :memory: 或 postgresql://user@host:port/db\n"
         "     (密码请用 PGPASSWORD 或 ~/.pgpass, 不要写在 URL 中).\n"
         "参数顺序不限, 每个参数只能给出一次. 无法打开数据库或参数错误时以 2 退出.\n");
@@ -84,7 +87,7 @@ bool isConsoleCommand(const QStringList& arguments)
     const qsizetype command = commandIndex(arguments);
     static const QStringList commands = {QStringLiteral("check"), QStringLiteral("level"), QStringLiteral("rights"),
                                          QStringLiteral("who"), QStringLiteral("matrix"),
-                                         QStringLiteral("journal")};
+                                         QStringLiteral("journal"), QStringLiteral("upgrade")};
     return command >= 0 && commands.contains(arguments.at(command));
 }
 
@@ -115,6 +118,8 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
             options.command = Command::Matrix;
         else if (command == QLatin1String("journal"))
             options.command = Command::Journal;
+        else if (command == QLatin1String("upgrade"))
+            options.command = Command::Upgrade;
         else {
             error = QStringLiteral("未知的命令: %1").arg(shownArgument(command));
             return std::nullopt;
@@ -202,7 +207,17 @@ std::optional<Options> parseOptions(const QStringList& arguments, QString& error
         error = QStringLiteral("journal 命令不带 --operator 和 --item");
         return std::nullopt;
     }
-    if (options.since && host::journalTime(*options.since).isEmpty()) {
+    if (options.command == Command::Upgrade) {
+        if (!options.db) {
+            error = QStringLiteral("upgrade 命令需要 --db");
+            return std::nullopt;
+        }
+        if (options.operatorId || options.item) {
+            error = QStringLiteral("upgrade 命令不带 --operator 和 --item");
+            return std::nullopt;
+        }
+    }
+    if (options.since && journal::journalTime(*options.since).isEmpty()) {
         error = QStringLiteral("--since 不是 ISO 8601 时间 (例如 2026-12-08 或 2026-12-08T09:00:00+08:00): %1")
                     .arg(*options.since);
         return std::nullopt;

@@ -3,6 +3,7 @@
 //   wms-rights [--db URL] [--operator ID [--password PW]] [--open CLASS] [--show-menu NAME]
 //   wms-rights check --db URL --operator ID --item CODE --level L
 //   wms-rights level --db URL --operator ID --item CODE
+//   wms-rights rights|who|matrix|journal …, wms-rights upgrade --db URL
 // Options come in any order, before or after the command word; each may be
 // given once.
 
@@ -12,7 +13,7 @@
 
 namespace app {
 
-enum class Command { Gui, Check, Level, Rights, Who, Matrix, Journal, Help };
+enum class Command { Gui, Check, Level, Rights, Who, Matrix, Journal, Upgrade, Help };
 
 struct Options {
     Command command = Command::Gui;

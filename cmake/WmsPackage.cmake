@@ -8,7 +8,7 @@ include(CMakePackageConfigHelpers)
 
 # The umbrella target: every library of the module.
 add_library(WmsRights INTERFACE)
-target_link_libraries(WmsRights INTERFACE host_database host platform schema dataviews rights common usergroup department rightsetup
+target_link_libraries(WmsRights INTERFACE host_database host platform schema journal_core dataviews rights common usergroup department rightsetup
   journal)
 add_library(WmsRights::WmsRights ALIAS WmsRights)
 install(TARGETS WmsRights EXPORT WmsRightsTargets)

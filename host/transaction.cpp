@@ -2,7 +2,6 @@
 
 #include "host/change_log.h"
 #include "host/functions.h"
-#include "host/journal.h"
 #include "host/postgres_rows.h"
 #include "host/sqlite_statements.h"
 #include "host/text_rows.h"
@@ -191,7 +190,7 @@ bool Transaction::connect(const QString& url, bool readOnly)
         return false;
     }
     inWrite_ = false;
-    journalState_ = JournalState::Unknown;
+    operatorTable_ = OperatorTable::Unknown;
     recordSuccess(0);
     return true;
 }
@@ -591,6 +590,12 @@ bool Transaction::beginWrite()
         return false;
     }
     inWrite_ = true;
+    if (!announceOperator()) {
+        const QString reason = sqlerrtext;
+        (void)rollback();
+        recordError(reason);
+        return false;
+    }
     return true;
 }
 
@@ -600,8 +605,6 @@ bool Transaction::run(QSqlQuery& query, const QVariantList& params, bool writes)
         return false;
     for (int i = 0; i < params.size(); ++i)
         query.bindValue(i, boundValue(params.at(i)));
-    if (const JournalPlan* plan = journalPlanOf(query.lastQuery()))
-        return runJournaled(query, params, *plan);
     return recordExec(query, query.exec());
 }
 
@@ -614,7 +617,7 @@ bool Transaction::recordExec(QSqlQuery& query, bool executed)
     }
     if (!query.isSelect()) {
         recordSuccess(query.numRowsAffected());
-        if (inWrite_ && logChanges && !journaling_)
+        if (inWrite_ && logChanges)
             changes_.append({query.lastQuery(), query.boundValues()});
         query.finish();
     } else {
@@ -645,7 +648,7 @@ int Transaction::selectInto(const QString& sql, const QVariantList& params, QVar
     // (DDL among them, which PostgreSQL cannot prepare) run directly.
     std::unique_ptr<QSqlQuery> direct;
     QSqlQuery* query = nullptr;
-    if (params.isEmpty() && !journalPlanOf(sql)) {
+    if (params.isEmpty()) {
         if (!reopenIfLost())
             return kError;
         if (!isConnected()) {
@@ -656,11 +659,11 @@ int Transaction::selectInto(const QString& sql, const QVariantList& params, QVar
         direct->setForwardOnly(true);
         query = direct.get();
         const bool executed = query->exec(sql);
-        // A table created or dropped may be the journal's.
+        // A table created or dropped may be the journal's operator table.
         static const QRegularExpression ddl(QStringLiteral("^\\s*(create|drop|alter)\\b"),
                                             QRegularExpression::CaseInsensitiveOption);
         if (ddl.match(sql).hasMatch())
-            journalState_ = JournalState::Unknown;
+            operatorTable_ = OperatorTable::Unknown;
         if (!recordExec(*query, executed))
             return kError;
     } else {
@@ -716,9 +719,11 @@ int Transaction::commit()
         return kSuccess;
     }
     QSqlDatabase db = database();
-    bool ok;
     QString error;
-    if (dialect_ == Dialect::Sqlite) {
+    bool ok = withdrawOperator();
+    if (!ok) {
+        error = sqlerrtext;  // nothing is committed with the operator still named
+    } else if (dialect_ == Dialect::Sqlite) {
         QSqlQuery end(db);
         ok = end.exec(QStringLiteral("COMMIT"));
         if (!ok)

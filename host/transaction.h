@@ -30,7 +30,6 @@
 
 namespace host {
 
-struct JournalPlan;
 class SqliteStatements;
 class TextRows;
 
@@ -143,16 +142,14 @@ public:
     // (f_log: who, the statement and its values, passwords as ***).
     bool logChanges = true;
 
-    // Every change to the rights tables is recorded in s_right_journal in the
-    // same transaction (host/journal.h) while that table exists; false turns
-    // the journal off for this connection (loading sample data).
-    bool journalChanges = true;
-    // The operator the journal's entries name; empty: gs_user_id. The login
-    // sets it to the operator logging in for the writes it makes for them.
+    // The operator the database's change journal names for this connection's
+    // write transactions; empty: gs_user_id. The login sets it to the
+    // operator logging in for the writes it makes for them. Each write
+    // transaction tells the database (PostgreSQL: set_config('wms.operator',
+    // …, true) after BEGIN; SQLite: a row in s_journal_operator, when the
+    // database has that table, from BEGIN to just before COMMIT), so that the
+    // triggers of schema/journal_ddl.h record it.
     QString journalOperator;
-    // True when the connection's database has the journal table (asked once
-    // per connection and again after a statement that creates or drops).
-    [[nodiscard]] bool journalAvailable();
 
     // True after a statement failed because the connection to the server was
     // lost; the next statement connects again first (see reopenIfLost()).
@@ -163,10 +160,10 @@ public:
     long sqlnrows = 0;
 
 private:
-    // A write on a journaled table: the rows before, the statement, the rows
-    // after and their entries (host/journal.cpp).
-    [[nodiscard]] bool runJournaled(QSqlQuery& query, const QVariantList& params, const JournalPlan& plan);
-    const JournalPlan* journalPlanOf(const QString& sql);
+    // Tells the database the operator of the write transaction just begun,
+    // and (SQLite) takes it back before COMMIT (host/operator_context.cpp).
+    [[nodiscard]] bool announceOperator();
+    [[nodiscard]] bool withdrawOperator();
     static bool isWriteStatement(const QString& sql);
     // Connects again to the same URL when the connection was lost; the write
     // transaction that was open then is gone, and the operation reported so.
@@ -199,10 +196,10 @@ private:
         QVariantList values;
     };
     QList<Change> changes_;
-    enum class JournalState { Unknown, On, Off };
-    JournalState journalState_ = JournalState::Unknown;
-    bool journaling_ = false;  // the journal's own statements are running
-    QHash<QString, std::shared_ptr<const JournalPlan>> journalPlans_;
+    // SQLite: whether the database has s_journal_operator (asked at the first
+    // write transaction, again after a statement that creates or drops).
+    enum class OperatorTable { Unknown, Present, Absent };
+    OperatorTable operatorTable_ = OperatorTable::Unknown;
     QHash<QString, std::shared_ptr<QSqlQuery>> statements_;
     // The statements run on the SQLite connection's own handle.
     std::unique_ptr<SqliteStatements> sqliteStatements_;

@@ -5,10 +5,10 @@
 
 namespace journal {
 
-int revertChanges(host::Transaction& trans, const QList<qint64>& ids, host::RevertOutcome* outcome)
+int revertChanges(host::Transaction& trans, const QList<qint64>& ids, journal::RevertOutcome* outcome)
 {
     const QString who = host::gs_user_id;
-    const auto permitted = [who](const host::JournalEntry& entry) -> QString {
+    const auto permitted = [who](const journal::JournalEntry& entry) -> QString {
         if (rights::mayChange(entry.table, who))
             return {};
         const QString item = rights::changeItem(entry.table);
@@ -20,10 +20,10 @@ int revertChanges(host::Transaction& trans, const QList<qint64>& ids, host::Reve
             .arg(entry.id)
             .arg(entry.table, item);
     };
-    return host::revertJournalEntries(trans, ids, permitted, outcome);
+    return journal::revertJournalEntries(trans, ids, permitted, outcome);
 }
 
-QString revertNotice(qsizetype count, const host::RevertOutcome& outcome)
+QString revertNotice(qsizetype count, const journal::RevertOutcome& outcome)
 {
     QString text = QStringLiteral("已撤销 %1 条变更.").arg(count);
     for (const QString& id : outcome.restoredWithoutPassword)

@@ -6,7 +6,7 @@
 
 #include "journal/export.h"
 
-#include "host/journal_revert.h"
+#include "journal_core/journal_revert.h"
 
 #include <QList>
 #include <QString>
@@ -14,13 +14,13 @@
 namespace journal {
 
 // Undoes `ids` in the open write transaction of `trans` as
-// host::revertJournalEntries does, for gs_user_id (levels read through
+// journal::revertJournalEntries does, for gs_user_id (levels read through
 // sqlca). The caller commits or rolls back.
 [[nodiscard]] WMS_JOURNAL_EXPORT int revertChanges(host::Transaction& trans, const QList<qint64>& ids,
-                                                   host::RevertOutcome* outcome);
+                                                   journal::RevertOutcome* outcome);
 
 // The operator's notice after a committed revert of `count` entries: its
 // first line "已撤销 N 条变更.", then what happened to passwords.
-WMS_JOURNAL_EXPORT QString revertNotice(qsizetype count, const host::RevertOutcome& outcome);
+WMS_JOURNAL_EXPORT QString revertNotice(qsizetype count, const journal::RevertOutcome& outcome);
 
 }  // namespace journal

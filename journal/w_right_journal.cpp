@@ -7,7 +7,7 @@
 #include "common/journal_notice.h"
 #include "common/levels.h"
 #include "host/functions.h"
-#include "host/journal.h"
+#include "journal_core/journal.h"
 #include "journal/revert.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -64,7 +64,7 @@ QString timeBound(const QString& typed, bool upper)
     // "2026-12-08 09:00" as well as "2026-12-08T09:00".
     if (text.size() > 10 && text.at(10) == QLatin1Char(' '))
         text[10] = QLatin1Char('T');
-    const QString bound = host::journalTime(text);
+    const QString bound = journal::journalTime(text);
     return bound.isEmpty() ? QString() : bound;
 }
 
@@ -89,7 +89,7 @@ w_right_journal::w_right_journal(QWidget* parent) : host::w_father(parent)
     ddlb_table = new QComboBox(this);
     ddlb_table->setObjectName(QStringLiteral("ddlb_table"));
     ddlb_table->addItem(QStringLiteral("全部表"), QString());
-    for (const host::JournaledTable& table : host::journaledTables())
+    for (const journal::JournaledTable& table : journal::journaledTables())
         ddlb_table->addItem(table.name, table.name);
     cb_query = common::layoutButton(this, QStringLiteral("cb_query"), QStringLiteral("查询(&Q)"));
     cb_query->setDefault(true);
@@ -157,7 +157,7 @@ void w_right_journal::openEvent(const QString& parameter)
 {
     host::w_father::openEvent(parameter);
     common::tellIfJournalOff();
-    const bool on = host::sqlca.journalAvailable();
+    const bool on = journal::journalAvailable(host::sqlca);
     cb_revert->setEnabled(on && common::canModify(this));
     cb_query->setEnabled(on);
     cb_refresh->setEnabled(on);
@@ -169,9 +169,9 @@ bool w_right_journal::query()
 {
     dw_journal->setRowCount(0);
     st_count->clear();
-    if (!host::sqlca.journalAvailable())
+    if (!journal::journalAvailable(host::sqlca))
         return false;
-    host::JournalFilter filter;
+    journal::JournalFilter filter;
     filter.since = timeBound(sle_since->text(), false);
     filter.until = timeBound(sle_until->text(), true);
     for (const auto& [bound, field] : {std::pair{filter.since, sle_since}, std::pair{filter.until, sle_until}}) {
@@ -186,8 +186,8 @@ bool w_right_journal::query()
     filter.table = ddlb_table->currentData().toString();
     // One more than is shown, to know whether older entries were left out.
     filter.limit = maxRows + 1;
-    QList<host::JournalEntry> entries;
-    if (host::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
+    QList<journal::JournalEntry> entries;
+    if (journal::readJournal(host::sqlca, filter, &entries) != host::Transaction::kSuccess) {
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         return false;
     }
@@ -200,15 +200,15 @@ bool w_right_journal::query()
     dw_journal->setUpdatesEnabled(false);
     dw_journal->setRowCount(int(entries.size()));
     for (int r = 0; r < entries.size(); ++r) {
-        const host::JournalEntry& e = entries.at(r);
+        const journal::JournalEntry& e = entries.at(r);
         const QStringList cells = {QString::number(e.id),
                                    localTime(e.changedAt),
                                    e.operatorId,
                                    e.table,
                                    actionWord(e.action),
-                                   host::describeJournalValue(e.key),
-                                   host::describeJournalValue(e.before),
-                                   host::describeJournalValue(e.after)};
+                                   journal::describeJournalValue(e.key),
+                                   journal::describeJournalValue(e.before),
+                                   journal::describeJournalValue(e.after)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells.at(c));  // plain text
             if (c >= 5)
@@ -280,7 +280,7 @@ void w_right_journal::revertSelected()
     // administer rights through it.
     common::AdministrationGuard guard;
     host::Operation operation;
-    host::RevertOutcome outcome;
+    journal::RevertOutcome outcome;
     if (revertChanges(host::sqlca, ids, &outcome) != host::Transaction::kSuccess) {
         operation.rollback();
         host::MessageBox(kTitle, QStringLiteral("撤销失败, 没有作任何修改.\n") + outcome.reason,

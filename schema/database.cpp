@@ -2,6 +2,7 @@
 
 #include "host/operation.h"
 #include "host/transaction.h"
+#include "schema/journal_ddl.h"
 #include "schema/tables.h"
 
 #include <utility>
@@ -36,6 +37,11 @@ QStringList createStatements(const host::Transaction& trans)
 
 QStringList createStatements(host::Dialect t)
 {
+    return tableStatements(t) + journalStatements(t);
+}
+
+QStringList tableStatements(host::Dialect t)
+{
     return {
         table(s_dept,
               {column(t, "dept_id", len::dept_id, true), column(t, "dept_name", len::dept_name),
@@ -62,17 +68,15 @@ QStringList createStatements(host::Dialect t)
         table(s_moudle_item,
               {column(t, "m_item_code", len::m_item_code, true), column(t, "name", len::m_item_name)},
               "m_item_code"),
-        // The change journal (host/journal.h): one row per changed row of the
-        // rights tables; keys and rows as JSON objects, times as UTC ISO text.
-        QStringLiteral("create table %1 (id %2, changed_at varchar(30) not null, operator_id varchar(%3), "
-                       "table_name varchar(30) not null, row_key text not null, action varchar(6) not null, "
-                       "before_value text, after_value text)")
-            .arg(s_right_journal,
-                 t == host::Dialect::Postgres ? QStringLiteral("bigserial primary key")
-                                              : QStringLiteral("integer primary key autoincrement"))
-            .arg(len::journal_operator_id),
-        QStringLiteral("create index %1_changed_at on %1 (changed_at)").arg(s_right_journal),
     };
+}
+
+QStringList journalStatements(host::Dialect dialect)
+{
+    QStringList statements = journalTableStatements(dialect);
+    for (const JournaledTable& table : journaledTables())
+        statements += journalTriggerStatements(dialect, table, table.columns);
+    return statements;
 }
 
 QString createScript(host::Dialect dialect)
@@ -83,21 +87,41 @@ QString createScript(host::Dialect dialect)
     return script;
 }
 
-bool createTables(host::Transaction& trans)
+namespace {
+
+bool runAll(host::Transaction& trans, const QStringList& statements)
 {
-    for (const QString& statement : createStatements(trans)) {
+    for (const QString& statement : statements) {
         if (trans.execute(statement) != 0)
             return false;
     }
     return true;
 }
 
+}  // namespace
+
+bool createTables(host::Transaction& trans, bool withJournal)
+{
+    return runAll(trans, withJournal ? createStatements(trans) : tableStatements(trans.dialect()));
+}
+
+bool createJournal(host::Transaction& trans)
+{
+    return runAll(trans, journalStatements(trans.dialect()));
+}
+
 bool dropTables(host::Transaction& trans)
 {
-    for (const QString& name :
-         {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item, s_right_journal}) {
+    for (const QString& name : {s_dept, s_employee, s_user, s_group, s_user_group, s_group_power, s_moudle_item,
+                                s_right_journal, s_journal_operator}) {
         if (trans.execute(QStringLiteral("drop table if exists %1").arg(name)) != 0)
             return false;
+    }
+    if (trans.dialect() == host::Dialect::Postgres) {
+        for (const JournaledTable& table : journaledTables()) {
+            if (trans.execute(QStringLiteral("drop function if exists %1()").arg(journalFunctionName(table.name))) != 0)
+                return false;
+        }
     }
     return true;
 }
@@ -140,6 +164,18 @@ TablesCheck checkTables(host::Transaction& trans, QStringList* missing)
             return TablesCheck::Failed;
     }
     return TablesCheck::Present;
+}
+
+bool hasJournalTable(host::Transaction& trans)
+{
+    QString found;
+    const int code = trans.dialect() == host::Dialect::Postgres
+                         ? trans.selectText(QStringLiteral("select cast(to_regclass(?) as text)"), {s_right_journal},
+                                            &found)
+                         : trans.selectText(QStringLiteral("select name from sqlite_master where type = 'table' and "
+                                                           "name = ?"),
+                                            {s_right_journal}, &found);
+    return code == host::Transaction::kSuccess && !found.isNull();
 }
 
 bool tablesExist(host::Transaction& trans)
@@ -235,7 +271,6 @@ bool loadSampleData(host::Transaction& trans)
 {
     // Setting up a database is no change an operator made: not logged.
     const bool logChanges = std::exchange(trans.logChanges, false);
-    const bool journalChanges = std::exchange(trans.journalChanges, false);
     host::Operation operation(trans);
     bool ok = true;
     for (const Row& row : sampleRows()) {
@@ -245,10 +280,15 @@ bool loadSampleData(host::Transaction& trans)
             break;
         }
     }
+    // Nor is it a change to journal: the triggers' entries of the load go
+    // with it.
+    if (ok && hasJournalTable(trans) && operation.execute(QStringLiteral("delete from %1").arg(s_right_journal)) != 0) {
+        operation.rollback();
+        ok = false;
+    }
     if (ok)
         ok = operation.commit() == 0;
     trans.logChanges = logChanges;
-    trans.journalChanges = journalChanges;
     return ok;
 }
 

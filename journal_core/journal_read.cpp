@@ -1,12 +1,13 @@
-#include "host/journal.h"
+#include "journal_core/journal.h"
 
-#include "host/journal_rows.h"
+#include "journal_core/journal_rows.h"
 #include "host/transaction.h"
 
 #include <QDateTime>
 
-namespace host {
+namespace journal {
 
+using host::Transaction;
 using namespace journal_rows;
 
 int readJournal(Transaction& trans, const JournalFilter& filter, QList<JournalEntry>* entries)
@@ -79,4 +80,4 @@ QString describeJournalValue(const QString& json)
     return parts.join(QStringLiteral(", "));
 }
 
-}  // namespace host
+}  // namespace journal

@@ -8,9 +8,9 @@
 // password, and a deleted operator comes back with an empty one, which cannot
 // log in until an administrator sets a new one.
 
-#include "host_database/export.h"
+#include "journal_core/export.h"
 
-#include "host/journal.h"
+#include "journal_core/journal.h"
 
 #include <QList>
 #include <QString>
@@ -18,8 +18,10 @@
 #include <functional>
 
 namespace host {
-
 class Transaction;
+}
+
+namespace journal {
 
 // Asked for every entry of a revert before anything is written: empty when
 // the entry may be reverted, otherwise the reason for refusing the revert.
@@ -41,8 +43,8 @@ struct RevertOutcome {
 // permitted by `permitted`, when a row no longer equals the entry's
 // after-state (passwords aside), or when a statement fails. The caller
 // commits or rolls back.
-[[nodiscard]] WMS_HOST_DATABASE_EXPORT int revertJournalEntries(Transaction& trans, QList<qint64> ids,
+[[nodiscard]] WMS_JOURNAL_CORE_EXPORT int revertJournalEntries(host::Transaction& trans, QList<qint64> ids,
                                                                 const RevertPermission& permitted,
                                                                 RevertOutcome* outcome);
 
-}  // namespace host
+}  // namespace journal

@@ -1,14 +1,15 @@
-#include "host/journal_revert.h"
+#include "journal_core/journal_revert.h"
 
-#include "host/journal_rows.h"
+#include "journal_core/journal_rows.h"
 #include "host/transaction.h"
 
 #include <QHash>
 #include <algorithm>
 #include <optional>
 
-namespace host {
+namespace journal {
 
+using host::Transaction;
 using namespace journal_rows;
 
 namespace {
@@ -64,7 +65,7 @@ int revertJournalEntries(Transaction& trans, QList<qint64> ids, const RevertPerm
         trans.recordError(why);
         return Transaction::kError;
     };
-    if (!trans.journalAvailable())
+    if (!journalAvailable(trans))
         return refuse(QStringLiteral("变更记录表 s_right_journal 不存在."));
     if (!trans.beginWrite())
         return refuse(trans.sqlerrtext);
@@ -213,4 +214,4 @@ int revertJournalEntries(Transaction& trans, QList<qint64> ids, const RevertPerm
     return Transaction::kSuccess;
 }
 
-}  // namespace host
+}  // namespace journal

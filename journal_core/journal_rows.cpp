@@ -1,4 +1,4 @@
-#include "host/journal_rows.h"
+#include "journal_core/journal_rows.h"
 
 #include "host/transaction.h"
 
@@ -6,7 +6,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-namespace host::journal_rows {
+namespace journal::journal_rows {
+
+using host::Transaction;
 
 bool selectRowsOf(Transaction& trans, const QString& sql, const QVariantList& params, Rows* rows)
 {
@@ -41,7 +43,7 @@ QString keyCondition(const QStringList& keys)
 QString rowSelect(const Transaction& trans, const QString& tableText, const QStringList& keys)
 {
     QString sql = QStringLiteral("select * from ") + tableText + QStringLiteral(" where ") + keyCondition(keys);
-    if (trans.dialect() == Dialect::Postgres)
+    if (trans.dialect() == host::Dialect::Postgres)
         sql += QStringLiteral(" for update");
     return sql;
 }
@@ -58,35 +60,12 @@ QJsonValue shownValue(const QString& column, const QVariant& value)
     return kSecret;
 }
 
-QJsonObject rowObject(const QStringList& columns, const QVariantList& values, const QVariantList* before)
+QJsonObject rowObject(const QStringList& columns, const QVariantList& values)
 {
     QJsonObject object;
-    for (int c = 0; c < columns.size(); ++c) {
-        QJsonValue shown = shownValue(columns.at(c), values.value(c));
-        if (before && shown == QJsonValue(kSecret) && shownValue(columns.at(c), before->value(c)) == QJsonValue(kSecret)
-            && before->value(c).toString() != values.value(c).toString())
-            shown = kSecretChanged;
-        object.insert(columns.at(c), shown);
-    }
+    for (int c = 0; c < columns.size(); ++c)
+        object.insert(columns.at(c), shownValue(columns.at(c), values.value(c)));
     return object;
-}
-
-QJsonObject keyObject(const JournaledTable& table, const QStringList& columns, const QVariantList& values)
-{
-    QJsonObject key;
-    for (const QString& column : table.keys)
-        key.insert(column, jsonValue(values.value(columns.indexOf(column))));
-    return key;
-}
-
-QString jsonText(const QJsonObject& object)
-{
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
-}
-
-QVariant jsonText(const std::optional<QJsonObject>& object)
-{
-    return object ? QVariant(jsonText(*object)) : QVariant(QMetaType::fromType<QString>());
 }
 
 std::optional<QJsonObject> parseObject(const QString& text)
@@ -99,4 +78,4 @@ std::optional<QJsonObject> parseObject(const QString& text)
     return document.object();
 }
 
-}  // namespace host::journal_rows
+}  // namespace journal::journal_rows
