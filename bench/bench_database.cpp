@@ -20,7 +20,7 @@ namespace {
 
 // Raised whenever the rows or the tables change (3: the change journal's
 // table), so that a file of an older run is made again.
-constexpr int kVersion = 3;
+constexpr int kVersion = 4;  // 4: the journal kept by triggers
 
 class Statement {
 public:
@@ -205,7 +205,7 @@ bool loadPostgres(PgDatabase& db)
     // The seven tables exactly as the demo host creates them.
     {
         host::Transaction trans;
-        if (!trans.connect(db.url) || !schema::createTables(trans)) {
+        if (!trans.connect(db.url) || !schema::createTables(trans, false)) {
             db.reason = "cannot create the tables: " + trans.sqlerrtext.toStdString();
             return false;
         }
@@ -233,9 +233,18 @@ bool loadPostgres(PgDatabase& db)
                     // Hint bits and the visibility map set now, statistics
                     // fresh: no autovacuum of the new rows during the runs.
                     && loader.command("vacuum (analyze)");
-    if (!ok)
+    if (!ok) {
         db.reason = "cannot load the rows: " + loader.error();
-    return ok;
+        return false;
+    }
+    // The journal's triggers come after the rows: loading them is no change
+    // to record.
+    host::Transaction trans;
+    if (!trans.connect(db.url) || !schema::createJournal(trans)) {
+        db.reason = "cannot create the journal: " + trans.sqlerrtext.toStdString();
+        return false;
+    }
+    return true;
 }
 
 PgDatabase makePostgres()
@@ -323,7 +332,7 @@ QString sqliteDatabase()
         {
             // The tables exactly as the demo host creates them.
             host::Transaction trans;
-            if (!trans.connect(building) || !schema::createTables(trans)) {
+            if (!trans.connect(building) || !schema::createTables(trans, false)) {
                 std::fprintf(stderr, "rights_bench: cannot create %s: %s\n", qPrintable(building),
                              qPrintable(trans.sqlerrtext));
                 return QString();
@@ -332,6 +341,14 @@ QString sqliteDatabase()
         if (!fillSqlite(building)) {
             std::fprintf(stderr, "rights_bench: cannot fill %s\n", qPrintable(building));
             return QString();
+        }
+        {
+            host::Transaction trans;
+            if (!trans.connect(building) || !schema::createJournal(trans)) {
+                std::fprintf(stderr, "rights_bench: cannot create the journal in %s: %s\n", qPrintable(building),
+                             qPrintable(trans.sqlerrtext));
+                return QString();
+            }
         }
         // The WAL of the finished file is checkpointed; it moves as one file.
         sqlite3* db = nullptr;

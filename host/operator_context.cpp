@@ -15,7 +15,7 @@ const QString kOperatorTable = QStringLiteral("s_journal_operator");
 
 bool Transaction::announceOperator()
 {
-    const QString id = journalOperator.isEmpty() ? gs_user_id : journalOperator;
+    const QString id = !namesOperator ? QString() : journalOperator.isEmpty() ? gs_user_id : journalOperator;
     QSqlQuery query(database());
     if (dialect_ == Dialect::Postgres) {
         // Local to the transaction: gone with its COMMIT or ROLLBACK. An empty

@@ -150,6 +150,9 @@ public:
     // database has that table, from BEGIN to just before COMMIT), so that the
     // triggers of schema/journal_ddl.h record it.
     QString journalOperator;
+    // False: the connection names no operator, and its changes are recorded
+    // as another client's (a test's second client, a tool).
+    bool namesOperator = true;
 
     // True after a statement failed because the connection to the server was
     // lost; the next statement connects again first (see reopenIfLost()).

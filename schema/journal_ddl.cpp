@@ -64,15 +64,11 @@ QStringList postgresTrigger(const JournaledTable& table, const QStringList& colu
     const QString who = QStringLiteral("coalesce(nullif(current_setting('wms.operator', true), ''), "
                                        "'db:' || session_user)");
     const QString function = journalFunctionName(table.name);
+    // One line: a script of these statements is split at ";" and a line break.
     const QString body =
-        QStringLiteral("begin\n"
-                       "  if tg_op = 'INSERT' then\n    %1;\n"
-                       "  elsif tg_op = 'UPDATE' then\n"
-                       "    if old is not distinct from new then\n      return null;\n    end if;\n    %2;\n"
-                       "  else\n    %3;\n"
-                       "  end if;\n"
-                       "  return null;\n"
-                       "end")
+        QStringLiteral("begin if tg_op = 'INSERT' then %1; "
+                       "elsif tg_op = 'UPDATE' then if old is not distinct from new then return null; end if; %2; "
+                       "else %3; end if; return null; end")
             .arg(entryInsert(table.name, time, who, rowObject(d, table.keys, "new"), "insert", "null",
                              rowObject(d, columns, "new")),
                  entryInsert(table.name, time, who, rowObject(d, table.keys, "new"), "update",
@@ -83,7 +79,7 @@ QStringList postgresTrigger(const JournaledTable& table, const QStringList& colu
     // whatever the search path of the client whose change fires it.
     return {
         QStringLiteral("create or replace function %1() returns trigger language plpgsql "
-                       "set search_path from current as $journal$\n%2\n$journal$")
+                       "set search_path from current as $journal$ %2 $journal$")
             .arg(function, body),
         QStringLiteral("create trigger %1 after insert or update or delete on %2 for each row execute function %3()")
             .arg(journalTriggerNames(host::Dialect::Postgres, table.name).first(), table.name, function),

@@ -144,7 +144,7 @@ TEST_P(CommandsTest, JournalPrintsEveryEntryFromATimeOnOldestFirst)
     }
     host::sqlca.disconnect();
     ASSERT_TRUE(host::sqlca.connect(url()));
-    exec("drop table s_right_journal");
+    dropJournal();
     ASSERT_EQ(host::sqlca.commit(), 0);
     const Outcome missing = run({"journal", "--db", url()});
     EXPECT_EQ(missing.code, 2);

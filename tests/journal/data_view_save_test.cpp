@@ -1,7 +1,7 @@
 // A data view's save (the rights editor's grid) runs through sqlca like any
 // statement: its inserts, updates and deletes are journaled and revertible.
-#include "host/journal.h"
-#include "host/journal_revert.h"
+#include "journal_core/journal.h"
+#include "journal_core/journal_revert.h"
 #include "host/operation.h"
 #include "platform/datastore.h"
 #include "tests/support/test_db.h"
@@ -41,21 +41,21 @@ TEST_P(DataViewSaveTest, TheEditorsRowsAreJournaledAndRevertedExactly)
     ASSERT_EQ(store.update(), 1) << sqlca.sqlerrtext.toStdString();
     ASSERT_EQ(sqlca.commit(), 0);
 
-    QList<host::JournalEntry> entries;
-    host::JournalFilter oldestFirst;
+    QList<journal::JournalEntry> entries;
+    journal::JournalFilter oldestFirst;
     oldestFirst.newestFirst = false;
-    ASSERT_EQ(host::readJournal(sqlca, oldestFirst, &entries), 0);
+    ASSERT_EQ(journal::readJournal(sqlca, oldestFirst, &entries), 0);
     QStringList actions;
     QList<qint64> ids;
-    for (const host::JournalEntry& e : entries) {
+    for (const journal::JournalEntry& e : entries) {
         actions << e.table + ' ' + e.action;
         ids << e.id;
     }
     EXPECT_EQ(actions, QStringList({"s_group_power delete", "s_group_power update", "s_group_power insert"}));
 
     host::Operation operation;
-    host::RevertOutcome outcome;
-    ASSERT_EQ(host::revertJournalEntries(sqlca, ids, {}, &outcome), 0) << outcome.reason.toStdString();
+    journal::RevertOutcome outcome;
+    ASSERT_EQ(journal::revertJournalEntries(sqlca, ids, {}, &outcome), 0) << outcome.reason.toStdString();
     ASSERT_EQ(operation.commit(), 0);
     EXPECT_EQ(powers(), before);
 }

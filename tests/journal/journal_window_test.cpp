@@ -1,7 +1,7 @@
 // 权限变更记录 driven offscreen: the entries newest first, the filters, a
 // revert of a selection, its refusals, and a database without the journal.
 #include "host/functions.h"
-#include "host/journal.h"
+#include "journal_core/journal.h"
 #include "host/operation.h"
 #include "host/window_registry.h"
 #include "journal/register_windows.h"
@@ -203,11 +203,8 @@ TEST_P(JournalWindowTest, ARevertNeedsTheLevelOfEveryChangeItUndoes)
     const auto grant = [this](const QString& item) {
         host::Transaction other;
         ASSERT_TRUE(other.connect(url()));
-        other.journalChanges = false;
-        ASSERT_EQ(other.execute("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
-                                {"004", item, "2"}),
-                  0);
-        ASSERT_EQ(other.commit(), 0);
+        unjournaled(other, "insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
+                    {"004", item, "2"});
     };
     grant("m102");
     host::gs_user_id = "E004";
@@ -294,12 +291,8 @@ TEST_P(JournalWindowTest, ARevertMayNotLeaveNobodyToAdministerRights)
     // E006 is the only administrator (no s_user row "admin"); the entry that
     // made him one is undone.
     {
-        sqlca.journalChanges = false;
-        host::Operation operation;
-        ASSERT_EQ(operation.execute("delete from s_user_group where user_code = ? and group_code = ?", {"E006", "001"}), 0);
-        ASSERT_EQ(operation.execute("delete from s_user where id = ?", {"admin"}), 0);
-        ASSERT_EQ(operation.commit(), 0);
-        sqlca.journalChanges = true;
+        unjournaled(sqlca, "delete from s_user_group where user_code = ? and group_code = ?", {"E006", "001"});
+        unjournaled(sqlca, "delete from s_user where id = ?", {"admin"});
     }
     change("insert into s_user_group ( user_code , group_code ) values ( ? , ? )", {"E006", "001"});
     auto* w = open();
@@ -315,10 +308,12 @@ TEST_P(JournalWindowTest, ARevertMayNotLeaveNobodyToAdministerRights)
 
 TEST_P(JournalWindowTest, WithoutTheJournalTableTheWindowsSaySoOnce)
 {
-    exec("drop table s_right_journal");
+    dropJournal();
+    ASSERT_EQ(sqlca.commit(), 0);
     auto* w = open();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(messages.texts(), QStringList({"变更记录表 s_right_journal 不存在, 本次修改将不被记录."}));
+    EXPECT_EQ(messages.texts(), QStringList({"变更记录表 s_right_journal 不存在, 本次修改将不被记录.\n"
+                                             "请数据库管理员运行 wms-rights upgrade 添加变更记录."}));
     EXPECT_FALSE(w->cb_revert->isEnabled());
     EXPECT_EQ(w->dw_journal->rowCount(), 0);
     // The manager opens without a second notice, and its changes work.

@@ -1,7 +1,7 @@
 // Undoing journal entries with the logged-in operator's levels: every entry
 // needs level 2 on the module item of its table, asked when the revert runs.
 #include "host/functions.h"
-#include "host/journal.h"
+#include "journal_core/journal.h"
 #include "host/operation.h"
 #include "journal/revert.h"
 #include "rights/change_items.h"
@@ -19,7 +19,7 @@ protected:
         // E004 administers groups and operators (level 2 on m102 through 财务组),
         // views departments (level 1 on m101) and has nothing on the rights
         // editor's 003.
-        unjournaled("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
+        unjournaled(sqlca, "insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
                     {"004", "m102", "2"});
         // Changes made by a full administrator.
         host::gs_user_id = "E006";
@@ -33,14 +33,6 @@ protected:
     {
         rights::setChangeItems(rights::defaultChangeItems());
         SampleDbTest::TearDown();
-    }
-    void unjournaled(const QString& sql, const QVariantList& params)
-    {
-        sqlca.journalChanges = false;
-        host::Operation operation;
-        EXPECT_EQ(operation.execute(sql, params), 0) << operation.error().toStdString();
-        EXPECT_EQ(operation.commit(), 0) << operation.error().toStdString();
-        sqlca.journalChanges = true;
     }
     // Runs a journaled change and returns the id of its entry.
     qint64 change(const QString& sql, const QVariantList& params)
@@ -62,7 +54,7 @@ protected:
     QString groupName() { return value("select group_name from s_group where group_id = '002'").toString(); }
 
     qint64 power = 0, group = 0, dept = 0;
-    host::RevertOutcome outcome;
+    journal::RevertOutcome outcome;
 };
 
 TEST_P(RevertLevelsTest, EachEntryNeedsLevelTwoOnTheItemOfItsTable)
@@ -99,9 +91,7 @@ TEST_P(RevertLevelsTest, TheLevelIsAskedWhenTheRevertRuns)
     {
         host::Transaction other;
         ASSERT_TRUE(other.connect(url()));
-        other.journalChanges = false;
-        ASSERT_EQ(other.execute("delete from s_group_power where group_id = ? and m_item_code = ?", {"004", "m102"}), 0);
-        ASSERT_EQ(other.commit(), 0);
+        unjournaled(other, "delete from s_group_power where group_id = ? and m_item_code = ?", {"004", "m102"});
     }
     EXPECT_EQ(revert({group}), -1);
     EXPECT_TRUE(outcome.reason.contains("m102")) << outcome.reason.toStdString();
@@ -112,7 +102,7 @@ TEST_P(RevertLevelsTest, TheLevelIsAskedWhenTheRevertRuns)
     rights::setChangeItems({{"s_group", "m101"}, {"s_group_power", "m102"}});
     EXPECT_EQ(revert({group}), -1);
     EXPECT_TRUE(outcome.reason.contains("m101")) << outcome.reason.toStdString();
-    unjournaled("insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
+    unjournaled(sqlca, "insert into s_group_power ( group_id , m_item_code , group_right ) values ( ? , ? , ? )",
                 {"004", "m102", "2"});
     ASSERT_EQ(revert({power}), 0) << outcome.reason.toStdString();
     EXPECT_EQ(level(), "1");

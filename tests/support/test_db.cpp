@@ -3,6 +3,7 @@
 #include "host/functions.h"
 #include "host/window_registry.h"
 #include "schema/database.h"
+#include "schema/journal_ddl.h"
 #include "dataviews/dataviews.h"
 
 #include <QCoreApplication>
@@ -72,6 +73,31 @@ void DbFixture::TearDown()
 void DbFixture::loadSample()
 {
     ASSERT_TRUE(schema::loadSampleData(host::sqlca)) << host::sqlca.sqlerrtext.toStdString();
+}
+
+void DbFixture::dropJournal()
+{
+    const host::Dialect dialect = host::sqlca.dialect();
+    for (const schema::JournaledTable& table : schema::journaledTables()) {
+        for (const QString& trigger : schema::journalTriggerNames(dialect, table.name))
+            exec(dialect == host::Dialect::Postgres ? QStringLiteral("drop trigger %1 on %2").arg(trigger, table.name)
+                                                    : QStringLiteral("drop trigger %1").arg(trigger));
+        if (dialect == host::Dialect::Postgres)
+            exec(QStringLiteral("drop function %1()").arg(schema::journalFunctionName(table.name)));
+    }
+    exec(QStringLiteral("drop table s_right_journal"));
+    if (dialect == host::Dialect::Sqlite)
+        exec(QStringLiteral("drop table %1").arg(schema::s_journal_operator));
+}
+
+void DbFixture::unjournaled(host::Transaction& trans, const QString& sql, const QVariantList& params)
+{
+    ASSERT_TRUE(trans.beginWrite()) << trans.sqlerrtext.toStdString();
+    const QVariant last = trans.selectValue(QStringLiteral("select coalesce(max(id), 0) from s_right_journal"));
+    ASSERT_EQ(trans.execute(sql, params), 0) << sql.toStdString() << ": " << trans.sqlerrtext.toStdString();
+    ASSERT_EQ(trans.execute(QStringLiteral("delete from s_right_journal where id > ?"), {last.toLongLong()}), 0)
+        << trans.sqlerrtext.toStdString();
+    ASSERT_EQ(trans.commit(), 0) << trans.sqlerrtext.toStdString();
 }
 
 void DbFixture::exec(const QString& sql, const QVariantList& params)

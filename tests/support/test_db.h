@@ -30,6 +30,12 @@ protected:
     // The URL of this test's database, for a second client.
     QString url() const { return url_; }
     void loadSample();
+    // Drops the change journal's triggers and tables: a database made before
+    // the database kept the journal.
+    void dropJournal();
+    // Runs one statement on `trans` and commits it without a journal entry:
+    // the entries its triggers wrote go in the same transaction.
+    void unjournaled(host::Transaction& trans, const QString& sql, const QVariantList& params = {});
 
     // Runs a statement on sqlca and expects it to succeed.
     void exec(const QString& sql, const QVariantList& params = {});
