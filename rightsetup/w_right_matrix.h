@@ -61,7 +61,9 @@ public:
     bool exportCsv(const QString& path);
     bool exportPdf(const QString& path);
     // Reads a matrix CSV, shows its changes and applies them when the
-    // operator confirms. True when changes were committed.
+    // operator confirms. True when changes were committed. When a cell was
+    // changed by another client meanwhile and the operator reads again, the
+    // file is read again against the database and its changes shown anew.
     bool importCsv(const QString& path);
 
     MatrixModel* model() const { return model_; }
@@ -90,6 +92,9 @@ private:
     // Copy and import work on the database: edits must be saved first.
     bool noPendingEdits();
     Level chosenLevel() const;
+    enum class ImportOutcome { Applied, NotApplied, ReadAgain };
+    // One reading of the file against the database and its preview.
+    ImportOutcome importOnce(const QString& path);
     QModelIndexList targetCells() const;
     // The current cell, when the operator may change it and one is chosen
     // (otherwise an invalid index, the operator told why).

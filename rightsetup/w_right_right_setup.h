@@ -61,6 +61,18 @@ private:
     void focusModule(long row);
     // Reads the group's rows afresh.
     void loadRows();
+    // What stops a save before anything is written: a notice and the row to
+    // focus, or a database error of the existence check (on sqlca).
+    struct RowProblem {
+        QString notice;
+        long row = 0;
+        bool databaseError = false;
+    };
+    // Checks every changed row (module chosen, not held yet, not repeated).
+    RowProblem checkRows();
+    // After a write another client's change refused: `failure` first, then
+    // the reason and the question; 是 reads the group's rows again.
+    void offerReadAgain(const QString& failure);
     // Opens the drop-down of the level of `row` (at level 2 only).
     void openLevelChoices(long row);
 };
