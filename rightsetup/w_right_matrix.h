@@ -6,7 +6,9 @@
 // whole row (the items shown) or column can be set at once from the context
 // menu or the buttons. Edits stay marked and pending until 保存 writes them
 // all as one operation and reads the matrix again; a refused save keeps them
-// pending. Changing needs level 2 on the window's tag; below it the window is
+// pending. A cell another client changed since the matrix was read refuses
+// the save, and the operator chooses between reading again (the edits given
+// up) and keeping the edits. Changing needs level 2 on the window's tag; below it the window is
 // for viewing. It opens the copy and compare dialog, exports the matrix as
 // CSV (the console's format) and as a PDF report, and imports a matrix CSV
 // after showing the changes it makes.

@@ -4,7 +4,9 @@
 // the user and group manager when the editor opens. Module items are added
 // through the module list (w_right_module_list), levels are chosen in the
 // grid, and a save checks for missing and repeated module items before it
-// writes anything.
+// writes anything. A save or delete that finds a row changed by another
+// client since it was read writes nothing; the operator chooses between
+// reading the group's rows again and keeping the changes.
 
 #include "rightsetup/export.h"
 

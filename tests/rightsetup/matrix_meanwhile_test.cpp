@@ -149,7 +149,7 @@ TEST_P(MatrixMeanwhileTest, ChangesMeanwhileToCellsTheSaveDoesNotTouchAreKept)
     EXPECT_EQ(shown("002", "w203"), "禁止");
 }
 
-TEST_P(MatrixMeanwhileTest, ARowReadWithoutALevelIsMatchedAsSuch)
+TEST_P(MatrixMeanwhileTest, ARowReadWithoutALevelOrWithAnEmptyOneIsMatchedAsItWasRead)
 {
     // A row written without a level (the editor allows it) reads as NULL.
     otherClient(kInsert, {"003", "w205", QVariant()});
@@ -157,6 +157,13 @@ TEST_P(MatrixMeanwhileTest, ARowReadWithoutALevelIsMatchedAsSuch)
     press("003", "w205", Qt::Key_2);
     EXPECT_TRUE(matrix->save());
     EXPECT_EQ(dbCells().value("003/w205"), "2");
+
+    // An empty level is not taken for a missing one.
+    otherClient(kSet, {"", "003", "w205"});
+    ASSERT_TRUE(matrix->reload());
+    press("003", "w205", Qt::Key_1);
+    EXPECT_TRUE(matrix->save());
+    EXPECT_EQ(dbCells().value("003/w205"), "1");
 
     otherClient(kSet, {QVariant(), "003", "w205"});
     ASSERT_TRUE(matrix->reload());
