@@ -40,8 +40,16 @@ w_right_change_preview::w_right_change_preview(QWidget* parent) : host::w_father
     layout->addLayout(buttons, 2, 0);
     setCancelButton(cb_cancel);
     connect(cb_apply, &QPushButton::clicked, this, [this] {
-        if (apply())
-            closeWithReturn(QStringLiteral("applied"));
+        switch (apply()) {
+        case WriteResult::Written:
+            closeWithReturn(kApplied);
+            break;
+        case WriteResult::ReadAgain:
+            closeWithReturn(kReadAgain);
+            break;
+        case WriteResult::Refused:
+            break;  // the list stays, to be applied again or cancelled
+        }
     });
     connect(cb_cancel, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -58,14 +66,14 @@ void w_right_change_preview::setChanges(const QList<RightChange>& changes, const
     cb_apply->setEnabled(!changes_.isEmpty() && common::canModify(this));
 }
 
-bool w_right_change_preview::apply()
+WriteResult w_right_change_preview::apply()
 {
     if (!common::ensureCanModify(this))
-        return false;
-    if (!writeChanges(changes_))
-        return false;
-    host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存成功."));
-    return true;
+        return WriteResult::Refused;
+    const WriteResult result = writeChanges(changes_);
+    if (result == WriteResult::Written)
+        host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存成功."));
+    return result;
 }
 
 }  // namespace rightsetup

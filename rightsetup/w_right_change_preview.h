@@ -2,12 +2,16 @@
 // "导入权限矩阵": the changes an imported matrix file would make, listed
 // before anything is written, with what the file named that the database does
 // not know. 应用 writes them as one operation and closes with "applied";
-// 取消 closes with nothing written.
+// 取消 closes with nothing written. When another client changed one of the
+// cells since the matrix was read, nothing is written and the operator is
+// asked whether to read again: 是 closes with "read again" (the opener reads
+// the database and the file again), 否 keeps the list open.
 
 #include "rightsetup/export.h"
 
 #include "host/w_father.h"
 #include "rightsetup/rights_diff.h"
+#include "rightsetup/rights_writer.h"
 
 class QLabel;
 class QPushButton;
@@ -24,8 +28,12 @@ public:
                     const QString& notes);
     const QList<RightChange>& changes() const { return changes_; }
 
-    // 应用: level 2, then the one operation. True when it was committed.
-    bool apply();
+    // The dialog's string results.
+    static inline const QString kApplied = QStringLiteral("applied");
+    static inline const QString kReadAgain = QStringLiteral("read again");
+
+    // 应用: level 2, then the one operation.
+    WriteResult apply();
 
     QLabel* st_notes = nullptr;
     QTableWidget* dw_changes = nullptr;

@@ -266,15 +266,11 @@ void w_right_group_copy::showComparison()
 
 bool w_right_group_copy::previewStillHolds()
 {
+    // Read on sqlca inside the copy's transaction; no box meanwhile.
     GroupRights sourceRights, targetRights;
-    if (!readState(&sourceRights, &targetRights))
+    if (!readGroup(source(), &sourceRights) || !readGroup(target(), &targetRights))
         return false;
-    if (copyChanges(sourceRights, targetRights, target(), mode()) == preview_)
-        return true;
-    refresh();
-    host::MessageBox(kTitle, QStringLiteral("两组的权限已被其他用户修改, 修改列表已更新. 请确认后再应用."),
-                     host::Icon::Exclamation);
-    return false;
+    return copyChanges(sourceRights, targetRights, target(), mode()) == preview_;
 }
 
 bool w_right_group_copy::apply()
@@ -287,10 +283,6 @@ bool w_right_group_copy::apply()
         host::MessageBox(kTitle, problem, host::Icon::Exclamation);
         return false;
     }
-    // What is applied is the list shown: when the groups changed since it
-    // was read, the operator sees the new list before anything is written.
-    if (!previewStillHolds())
-        return false;
     if (preview_.isEmpty()) {
         host::MessageBox(kTitle, QStringLiteral("没有需要应用的修改."));
         return false;
@@ -301,9 +293,21 @@ bool w_right_group_copy::apply()
     if (host::MessageBox(kTitle, question, host::Icon::Question, host::Buttons::YesNo, host::Answer::No) !=
         host::Answer::Yes)
         return false;
-    // The question may have stood open while another client wrote.
-    if (!previewStillHolds() || !writeChanges(preview_))
+    // What is written is the list shown: when either group changed since it
+    // was read (also while the question stood open), nothing is written and
+    // the operator may read both groups again.
+    WriteRequest request;
+    request.stillHolds = [this] { return previewStillHolds(); };
+    request.changedWhat = QStringLiteral("操作组 %1 和 %2 的权限").arg(source(), target());
+    switch (writeChanges(preview_, request)) {
+    case WriteResult::Written:
+        break;
+    case WriteResult::Refused:
+        return false;  // the list stays as it was shown
+    case WriteResult::ReadAgain:
+        refresh();
         return false;
+    }
     applied_ = true;
     host::MessageBox(kTitle, QStringLiteral("保存成功."));
     refresh();

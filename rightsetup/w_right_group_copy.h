@@ -41,8 +41,9 @@ public:
     // The changes the preview shows.
     const QList<RightChange>& preview() const { return preview_; }
     const QList<CompareRow>& comparison() const { return comparison_; }
-    // 应用 on the 复制 page: level 2, the same list read again, the question
-    // (否 writes nothing), then one operation. True when it was committed.
+    // 应用 on the 复制 page: level 2, the question (否 writes nothing), then
+    // one operation that writes the list shown only while both groups still
+    // give it. True when it was committed.
     bool apply();
     // True once a copy was committed while the dialog was open.
     bool applied() const { return applied_; }
@@ -69,8 +70,8 @@ private:
     QString groupLabel(const QString& group) const;
     bool readGroup(const QString& group, GroupRights* rights);
     bool readState(GroupRights* source, GroupRights* target);
-    // False (the list shown again, the operator told) when the groups no
-    // longer give the list shown, or cannot be read.
+    // False when the groups no longer give the list shown, or cannot be read
+    // (sqlca then holds the error). Shows nothing.
     bool previewStillHolds();
     void showComparison();
 

@@ -333,8 +333,17 @@ bool w_right_matrix::save()
         host::MessageBox(kTitle, QStringLiteral("没有需要保存的修改."));
         return true;
     }
-    if (!writeChanges(changes))
+    switch (writeChanges(changes)) {
+    case WriteResult::Written:
+        break;
+    case WriteResult::Refused:
         return false;  // every edit stays pending; the operator was told why
+    case WriteResult::ReadAgain:
+        // Another client changed a cell meanwhile: the operator chose to see
+        // what the database holds now, the edits given up.
+        reload();
+        return false;
+    }
     // What the window shows is what the database holds now.
     if (!reload())
         model_->setMatrix({});
@@ -413,29 +422,46 @@ bool w_right_matrix::importCsv(const QString& path)
 {
     if (!common::ensureCanModify(this) || !noPendingEdits())
         return false;
+    // Another client may change a cell between the preview and its 应用: when
+    // the operator then chooses to read again, the file's changes are made
+    // again against what the database holds now and shown anew.
+    for (;;) {
+        switch (importOnce(path)) {
+        case ImportOutcome::Applied:
+            return true;
+        case ImportOutcome::NotApplied:
+            return false;
+        case ImportOutcome::ReadAgain:
+            break;
+        }
+    }
+}
+
+w_right_matrix::ImportOutcome w_right_matrix::importOnce(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         host::MessageBox(kTitle, QStringLiteral("无法读取文件: ") + path + QLatin1Char('\n') + file.errorString(),
                          host::Icon::Exclamation);
-        return false;
+        return ImportOutcome::NotApplied;
     }
     // The changes are made against what the database holds now.
     if (!reload())
-        return false;
+        return ImportOutcome::NotApplied;
     MatrixImport import;
     QString error;
     const ImportRead read = readImportWithProgress(this, &file, model_->matrix(), &import, &error);
     if (read == ImportRead::Cancelled)
-        return false;
+        return ImportOutcome::NotApplied;
     if (read == ImportRead::Malformed) {
         host::MessageBox(kTitle, QStringLiteral("文件格式不正确, 没有导入任何内容.\n") + error, host::Icon::Exclamation);
-        return false;
+        return ImportOutcome::NotApplied;
     }
     QStringList notes = unknownNotes(import);
     if (import.changes.isEmpty()) {
         notes << QStringLiteral("文件中的权限与数据库相同, 没有需要导入的修改.");
         host::MessageBox(kTitle, notes.join(QLatin1Char('\n')));
-        return false;
+        return ImportOutcome::NotApplied;
     }
     QPointer<w_right_change_preview> preview = new w_right_change_preview(this);
     preview->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -443,10 +469,12 @@ bool w_right_matrix::importCsv(const QString& path)
     preview->setChanges(import.changes, model_->matrix().itemNames, notes.join(QLatin1Char('\n')));
     host::placeOver(preview, this);
     preview->exec();
-    const bool applied = preview && preview->stringResult() == QLatin1String("applied");
+    const QString result = preview ? preview->stringResult() : QString();
     delete preview.data();
     reload();
-    return applied;
+    if (result == w_right_change_preview::kApplied)
+        return ImportOutcome::Applied;
+    return result == w_right_change_preview::kReadAgain ? ImportOutcome::ReadAgain : ImportOutcome::NotApplied;
 }
 
 }  // namespace rightsetup

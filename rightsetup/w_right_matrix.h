@@ -6,7 +6,9 @@
 // whole row (the items shown) or column can be set at once from the context
 // menu or the buttons. Edits stay marked and pending until 保存 writes them
 // all as one operation and reads the matrix again; a refused save keeps them
-// pending. Changing needs level 2 on the window's tag; below it the window is
+// pending. A cell another client changed since the matrix was read refuses
+// the save, and the operator chooses between reading again (the edits given
+// up) and keeping the edits. Changing needs level 2 on the window's tag; below it the window is
 // for viewing. It opens the copy and compare dialog, exports the matrix as
 // CSV (the console's format) and as a PDF report, and imports a matrix CSV
 // after showing the changes it makes.
@@ -61,7 +63,9 @@ public:
     bool exportCsv(const QString& path);
     bool exportPdf(const QString& path);
     // Reads a matrix CSV, shows its changes and applies them when the
-    // operator confirms. True when changes were committed.
+    // operator confirms. True when changes were committed. When a cell was
+    // changed by another client meanwhile and the operator reads again, the
+    // file is read again against the database and its changes shown anew.
     bool importCsv(const QString& path);
 
     MatrixModel* model() const { return model_; }
@@ -90,6 +94,9 @@ private:
     // Copy and import work on the database: edits must be saved first.
     bool noPendingEdits();
     Level chosenLevel() const;
+    enum class ImportOutcome { Applied, NotApplied, ReadAgain };
+    // One reading of the file against the database and its preview.
+    ImportOutcome importOnce(const QString& path);
     QModelIndexList targetCells() const;
     // The current cell, when the operator may change it and one is chosen
     // (otherwise an invalid index, the operator told why).

@@ -4,6 +4,7 @@
 #include "common/fonts.h"
 #include "common/levels.h"
 #include "common/manager_frame.h"
+#include "host/changed_meanwhile.h"
 #include "host/filter.h"
 #include "host/functions.h"
 #include "host/messages.h"
@@ -180,52 +181,65 @@ void w_right_right_setup::cb_add_clicked()
     host::WindowRegistry::openWithReturn(kModuleList, is_group_id);
 }
 
-void w_right_right_setup::cb_save_clicked()
+w_right_right_setup::RowProblem w_right_right_setup::checkRows()
 {
-    ib_save_success = false;
-    if (!common::ensureCanModify(this))
-        return;
-    dw_1->acceptText();
     const long rows = dw_1->rowCount();
     for (long i = 1; i <= rows; ++i) {
         const platform::ItemStatus status = dw_1->getItemStatus(i);
         if (status == platform::ItemStatus::NotModified)
             continue;
         const QString module = dw_1->getItemString(i, kModuleColumn);
-        if (host::f_isnull(module)) {
-            host::f_box(QStringLiteral("请选择模块名称."));
-            focusModule(i);
-            return;
-        }
+        if (host::f_isnull(module))
+            return {QStringLiteral("请选择模块名称."), i};
         if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
             QVariantList into;
             const int code = host::sqlca.selectInto(
                 QStringLiteral("select count ( *) from s_group_power where group_id = ? and m_item_code = ?"),
                 {is_group_id, module}, into);
             if (code == host::Transaction::kSuccess) {
-                if (!into.isEmpty() && into.first().toLongLong() > 0) {
-                    host::f_box(QStringLiteral("模块已存在，请选择其它模块."));
-                    focusModule(i);
-                    return;
-                }
+                if (!into.isEmpty() && into.first().toLongLong() > 0)
+                    return {QStringLiteral("模块已存在，请选择其它模块."), i};
             } else if (code != host::Transaction::kNotFound) {
-                host::databaseErrorBox(host::sqlca.sqlerrtext);
-                return;
+                return {{}, 0, true};
             }
         }
         const long found = dw_1->find(kModuleColumn + QStringLiteral(" = ") + platform::quoteLiteral(module), i + 1,
                                       dw_1->rowCount());
-        if (found > 0) {
-            host::f_box(QStringLiteral("第%1行数据和第%2行数据有重复，请更改.").arg(i).arg(found));
-            focusModule(found);
-            return;
+        if (found > 0)
+            return {QStringLiteral("第%1行数据和第%2行数据有重复，请更改.").arg(i).arg(found), found};
+    }
+    return {};
+}
+
+void w_right_right_setup::cb_save_clicked()
+{
+    ib_save_success = false;
+    if (!common::ensureCanModify(this))
+        return;
+    dw_1->acceptText();
+
+    // The checks read inside the save's own transaction: a module item
+    // another client added meanwhile is found, not written over.
+    host::Operation operation;
+    if (!operation.begin()) {
+        host::databaseErrorBox(operation.error());
+        return;
+    }
+    const RowProblem problem = checkRows();
+    if (problem.databaseError || !problem.notice.isEmpty()) {
+        operation.rollback();
+        if (problem.databaseError) {
+            host::databaseErrorBox(operation.error());
+        } else {
+            host::f_box(problem.notice);
+            focusModule(problem.row);
         }
+        return;
     }
 
     // A save the database refuses (a statement, or the COMMIT) keeps every
     // change pending in the grid, so that saving again writes them.
     common::AdministrationGuard guard;
-    host::Operation operation;
     const bool written = dw_1->update(false) == 1;
     if (written && !guard.allows()) {
         operation.rollback();
@@ -240,7 +254,10 @@ void w_right_right_setup::cb_save_clicked()
     }
     operation.rollback();
     gridEdited();  // the changes are still there to be saved
-    host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存失败."));
+    if (host::sqlca.changedMeanwhile())
+        offerReadAgain(QStringLiteral("保存失败."));
+    else
+        host::MessageBox(QStringLiteral("提示"), QStringLiteral("保存失败."));
 }
 
 void w_right_right_setup::cb_delete_clicked()
@@ -276,7 +293,21 @@ void w_right_right_setup::cb_delete_clicked()
     // The deletion stays pending with every other change, to be written by
     // the next save.
     gridEdited();
-    host::f_box(QStringLiteral("删除失败."));
+    if (host::sqlca.changedMeanwhile())
+        offerReadAgain(QStringLiteral("删除失败."));
+    else
+        host::f_box(QStringLiteral("删除失败."));
+}
+
+void w_right_right_setup::offerReadAgain(const QString& failure)
+{
+    const QString what = QStringLiteral("操作组 %1 的权限").arg(is_group_id);
+    if (!host::askReadAgain(failure, host::changedMeanwhileText(what)))
+        return;  // 否: every change stays pending
+    // 是: the grid shows what the database holds, the changes given up.
+    loadRows();
+    ib_canexit = true;
+    cb_save->setEnabled(false);
 }
 
 bool w_right_right_setup::closeQuery()

@@ -4,7 +4,9 @@
 // the user and group manager when the editor opens. Module items are added
 // through the module list (w_right_module_list), levels are chosen in the
 // grid, and a save checks for missing and repeated module items before it
-// writes anything.
+// writes anything. A save or delete that finds a row changed by another
+// client since it was read writes nothing; the operator chooses between
+// reading the group's rows again and keeping the changes.
 
 #include "rightsetup/export.h"
 
@@ -61,6 +63,18 @@ private:
     void focusModule(long row);
     // Reads the group's rows afresh.
     void loadRows();
+    // What stops a save before anything is written: a notice and the row to
+    // focus, or a database error of the existence check (on sqlca).
+    struct RowProblem {
+        QString notice;
+        long row = 0;
+        bool databaseError = false;
+    };
+    // Checks every changed row (module chosen, not held yet, not repeated).
+    RowProblem checkRows();
+    // After a write another client's change refused: `failure` first, then
+    // the reason and the question; 是 reads the group's rows again.
+    void offerReadAgain(const QString& failure);
     // Opens the drop-down of the level of `row` (at level 2 only).
     void openLevelChoices(long row);
 };

@@ -4,6 +4,7 @@
 #include "host/window_registry.h"
 #include "platform/datawindow.h"
 #include "rightsetup/register_windows.h"
+#include "tests/rightsetup/second_client.h"
 #include "tests/support/frame_driver.h"
 #include "tests/support/modal_responder.h"
 #include "usergroup/register_windows.h"
@@ -146,10 +147,7 @@ QMap<QString, QString> EditorTest::dbRights(const QString& group)
 
 void EditorTest::otherClient(const QString& sql, const QVariantList& params)
 {
-    host::Transaction other;
-    ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
-    ASSERT_EQ(other.execute(sql, params), 0) << other.sqlerrtext.toStdString();
-    ASSERT_EQ(other.commit(), 0) << other.sqlerrtext.toStdString();
+    commitOnOtherClient(url(), sql, params);
 }
 
 void EditorTest::refuse(const QString& operation, const QString& table)

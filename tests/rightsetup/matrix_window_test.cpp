@@ -177,6 +177,7 @@ TEST_P(MatrixWindowTest, ARowAnotherClientChangedMeanwhileStopsTheWholeSave)
     exec("insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, ?)", {"003", "w202", "0"});
     ASSERT_EQ(host::sqlca.commit(), 0);
     const QMap<QString, QString> before = dbCells();
+    messages.answer(host::Answer::No);  // not read again: the edits stay
     EXPECT_FALSE(matrix->save());
     ASSERT_EQ(messages.shown().size(), 1);
     EXPECT_TRUE(messages.shown().first().text.contains("已被其他用户修改")) << messages.texts().first().toStdString();
