@@ -21,6 +21,10 @@ bool connectSqlca(benchmark::State& state, Backend backend);
 // The families; each registers its floor and its measured side for `backend`.
 void registerLookupBenchmarks(Backend backend);
 void registerWindowBenchmarks(Backend backend);
+// journal_write: a rights save journaled by the triggers over the same save
+// without them, each on a small database of its own; dropped at the end.
+void registerJournalBenchmarks(Backend backend);
+void dropJournalDatabases();
 // A window like the group rights editor in bare Qt, without a database: the
 // part of rights_editor that no reading can remove (not a ratio).
 void registerBareWindowBenchmark();

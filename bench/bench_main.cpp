@@ -44,6 +44,7 @@ int main(int argc, char** argv)
         }
         bench::registerLookupBenchmarks(backend);
         bench::registerWindowBenchmarks(backend);
+        bench::registerJournalBenchmarks(backend);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
@@ -51,6 +52,7 @@ int main(int argc, char** argv)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // The connection goes before the application that loaded its driver.
     host::sqlca.disconnect();
+    bench::dropJournalDatabases();
     bench::dropPostgresDatabase();
     return 0;
 }
