@@ -70,8 +70,11 @@ public:
     QString error() const { return admin_.sqlerrtext; }
     ~PostgresSchema()
     {
-        if (!name_.isEmpty())
-            (void)admin_.execute(QStringLiteral("drop schema %1 cascade").arg(name_));
+        if (name_.isEmpty())
+            return;
+        // Without the notice that lists every table the drop takes along.
+        (void)admin_.execute(QStringLiteral("set client_min_messages = warning"));
+        (void)admin_.execute(QStringLiteral("drop schema %1 cascade").arg(name_));
     }
 
 private:
