@@ -62,6 +62,40 @@ void apply(RightsState& state, const host::JournalEntry& entry)
     }
 }
 
+QString compact(const QJsonValue& row)
+{
+    return row.isObject() ? QString::fromUtf8(QJsonDocument(row.toObject()).toJson(QJsonDocument::Compact))
+                          : QStringLiteral("(no row)");
+}
+
+// The row's key as a JSON object of its key columns.
+QJsonObject keyOf(const QString& table, const QJsonValue& before, const QJsonValue& after)
+{
+    const QJsonObject row = after.isObject() ? after.toObject() : before.toObject();
+    QJsonObject key;
+    if (const host::JournaledTable* known = host::journaledTable(table)) {
+        for (const QString& column : known->keys)
+            key.insert(column, row.value(column));
+    }
+    return key;
+}
+
+// Why no entry of the operation is `change`: the row was written from a
+// state other than the one read (a change made meanwhile overwritten), or
+// no entry names it at all.
+QString missing(const RowChange& change, const QList<qsizetype>& entries, const RunResult& run)
+{
+    const QJsonObject key = keyOf(change.table, change.before, change.after);
+    for (qsizetype e : entries) {
+        const host::JournalEntry& entry = run.journal.at(e);
+        if (entry.table == change.table && keyOf(entry.table, parsed(entry.before), parsed(entry.after)) == key)
+            return QStringLiteral("its %1 of %2 %3 found %4, not the %5 it read (overwrote a change made meanwhile)")
+                .arg(change.action, change.table, compact(key), compact(parsed(entry.before)), compact(change.before));
+    }
+    return QStringLiteral("its %1 of %2 %3 → %4 has no journal entry of the operation")
+        .arg(change.action, change.table, compact(change.before), compact(change.after));
+}
+
 void limit(QStringList& violations, const QString& violation)
 {
     if (violations.size() < 20)
@@ -126,17 +160,7 @@ QList<Invariant> checkRun(const RunResult& run)
             const auto found = std::find_if(unmatched.begin(), unmatched.end(),
                                             [&](qsizetype e) { return matches(change, run.journal.at(e)); });
             if (found == unmatched.end()) {
-                QString got;
-                for (qsizetype e : mine)
-                    got += QStringLiteral(" [%1 %2 %3 → %4]")
-                               .arg(run.journal.at(e).action, run.journal.at(e).table, run.journal.at(e).before,
-                                    run.journal.at(e).after);
-                limit(seen.violations,
-                      QStringLiteral("%1 committed, but no journal entry is its %2 of %3 %4 → %5; its entries:%6")
-                          .arg(describe(record), change.action, change.table,
-                               QString::fromUtf8(QJsonDocument(change.before.toObject()).toJson(QJsonDocument::Compact)),
-                               QString::fromUtf8(QJsonDocument(change.after.toObject()).toJson(QJsonDocument::Compact)),
-                               got));
+                limit(seen.violations, QStringLiteral("%1 committed, but %2").arg(describe(record), missing(change, mine, run)));
             } else {
                 unmatched.erase(found);
             }
