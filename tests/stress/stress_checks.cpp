@@ -220,30 +220,29 @@ QList<Invariant> checkRun(const RunResult& run)
         order << r;
     }
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return firstId.value(a) < firstId.value(b); });
-    QHash<qint64, qsizetype> ownerOfEntry;
-    for (qsizetype r = 0; r < entriesOf.size(); ++r) {
-        for (qsizetype e : entriesOf.at(r))
-            ownerOfEntry.insert(run.journal.at(e).id, r);
+    QList<qsizetype> adds;
+    for (qsizetype r : std::as_const(order)) {
+        if (run.records.at(r).kind == QStringLiteral("membership add"))
+            adds << r;
     }
     int guardedCommits = 0;
     int least = administrators(run.seed);
     if (least < 1)
         limit(guard.violations, QStringLiteral("the seed has no administrator"));
+    // The operations in that order, each one's entries applied in turn (an
+    // entry of another operation between two of its own never names the
+    // same row: the row's lock orders them).
+    RightsState sofar = run.seed;
     for (qsizetype g : std::as_const(order)) {
+        for (qsizetype e : entriesOf.at(g))
+            apply(sofar, run.journal.at(e));
         const OperationRecord& committed = run.records.at(g);
         if (!isGuarded(committed))
             continue;
         ++guardedCommits;
-        RightsState state = run.seed;
-        for (const host::JournalEntry& entry : run.journal) {
-            const qsizetype owner = ownerOfEntry.value(entry.id, -1);
-            if (owner >= 0 && firstId.value(owner) <= firstId.value(g))
-                apply(state, entry);
-        }
-        for (qsizetype a : std::as_const(order)) {
-            const OperationRecord& add = run.records.at(a);
-            if (!isGuarded(add) && add.kind == QStringLiteral("membership add") &&
-                firstId.value(a) > firstId.value(g) && add.startNs < committed.endNs) {
+        RightsState state = sofar;
+        for (qsizetype a : std::as_const(adds)) {
+            if (firstId.value(a) > firstId.value(g) && run.records.at(a).startNs < committed.endNs) {
                 for (qsizetype e : entriesOf.at(a))
                     apply(state, run.journal.at(e));
             }
