@@ -65,14 +65,15 @@ protected:
         run.journal << e;
     }
 
-    // S1 removes A1 from G1 (seeded); its entry and the final state agree.
-    void removeA1()
+    // Client 1 removes a membership at `at`; its entry and the final state agree.
+    void remove(qint64 at, const QString& user, const QString& group)
     {
-        OperationRecord& record = operation(1, 10, "membership delete", true);
-        record.changes << stress::RowChange{"s_user_group", "delete", member("A1", "G1"), QJsonValue()};
-        entry(1, 10, "delete", member("A1", "G1"), {});
-        run.final.memberships.remove({"A1", "G1"});
+        OperationRecord& record = operation(1, at, "membership delete", true);
+        record.changes << stress::RowChange{"s_user_group", "delete", member(user, group), QJsonValue()};
+        entry(1, at, "delete", member(user, group), {});
+        run.final.memberships.remove({user, group});
     }
+    void removeA1() { remove(10, "A1", "G1"); }
 
     QStringList failed() const
     {
@@ -128,17 +129,13 @@ TEST_F(StressChecks, AChangeWithoutItsEntryFails)
 TEST_F(StressChecks, ACommitThatLeavesNoAdministratorFailsEvenWhenOneComesBackLater)
 {
     // A1, A2, A3 and A6 administer: four removals, then A1 is added again.
-    int at = 10;
-    for (const auto& [user, group] : QList<QPair<QString, QString>>{{"A1", "G1"}, {"A2", "G2"}, {"A3", "G3"}, {"A6", "G1"}}) {
-        OperationRecord& record = operation(1, at, "membership delete", true);
-        record.changes << stress::RowChange{"s_user_group", "delete", member(user, group), QJsonValue()};
-        entry(1, at, "delete", member(user, group), {});
-        run.final.memberships.remove({user, group});
-        at += 10;
-    }
-    OperationRecord& add = operation(2, at, "membership add", true);
+    remove(10, "A1", "G1");
+    remove(20, "A2", "G2");
+    remove(30, "A3", "G3");
+    remove(40, "A6", "G1");
+    OperationRecord& add = operation(2, 50, "membership add", true);
     add.changes << stress::RowChange{"s_user_group", "insert", QJsonValue(), member("A1", "G1")};
-    entry(2, at, "insert", {}, member("A1", "G1"));
+    entry(2, 50, "insert", {}, member("A1", "G1"));
     run.final.memberships.insert({"A1", "G1"});
     EXPECT_EQ(failed(), QStringList{"the lock-out guard"});
 }
@@ -150,14 +147,10 @@ TEST_F(StressChecks, AnAddThatMayHaveCommittedBeforeAGuardedCommitCountsForIt)
     OperationRecord& add = operation(2, 5, "membership add", true);
     add.endNs = (kT0 + 60) * kMs;
     add.changes << stress::RowChange{"s_user_group", "insert", QJsonValue(), member("A4", "G1")};
-    int at = 10;
-    for (const auto& [user, group] : QList<QPair<QString, QString>>{{"A2", "G2"}, {"A3", "G3"}, {"A6", "G1"}, {"A1", "G1"}}) {
-        OperationRecord& record = operation(1, at, "membership delete", true);
-        record.changes << stress::RowChange{"s_user_group", "delete", member(user, group), QJsonValue()};
-        entry(1, at, "delete", member(user, group), {});
-        run.final.memberships.remove({user, group});
-        at += 10;
-    }
+    remove(10, "A2", "G2");
+    remove(20, "A3", "G3");
+    remove(30, "A6", "G1");
+    remove(40, "A1", "G1");
     entry(2, 55, "insert", {}, member("A4", "G1"));
     run.final.memberships.insert({"A4", "G1"});
     run.finalAdministrators = stress::administrators(run.final);

@@ -91,11 +91,11 @@ public:
         else if (pick < 43)
             rename(record);
         else if (pick < 58)
-            add(record);
+            membership(record, Membership::Add);
         else if (pick < 72)
-            remove(record);
+            membership(record, Membership::Delete);
         else if (pick < 84)
-            move(record);
+            membership(record, Membership::Move);
         else
             revert(record);
         record.endNs = stress::nowNs();
@@ -224,55 +224,40 @@ private:
         return others;
     }
 
-    void add(OperationRecord& record)
+    enum class Membership { Add, Delete, Move };
+
+    // 增加操作员, 删除 of a membership, or one operator moved to another
+    // group: chosen from the operator's groups as the manager's list shows them.
+    void membership(OperationRecord& record, Membership what)
     {
-        record.kind = "membership add";
+        record.kind = what == Membership::Add      ? "membership add"
+                      : what == Membership::Delete ? "membership delete"
+                                                   : "operator move";
         const QString user = any(stress::poolOperators());
         QStringList groups;
         if (!groupsOf(record, user, &groups))
             return;
         const QStringList others = poolGroupsWithout(groups);
-        if (others.isEmpty()) {
+        if ((what != Membership::Add && groups.isEmpty()) || (what != Membership::Delete && others.isEmpty())) {
             record.skipped = true;
             return;
         }
-        const QString group = any(others);
-        record.changes << RowChange{"s_user_group", "insert", QJsonValue(), memberRow(user, group)};
-        done(record, stress::addMember(user, group));
-    }
-
-    void remove(OperationRecord& record)
-    {
-        record.kind = "membership delete";
-        const QString user = any(stress::poolOperators());
-        QStringList groups;
-        if (!groupsOf(record, user, &groups))
-            return;
-        if (groups.isEmpty()) {
-            record.skipped = true;
-            return;
+        const QString from = what == Membership::Add ? QString() : any(groups);
+        const QString to = what == Membership::Delete ? QString() : any(others);
+        switch (what) {
+        case Membership::Add:
+            record.changes << RowChange{"s_user_group", "insert", QJsonValue(), memberRow(user, to)};
+            done(record, stress::addMember(user, to));
+            break;
+        case Membership::Delete:
+            record.changes << RowChange{"s_user_group", "delete", memberRow(user, from), QJsonValue()};
+            done(record, stress::removeMember(user, from));
+            break;
+        case Membership::Move:
+            record.changes << RowChange{"s_user_group", "update", memberRow(user, from), memberRow(user, to)};
+            done(record, stress::moveMember(user, from, to));
+            break;
         }
-        const QString group = any(groups);
-        record.changes << RowChange{"s_user_group", "delete", memberRow(user, group), QJsonValue()};
-        done(record, stress::removeMember(user, group));
-    }
-
-    void move(OperationRecord& record)
-    {
-        record.kind = "operator move";
-        const QString user = any(stress::poolOperators());
-        QStringList groups;
-        if (!groupsOf(record, user, &groups))
-            return;
-        const QStringList others = poolGroupsWithout(groups);
-        if (groups.isEmpty() || others.isEmpty()) {
-            record.skipped = true;
-            return;
-        }
-        const QString from = any(groups);
-        const QString to = any(others);
-        record.changes << RowChange{"s_user_group", "update", memberRow(user, from), memberRow(user, to)};
-        done(record, stress::moveMember(user, from, to));
     }
 
     // 撤销 of one of the latest journal entries, any client's, as
