@@ -191,11 +191,12 @@ int main(int argc, char** argv)
     rights::setAdministrationItems(stress::administrationItems());
     run.finalAdministrators = rights::administratorCount(db);
 
-    int commits = 0, skipped = 0;
+    int commits = 0, skipped = 0, boxes = 0;
     QMap<QString, int> kinds, refusals;
     QStringList otherErrors;
     for (const stress::OperationRecord& record : run.records) {
         kinds[record.kind] += 1;
+        boxes += record.boxes;
         if (record.committed)
             ++commits;
         else if (record.skipped)
@@ -209,10 +210,18 @@ int main(int argc, char** argv)
     print(QStringLiteral("clients: %1").arg(clients));
     print(QStringLiteral("operations: %1 (%2)").arg(run.records.size()).arg(counted(kinds)));
     print(QStringLiteral("commits: %1").arg(commits));
-    print(QStringLiteral("refusals: %1 (%2)").arg(run.records.size() - commits - skipped).arg(counted(refusals)));
+    QStringList reasons;
+    for (const stress::Refusal reason : {stress::Refusal::ChangedMeanwhile, stress::Refusal::Guard,
+                                         stress::Refusal::LockTimeout, stress::Refusal::Deadlock,
+                                         stress::Refusal::OtherError, stress::Refusal::Unclassified})
+        reasons << QStringLiteral("%1 %2").arg(stress::refusalName(reason)).arg(refusals.value(stress::refusalName(reason)));
+    print(QStringLiteral("refusals: %1 (%2)")
+              .arg(run.records.size() - commits - skipped)
+              .arg(reasons.join(QStringLiteral(", "))));
     for (const QString& error : std::as_const(otherErrors))
         print(QStringLiteral("  other error: ") + error);
     print(QStringLiteral("skipped (nothing to do with what was read): %1").arg(skipped));
+    print(QStringLiteral("message boxes: %1 (questions answered 否 or 取消)").arg(boxes));
     print(QStringLiteral("time: %1 s").arg(elapsed, 0, 'f', 1));
     bool ok = true;
     for (const stress::Invariant& invariant : stress::checkRun(run)) {
