@@ -233,5 +233,10 @@ int main(int argc, char** argv)
             print(QStringLiteral("  ") + violation);
     }
     db.disconnect();
+    if (!ok) {
+        // The clients' records, for a look at what happened.
+        dir.setAutoRemove(false);
+        print(QStringLiteral("the clients' records (one JSON line per operation): ") + dir.path());
+    }
     return ok ? 0 : 1;
 }
