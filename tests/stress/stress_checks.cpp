@@ -166,7 +166,7 @@ QList<Invariant> checkRun(const RunResult& run)
             }
         }
         if (!unmatched.isEmpty())
-            limit(seen.violations, QStringLiteral("%1 committed %2 row changes more than it made")
+            limit(seen.violations, QStringLiteral("%1 committed %2 row change(s) it did not make")
                                        .arg(describe(record))
                                        .arg(unmatched.size()));
     }
