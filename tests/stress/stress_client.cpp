@@ -50,18 +50,6 @@ public:
     QStringList texts;
 };
 
-// Whether the rights writer committed: its answer is a bool, or a result
-// whose Written says so.
-[[maybe_unused]] bool written(bool result)
-{
-    return result;
-}
-template <typename Result>
-bool written(Result result)
-{
-    return result == Result::Written;
-}
-
 QJsonObject powerRow(const QString& group, const QString& item, const QString& level)
 {
     return {{"group_id", group}, {"m_item_code", item}, {"group_right", level}};
@@ -177,7 +165,7 @@ private:
             record.skipped = true;
             return;
         }
-        record.committed = written(rightsetup::writeChanges(changes));
+        record.committed = rightsetup::writeChanges(changes) == rightsetup::WriteResult::Written;
     }
 
     void rename(OperationRecord& record)
