@@ -5,13 +5,16 @@
 #   make package  build the .deb of the module's libraries, headers and CMake package (in $(BUILD))
 #   make test-asan  build the tests with AddressSanitizer and UndefinedBehaviorSanitizer (in $(ASAN_BUILD))
 #                   and run every test on SQLite and PostgreSQL; any error fails the run
+#   make test-stress  eight clients of random administration operations on one throwaway PostgreSQL
+#                     database for $(STRESS_SECONDS) s, then the invariants checked and printed
 BUILD ?= build
 JOBS ?= 2
 # DB: a database other than the sample (an existing SQLite file or a postgresql:// URL).
 DB ?=
 ASAN_BUILD ?= build-asan
+STRESS_SECONDS ?= 60
 
-.PHONY: deps configure build run test test-asan bench package clean
+.PHONY: deps configure build run test test-asan test-stress bench package clean
 
 deps:
 	@scripts/install-deps
@@ -49,6 +52,13 @@ test-asan: deps
 	  "-DCMAKE_SHARED_LINKER_FLAGS=$(SANITIZE)" >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	scripts/with-postgres ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure --timeout 600
+
+# Each client is its own process with its own connection (tests/stress); a
+# violated invariant or a client still running 30 s after its time fails
+# the run. ctest runs the same for 3 s on SQLite and PostgreSQL.
+test-stress: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target stress_driver stress_client
+	scripts/with-postgres $(BUILD)/tests/stress/stress_driver --backend postgres --seconds $(STRESS_SECONDS)
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target rights_bench login_bench

@@ -63,6 +63,9 @@ int runGui(const QStringList& arguments)
             << usage() << Qt::flush;
         return kExitError;
     }
+    // Read once, first: nothing started from here inherits it, nobody reads it.
+    const std::optional<QString> password = loginPassword(*options);
+    forgetPasswordVariable();
     QApplication::setApplicationName(QStringLiteral("wms-rights"));
     installTranslations(*QCoreApplication::instance());
 
@@ -85,8 +88,6 @@ int runGui(const QStringList& arguments)
     registerWindows();
 
     int code = 0;
-    const std::optional<QString> password = loginPassword(*options);
-    qunsetenv(kPasswordVariable);  // read once; nothing started from here inherits it
     const QString operatorId = login(*options, password);
     if (operatorId.isEmpty()) {
         code = options->operatorId && password ? kExitNo : 0;

@@ -4,6 +4,8 @@
 #include "journal_core/journal.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 namespace app {
 
@@ -98,6 +100,15 @@ std::optional<QString> loginPassword(const Options& options)
     if (qEnvironmentVariableIsSet(kPasswordVariable))
         return qEnvironmentVariable(kPasswordVariable);
     return std::nullopt;
+}
+
+void forgetPasswordVariable()
+{
+    // unsetenv only takes the entry out of the list: the bytes stay where the
+    // process's environment block holds them, readable in /proc/PID/environ.
+    if (char* value = std::getenv(kPasswordVariable))
+        explicit_bzero(value, std::strlen(value));
+    qunsetenv(kPasswordVariable);
 }
 
 std::optional<Options> parseOptions(const QStringList& arguments, QString& error)

@@ -44,6 +44,11 @@ inline constexpr char kPasswordVariable[] = "WMS_PASSWORD";
 // when it is set; none (the login dialog) otherwise.
 std::optional<QString> loginPassword(const Options& options);
 
+// Overwrites the value of WMS_PASSWORD where the environment holds it (also
+// the block the process started with, which /proc/PID/environ shows) and
+// removes the variable. Called as soon as the password has been read.
+void forgetPasswordVariable();
+
 QString usage();
 
 }  // namespace app

@@ -283,3 +283,19 @@ TEST(CommandsArguments, ThePasswordComesFromTheOptionOrElseFromTheEnvironment)
     EXPECT_EQ(app::loginPassword(*without), "from-environment");
     qunsetenv(app::kPasswordVariable);
 }
+
+TEST(CommandsArguments, TheEnvironmentsPasswordIsOverwrittenWhereTheProcessHoldsIt)
+{
+    // putenv puts this very buffer in the environment, as the block the
+    // process started with is (the one /proc/PID/environ shows).
+    static char entry[] = "WMS_PASSWORD=top-secret";
+    ASSERT_EQ(putenv(entry), 0);
+    QString error;
+    const auto options = app::parseOptions({"--operator", "E001"}, error);
+    ASSERT_TRUE(options);
+    EXPECT_EQ(app::loginPassword(*options), "top-secret");
+    app::forgetPasswordVariable();
+    EXPECT_FALSE(qEnvironmentVariableIsSet(app::kPasswordVariable));
+    EXPECT_EQ(QByteArray(entry, 13), "WMS_PASSWORD=");
+    EXPECT_EQ(QByteArray(entry + 13, sizeof entry - 14), QByteArray(sizeof entry - 14, '\0'));
+}
