@@ -36,6 +36,8 @@ row() { echo "\"$1\",5,$2,$3,$4,,,,,"; }
   row group_members_sqlite_median 108.243 105 ms
   row rights_editor_sqlite_floor_median 0.368 0.35 ms
   row rights_editor_sqlite_median 541.857 538 ms
+  row journal_write_sqlite_floor_median 4.0 3.9 ms
+  row journal_write_sqlite_median 4.2 4.1 ms
 } >"$work/sqlite.csv"
 {
   cat "$work/sqlite.csv"
@@ -47,6 +49,8 @@ row() { echo "\"$1\",5,$2,$3,$4,,,,,"; }
   row group_members_pg_median 227.327 125 ms
   row rights_editor_pg_floor_median 0.558 0.13 ms
   row rights_editor_pg_median 723.848 681 ms
+  row journal_write_pg_floor_median 20.0 5 ms
+  row journal_write_pg_median 22.2 6 ms
 } >"$work/both.csv"
 grep -v '"group_members_pg_median"' "$work/both.csv" >"$work/missing.csv"
 
@@ -56,25 +60,27 @@ run() {  # run CSV [VAR=value...] COMMAND...: stdout in $work/out, stderr in $wo
   status=$?
 }
 
-# SQLite only: four ratio lines, in order, and nothing for PostgreSQL.
+# SQLite only: five ratio lines, in order, and nothing for PostgreSQL.
 run "$work/sqlite.csv" "$src/scripts/run-bench" "$work/build"
 [ "$status" -eq 0 ] || fail "SQLite only: status $status: $(cat "$work/err")"
 expected='ratio check_right_sqlite 1.51
 ratio check_menu_sqlite 3.33
 ratio group_members_sqlite 8.70
-ratio rights_editor_sqlite 1472.44'
+ratio rights_editor_sqlite 1472.44
+ratio journal_write_sqlite 1.05'
 [ "$(grep '^ratio ' "$work/out")" = "$expected" ] || fail "SQLite only: ratio lines: $(grep '^ratio ' "$work/out")"
 grep -q 'no PostgreSQL lines: WMS_PG_URL is not set' "$work/out" || fail "SQLite only: no reason for the missing PostgreSQL lines"
 grep -q 'check_right_sqlite .*floor .*6.060 us.*measured .*9.130 us' "$work/out" || fail "SQLite only: the medians are not printed"
 
-# Both backends: eight lines, PostgreSQL after SQLite.
+# Both backends: ten lines, PostgreSQL after SQLite.
 run "$work/both.csv" WMS_PG_URL=postgresql://nobody@127.0.0.1:1/none "$src/scripts/run-bench" "$work/build"
 [ "$status" -eq 0 ] || fail "both: status $status: $(cat "$work/err")"
 expected="$expected
 ratio check_right_pg 1.37
 ratio check_menu_pg 1.95
 ratio group_members_pg 12.89
-ratio rights_editor_pg 1297.22"
+ratio rights_editor_pg 1297.22
+ratio journal_write_pg 1.11"
 [ "$(grep '^ratio ' "$work/out")" = "$expected" ] || fail "both: ratio lines: $(grep '^ratio ' "$work/out")"
 
 # A median missing: the others are printed, the missing one is reported and the run fails.
@@ -82,7 +88,7 @@ run "$work/missing.csv" WMS_PG_URL=postgresql://nobody@127.0.0.1:1/none "$src/sc
 [ "$status" -ne 0 ] || fail "missing median: the run did not fail"
 grep -q '^ratio group_members_pg' "$work/out" && fail "missing median: a ratio was printed for group_members_pg"
 grep -q 'no ratio for group_members_pg' "$work/err" || fail "missing median: not reported: $(cat "$work/err")"
-[ "$(grep -c '^ratio ' "$work/out")" -eq 7 ] || fail "missing median: $(grep -c '^ratio ' "$work/out") ratio lines instead of 7"
+[ "$(grep -c '^ratio ' "$work/out")" -eq 9 ] || fail "missing median: $(grep -c '^ratio ' "$work/out") ratio lines instead of 9"
 
 # Fewer than 5 repetitions are raised to 5; further options reach rights_bench.
 run "$work/sqlite.csv" REPETITIONS=2 "$src/scripts/run-bench" "$work/build" --benchmark_filter=_sqlite
@@ -111,7 +117,7 @@ chmod +x "$work/build/bench/login_bench"
 run "$work/sqlite.csv" LOGIN_CSV="$work/login.csv" "$src/scripts/run-bench" "$work/build"
 [ "$status" -eq 0 ] || fail "login: status $status: $(cat "$work/err")"
 [ "$(grep '^ratio ' "$work/out" | tail -1)" = "ratio login_refusals 1.10" ] || fail "login: $(grep '^ratio ' "$work/out")"
-[ "$(grep -c '^ratio ' "$work/out")" -eq 5 ] || fail "login: $(grep -c '^ratio ' "$work/out") ratio lines instead of 5"
+[ "$(grep -c '^ratio ' "$work/out")" -eq 6 ] || fail "login: $(grep -c '^ratio ' "$work/out") ratio lines instead of 6"
 grep -q "login_refusal_wrong_sqlite .*88.000 ms (1.000)" "$work/out" || fail "login: the medians are not printed"
 grep -v '"login_refusal_empty_' "$work/login.csv" >"$work/login-missing.csv"
 run "$work/sqlite.csv" LOGIN_CSV="$work/login-missing.csv" "$src/scripts/run-bench" "$work/build"

@@ -5,6 +5,7 @@
 #include "host/transaction.h"
 #include "platform/datawindow.h"
 #include "rights/f_check_right.h"
+#include "schema/journal_ddl.h"
 
 #include <QPushButton>
 #include <QSqlError>
@@ -46,6 +47,9 @@ protected:
                           "insert into power_checked select group_id, m_item_code, group_right from s_group_power",
                           "drop table s_group_power", "alter table power_checked rename to s_group_power",
                           "pragma foreign_keys = on"};
+            // The new table gets the journal's triggers of the one it replaces.
+            const schema::JournaledTable* journaled = schema::journaledTable("s_group_power");
+            statements += schema::journalTriggerStatements(host::Dialect::Sqlite, *journaled, journaled->columns);
         } else {
             statements = {"alter table s_group_power add constraint power_group foreign key (group_id) "
                           "references s_group (group_id) deferrable initially deferred"};
