@@ -11,6 +11,8 @@
 #include "platform/datawindow.h"
 #include "usergroup/w_right_select_group.h"
 #include "usergroup/w_right_set_password.h"
+#include "usergroup/w_right_user_add.h"
+#include "host/window_registry.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -177,6 +179,37 @@ TEST_P(MeanwhileTest, SetPasswordRefusesAnOperatorDeletedMeanwhileAndKeepsAStatu
                            "不存在编号为E001的操作员."}));
     EXPECT_EQ(count("s_user", "id = 'E001'"), 0);
     EXPECT_EQ(journal(), before_);
+}
+
+TEST_P(MeanwhileTest, AnOperatorAddedByAnotherClientAfterTheDialogOpenedIsReportedNotFailed)
+{
+    openManager();
+    selectGroup("002");
+    manager()->pb_add()->click();
+    pump();
+    auto* dialog = qobject_cast<usergroup::w_right_user_add*>(host::WindowRegistry::instance("w_right_user_add"));
+    ASSERT_NE(dialog, nullptr);
+
+    // E003 made an operator and a member of 002 meanwhile: the existing-member
+    // message, nothing written.
+    ASSERT_EQ(dialog->dw_1()->setItem(1, "user_code", "E003"), 1);
+    otherClient("insert into s_user (id, password, status) values ('E003', '', '1')");
+    otherClient("insert into s_user_group (user_code, group_code) values ('E003', '002')");
+    const long long journalBefore = journal();
+    dialog->cb1Clicked();
+    EXPECT_EQ(messages.texts(), QStringList({"操作员在此组已存在，请选择其人员."}));
+    EXPECT_EQ(journal(), journalBefore);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+
+    // E005 made an operator (not a member) meanwhile: only the membership is added.
+    messages.clear();
+    ASSERT_EQ(dialog->dw_1()->setItem(1, "user_code", "E005"), 1);
+    otherClient("insert into s_user (id, password, status) values ('E005', '', '1')");
+    messages.answer(host::Answer::No);  // no password now
+    dialog->cb1Clicked();
+    EXPECT_TRUE(messages.texts().first().startsWith("增加成功.")) << messages.texts().join('|').toStdString();
+    EXPECT_EQ(count("s_user", "id = 'E005'"), 1);
+    EXPECT_EQ(members("002"), QStringList({"E001", "E002", "E003", "E005"}));
 }
 
 WMS_INSTANTIATE_DB_TESTS(MeanwhileTest);
