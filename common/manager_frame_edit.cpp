@@ -11,6 +11,7 @@
 
 #include <QSignalBlocker>
 #include <QTreeWidget>
+#include <optional>
 
 namespace common {
 
@@ -38,7 +39,11 @@ ManagerFrame::Outcome ManagerFrame::runOperation(const QList<Statement>& stateme
                                                  const QString& what, bool guarded,
                                                  const std::function<bool(host::Operation&)>& allowed)
 {
-    AdministrationGuard guard;
+    // Only an operation that may take away someone's right to administer
+    // waits for the administration lock.
+    std::optional<AdministrationGuard> guard;
+    if (guarded)
+        guard.emplace();
     host::Operation operation;
     if (allowed && !allowed(operation)) {
         operation.rollback();
@@ -68,7 +73,7 @@ ManagerFrame::Outcome ManagerFrame::runOperation(const QList<Statement>& stateme
             break;
         }
     }
-    if (reason.isEmpty() && guarded && !guard.allows()) {
+    if (reason.isEmpty() && guard && !guard->allows()) {
         operation.rollback();
         return Outcome::Failed;
     }
