@@ -11,7 +11,13 @@ AdministrationGuard::AdministrationGuard(host::Transaction& trans) : trans_(tran
         return;
     on_ = true;
     if (!rights::lockAdministration(trans_)) {
+        // On PostgreSQL a failed statement ends every later one of the
+        // transaction with "current transaction is aborted": the transaction
+        // goes now, so that the operator is told the lock's own reason when
+        // the operation asks allows().
         reason_ = trans_.sqlerrtext;
+        if (trans_.inWriteTransaction())
+            (void)trans_.rollback();
         return;
     }
     before_ = rights::administratorCount(trans_);

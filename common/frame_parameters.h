@@ -36,14 +36,21 @@ enum class Arg {
 };
 
 // A statement of a rename or delete. The statement on the entity or member
-// itself must change a row: when it finds none (another client deleted the
-// row meanwhile) the whole operation is undone and the operator told why.
-// Statements that only remove rows that hang on it (memberships, rights)
-// may find nothing.
+// itself must change a row: when it finds none (another client changed or
+// deleted the row meanwhile) the whole operation is undone and the operator
+// is asked whether to read again. Statements that only remove rows that hang
+// on it (memberships, rights) may find nothing.
+//
+// `shownColumn`: the column the list's label shows. The statement's condition
+// (which must come last in `sql`) is extended with it, compared with the label
+// the operator saw ("and trim(col) = ?", "col is null" for an empty label),
+// so that a name another client changed meanwhile is neither replaced nor
+// deleted unseen.
 struct WMS_COMMON_EXPORT Statement {
     QString sql;
     QList<Arg> args;
     bool mayMatchNothing = false;
+    QString shownColumn = {};
 };
 
 // Which popup menu command plays which part (by the action's objectName).
@@ -85,6 +92,13 @@ struct WMS_COMMON_EXPORT FrameParameters {
     QString memberFilterColumn;
     QString memberKeyColumn;
     QString memberNameColumn;
+    // What an entity and a member are called in messages ("操作组", "员工").
+    QString entityNoun;
+    QString memberNoun;
+    // The name an entity's and a member's label shows, read by key (the
+    // single parameter), e.g. "select group_name from s_group where group_id = ?".
+    QString entityNameQuery;
+    QString memberNameQuery;
 
     // Tree pictures: root, entity, selected item. List pictures: entity, member.
     QStringList treePictures;

@@ -137,13 +137,27 @@ private:
     // Whether a picture button is enabled for the operator (`modify`: level 2).
     bool buttonAllowed(const QPushButton* button, bool modify) const;
     void refillList(QTreeWidgetItem* item);
-    // Runs the statements as one operation; false (rolled back, the reason
-    // shown) when one fails, finds no row it must find, or the COMMIT is
-    // refused; `guarded`: or when it would leave nobody able to administer rights;
-    // `allowed`, asked before the first statement: or when it says no.
-    bool runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
-                      const QString& entityKey, bool guarded = false,
-                      const std::function<bool(host::Operation&)>& allowed = {});
+    // How an operation of runOperation ended.
+    enum class Outcome {
+        Done,
+        Failed,        // refused (rolled back), the reason shown
+        ChangedRead,   // a row changed meanwhile: the operator chose to read again
+        ChangedKept,   // a row changed meanwhile: the operator chose not to
+    };
+    // Runs the statements as one operation; Failed (rolled back, the reason
+    // shown) when one fails or the COMMIT is refused; `guarded`: or when it
+    // would leave nobody able to administer rights; `allowed`, asked before
+    // the first statement: or when it says no. A statement that must find a
+    // row and finds none (changed or deleted meanwhile, compared with `shown`,
+    // the label the operator saw) rolls everything back and asks whether to
+    // read again, naming `what`.
+    Outcome runOperation(const QList<Statement>& statements, const QString& name, const QString& key,
+                         const QString& entityKey, const QString& shown, const QString& what, bool guarded = false,
+                         const std::function<bool(host::Operation&)>& allowed = {});
+    // After a rename refused because its row changed meanwhile and the
+    // operator chose not to read again: the item's label (and the tree's)
+    // shows the name the database holds, nothing else is read.
+    void showStoredName(int index, bool entity, const QString& key);
     void onTreeSelection();
     // Tells the operator that the tree or the list could not be read.
     void reportReadFailure();

@@ -3,6 +3,7 @@
 #include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/levels.h"
+#include "host/changed_meanwhile.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -72,6 +73,15 @@ void RecordDialog::addRecord(const AddRecordTexts& texts)
         focusField(dw_1_, 2);
         return;
     }
+    // The record is one operation: written and committed, or not there at
+    // all, with every typed value still in the form. The count of the code
+    // runs inside it, so that a code another client stored meanwhile is
+    // reported as existing rather than refused by the database.
+    host::Operation operation;
+    if (!operation.begin()) {
+        host::MessageBox(QStringLiteral("SQL错误"), operation.error());
+        return;
+    }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
     if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
         const long long have = host::sqlca.selectValue(texts.countStatement, {id}).toLongLong();
@@ -90,9 +100,6 @@ void RecordDialog::addRecord(const AddRecordTexts& texts)
         host::f_box(QStringLiteral("增加失败."));
         return;
     }
-    // The record is one operation: written and committed, or not there at
-    // all, with every typed value still in the form.
-    host::Operation operation;
     if (dw_1_->update(false) != 1 || operation.commit() != host::Transaction::kSuccess) {
         operation.rollback();
         host::f_box(QStringLiteral("增加失败."));
@@ -106,7 +113,7 @@ void RecordDialog::addRecord(const AddRecordTexts& texts)
     focusField(dw_1_, 1);
 }
 
-void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyName)
+void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyName, const QString& what)
 {
     if (dw_1_->rowCount() < 1 || !ensureCanModify(this))
         return;
@@ -122,7 +129,12 @@ void RecordDialog::saveRecord(const QString& nameColumn, const QString& emptyNam
     host::Operation operation;
     if (dw_1_->update(false) != 1 || operation.commit() != host::Transaction::kSuccess) {
         operation.rollback();
-        host::f_box(QStringLiteral("修改失败."));
+        if (!host::sqlca.changedMeanwhile()) {
+            host::f_box(QStringLiteral("修改失败."));
+            return;
+        }
+        if (host::askReadAgain(QStringLiteral("修改失败."), host::changedMeanwhileText(what)))
+            readRecord();
         return;
     }
     dw_1_->resetUpdate();

@@ -62,7 +62,13 @@ protected:
     // Stores the record of the form as a new one and starts a fresh record.
     void addRecord(const AddRecordTexts& texts);
     // Saves the changes to the record shown; `nameColumn` must not be empty.
-    void saveRecord(const QString& nameColumn, const QString& emptyName);
+    // A record another client changed or deleted since it was read is not
+    // written: the operator is asked whether to read it again (readRecord),
+    // naming it as `what` ("员工 E001"); on 否 the typed values stay.
+    void saveRecord(const QString& nameColumn, const QString& emptyName, const QString& what);
+
+    // Reads the record shown from the database (again).
+    virtual void readRecord() {}
 
     // Starts a fresh record in the form.
     virtual void newRecord();

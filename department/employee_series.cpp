@@ -170,15 +170,20 @@ void EmployeeSeriesWindow::run()
     QStringList codes;
     for (long n = series.first; n <= series.last; ++n)
         codes << seriesCode(series.head, n, series.end);
-    QString question;
-    if (!runQuestion(codes, &question))
-        return;
-    if (!question.isEmpty()) {
-        // The series is named right after the question's first line.
-        QStringList lines = question.split(QLatin1Char('\n'));
-        lines.insert(1, seriesText(series));
-        if (host::MessageBox(kTitle, lines.join(QLatin1Char('\n')), host::Icon::Question, host::Buttons::YesNo,
-                             host::Answer::No) != host::Answer::Yes)
+    for (RunCheck check = RunCheck::Again; check != RunCheck::Go;) {
+        QString question;
+        if (!runQuestion(codes, &question))
+            return;
+        if (!question.isEmpty()) {
+            // The series is named right after the question's first line.
+            QStringList lines = question.split(QLatin1Char('\n'));
+            lines.insert(1, seriesText(series));
+            if (host::MessageBox(kTitle, lines.join(QLatin1Char('\n')), host::Icon::Question, host::Buttons::YesNo,
+                                 host::Answer::No) != host::Answer::Yes)
+                return;
+        }
+        check = checkBeforeRun(codes);
+        if (check == RunCheck::Stop)
             return;
     }
 

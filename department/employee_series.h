@@ -78,11 +78,20 @@ protected:
     // The question asked before a run over `codes` (empty: none); the series
     // is named after its first line. False when it cannot be asked (the
     // operator has been told why): nothing runs.
-    virtual bool runQuestion(const QStringList& codes, QString* question) const
+    virtual bool runQuestion(const QStringList& codes, QString* question)
     {
         Q_UNUSED(codes);
         question->clear();
         return true;
+    }
+    // Asked once the operator has agreed to the run, before its first code:
+    // Go runs it; Stop runs nothing; Again asks the question anew (the
+    // window read what it shows again).
+    enum class RunCheck { Go, Stop, Again };
+    virtual RunCheck checkBeforeRun(const QStringList& codes)
+    {
+        Q_UNUSED(codes);
+        return RunCheck::Go;
     }
 
     QString is_dept;

@@ -18,12 +18,17 @@ w_right_department_edit::w_right_department_edit(QWidget* parent)
 void w_right_department_edit::openEvent(const QString& parameter)
 {
     common::RecordDialog::openEvent(parameter);
+    readRecord();
+}
+
+void w_right_department_edit::readRecord()
+{
     dw_1()->retrieve({stringParm()});
 }
 
 void w_right_department_edit::cb1Clicked()
 {
-    saveRecord(QStringLiteral("dept_name"), QStringLiteral("部门名称不能为空."));
+    saveRecord(QStringLiteral("dept_name"), QStringLiteral("部门名称不能为空."), QStringLiteral("部门 ") + stringParm() + QStringLiteral(" 的记录"));
 }
 
 }  // namespace department

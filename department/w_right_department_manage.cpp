@@ -85,18 +85,30 @@ common::FrameParameters w_right_department_manage::frameParameters()
     p.entityAddWindow = kDepartmentAdd;
     p.memberAddWindow = kEmployeeAdd;
 
-    p.renameEntity = {QStringLiteral("update s_dept set dept_name = ? where dept_id = ?"), {Arg::Name, Arg::Key}};
-    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    // Renames and deletions name the label the operator saw (shownColumn).
+    p.entityNoun = QStringLiteral("部门");
+    p.memberNoun = QStringLiteral("员工");
+    p.entityNameQuery = QStringLiteral("select dept_name from s_dept where dept_id = ?");
+    p.memberNameQuery = QStringLiteral("select name from s_employee where id = ?");
+    p.renameEntity = {QStringLiteral("update s_dept set dept_name = ? where dept_id = ?"),
+                      {Arg::Name, Arg::Key},
+                      false,
+                      QStringLiteral("dept_name")};
+    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"),
+                      {Arg::Name, Arg::Key},
+                      false,
+                      QStringLiteral("name")};
     p.blankEntityName = QStringLiteral("部门名称不能为空.");
     // The member rename writes the employee's name.
     p.blankMemberName = QStringLiteral("员工名称不能为空.");
     // An employee who is also an operator loses the operator account and its
     // memberships with it: a deleted employee must not log in any more.
-    p.deleteMember = {{QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}},
+    p.deleteMember = {{QStringLiteral("delete from s_employee where id = ?"), {Arg::Key}, false, QStringLiteral("name")},
                       {QStringLiteral("delete from s_user_group where user_code = ?"), {Arg::Key}, true},
                       {QStringLiteral("delete from s_user where id = ?"), {Arg::Key}, true}};
     // Refused while the department holds employees (entityDeleteAllowed).
-    p.deleteEntity = {{QStringLiteral("delete from s_dept where dept_id = ?"), {Arg::Key}}};
+    p.deleteEntity = {
+        {QStringLiteral("delete from s_dept where dept_id = ?"), {Arg::Key}, false, QStringLiteral("dept_name")}};
     p.doubleClickOnlyAtRoot = true;
     return p;
 }

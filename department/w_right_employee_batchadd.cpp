@@ -12,15 +12,18 @@ w_right_employee_batchadd::w_right_employee_batchadd(QWidget* parent)
 
 EmployeeSeriesWindow::CodeResult w_right_employee_batchadd::processCode(const QString& code)
 {
+    // Each employee is an operation of its own: a failure (the code held by
+    // another department, a refused COMMIT) undoes only that one. The
+    // existence check runs inside it.
+    host::Operation operation;
+    if (!operation.begin())
+        return {.failure = operation.error()};
     const QVariant have = host::sqlca.selectValue(
         QStringLiteral("select count ( *) from s_employee where id = ? and dept_id = ?"), {code, is_dept});
     // Named in the run's final message: a box now would wait for an answer
     // under the progress dialog.
     if (!have.isNull() && have.toLongLong() >= 1)
         return {.done = false, .failure = {}, .skipped = true};
-    // Each employee is an operation of its own: a failure (the code held by
-    // another department, a refused COMMIT) undoes only that one.
-    host::Operation operation;
     if (operation.execute(QStringLiteral("INSERT INTO s_employee ( id , name , status , dept_id ) VALUES ( ? , "
                                          "? , '1' , ? )"),
                           {code, code, is_dept}) != host::Transaction::kSuccess ||

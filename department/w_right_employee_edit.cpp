@@ -18,12 +18,17 @@ w_right_employee_edit::w_right_employee_edit(QWidget* parent)
 void w_right_employee_edit::openEvent(const QString& parameter)
 {
     common::RecordDialog::openEvent(parameter);
+    readRecord();
+}
+
+void w_right_employee_edit::readRecord()
+{
     dw_1()->retrieve({stringParm()});
 }
 
 void w_right_employee_edit::cb1Clicked()
 {
-    saveRecord(QStringLiteral("name"), QStringLiteral("员工名称不能为空."));
+    saveRecord(QStringLiteral("name"), QStringLiteral("员工名称不能为空."), QStringLiteral("员工 ") + stringParm() + QStringLiteral(" 的记录"));
 }
 
 }  // namespace department

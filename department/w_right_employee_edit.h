@@ -15,6 +15,9 @@ public:
 
     void openEvent(const QString& parameter) override;
     void cb1Clicked() override;
+
+protected:
+    void readRecord() override;
 };
 
 }  // namespace department

@@ -3,6 +3,7 @@
 #include "common/dialog_support.h"
 #include "common/fonts.h"
 #include "common/levels.h"
+#include "host/changed_meanwhile.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -80,24 +81,34 @@ void w_right_set_password::openEvent(const QString& parameter)
         closeWithReturn(QStringLiteral(""));
         return;
     }
-    const long long found =
-        host::sqlca.selectValue(QStringLiteral("select count ( *) from s_user where id = ?"), {is_user_id})
-            .toLongLong();
-    if (host::sqlca.sqlcode == host::Transaction::kError) {
+    if (!readOperator())
+        return;
+    sle_password_->setFocus();
+}
+
+bool w_right_set_password::readOperator()
+{
+    // The stored password (a hash, or empty) is kept to name it in the
+    // update: never shown, never logged.
+    QVariantList row;
+    const int status =
+        host::sqlca.selectInto(QStringLiteral("select password from s_user where id = ?"), {is_user_id}, row);
+    if (status == host::Transaction::kError) {
         host::databaseErrorBox(host::sqlca.sqlerrtext);
         closeWithReturn(QStringLiteral(""));
-        return;
+        return false;
     }
-    if (found <= 0) {
+    if (status == host::Transaction::kNotFound) {
         host::f_box(operatorGone(is_user_id));
         closeWithReturn(QStringLiteral(""));
-        return;
+        return false;
     }
+    passwordRead_ = row.value(0);
     const QVariant name =
         host::sqlca.selectValue(QStringLiteral("select name from s_employee where id = ?"), {is_user_id});
     st_operator_->setText(QStringLiteral("操作员: ") + is_user_id +
                           (name.isNull() ? QString() : QStringLiteral(" ") + name.toString()));
-    sle_password_->setFocus();
+    return true;
 }
 
 void w_right_set_password::cbOkClicked()
@@ -119,10 +130,19 @@ void w_right_set_password::cbOkClicked()
         return;
     }
     // One statement, one operation: the hash is stored, or nothing changes
-    // and the dialog keeps what was typed for another try.
+    // and the dialog keeps what was typed for another try. It names the
+    // password read when the dialog opened: one another administrator set
+    // meanwhile (or an operator removed meanwhile) is not silently replaced.
     host::Operation operation;
-    if (operation.execute(QStringLiteral("update s_user set password = ? where id = ?"), {hash, is_user_id}) !=
-        host::Transaction::kSuccess) {
+    QString update = QStringLiteral("update s_user set password = ? where id = ?");
+    QVariantList values{hash, is_user_id};
+    if (passwordRead_.isNull()) {
+        update += QStringLiteral(" and password is null");
+    } else {
+        update += QStringLiteral(" and password = ?");
+        values << passwordRead_;
+    }
+    if (operation.execute(update, values) != host::Transaction::kSuccess) {
         const QString reason = operation.error();
         operation.rollback();
         host::f_log(QStringLiteral("设置密码失败: 操作员 %1, %2").arg(is_user_id, reason));
@@ -130,10 +150,14 @@ void w_right_set_password::cbOkClicked()
         return;
     }
     if (host::sqlca.sqlnrows == 0) {
-        // Another client removed the operator meanwhile.
+        const QString reason = host::changedMeanwhileText(QStringLiteral("操作员 ") + is_user_id + QStringLiteral(" 的密码"));
+        host::sqlca.recordChangedMeanwhile(reason);
         operation.rollback();
-        host::f_box(operatorGone(is_user_id));
-        closeWithReturn(QStringLiteral(""));
+        host::f_log(QStringLiteral("设置密码失败: 操作员 %1, %2").arg(is_user_id, reason));
+        // 是: the operator's row is read again (the dialog closes when it
+        // is gone); the typed passwords stay for another 确定 either way.
+        if (host::askReadAgain(kFailed, reason))
+            readOperator();
         return;
     }
     if (operation.commit() != host::Transaction::kSuccess) {

@@ -8,6 +8,8 @@
 
 #include "host/w_father.h"
 
+#include <QVariant>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -31,7 +33,12 @@ public:
     void cbOkClicked();
 
 private:
+    // Reads the operator's row: the name shown and the password to name in
+    // the update. False (the dialog closing) when it is gone or unreadable.
+    bool readOperator();
+
     QString is_user_id;
+    QVariant passwordRead_;
     QLabel* st_operator_;
     QLineEdit* sle_password_;
     QLineEdit* sle_confirm_;

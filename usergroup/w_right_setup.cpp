@@ -2,6 +2,7 @@
 
 #include "common/administration_guard.h"
 #include "common/levels.h"
+#include "host/changed_meanwhile.h"
 #include "host/functions.h"
 #include "host/messages.h"
 #include "host/operation.h"
@@ -31,6 +32,62 @@ QString groupName(const QString& group)
     return host::trimBlanks(
         host::sqlca.selectValue(QStringLiteral("select group_name from s_group where group_id = ?"), {group})
             .toString());
+}
+
+// The user codes of a group's members, as stored, sorted.
+bool readMembers(host::Transaction& trans, const QString& group, QStringList* members)
+{
+    QList<QVariantList> rows;
+    if (trans.selectRows(QStringLiteral("select user_code from s_user_group where group_code = ?"), {group}, &rows) !=
+        host::Transaction::kSuccess)
+        return false;
+    members->clear();
+    for (const QVariantList& row : rows)
+        members->append(row.value(0).toString());
+    members->sort();
+    return true;
+}
+
+enum class MoveStatus { Done, Failed, Changed };
+
+// Moves the memberships `moving` of `source` into `target`, whose members
+// were `already`, inside `operation`: read again in its transaction, both
+// lists must be as the operator was shown them, and every statement must
+// find its row. An operator in both groups loses its membership in the
+// target first, so that the move cannot make it a member twice.
+MoveStatus moveMembers(host::Operation& operation, const QString& source, const QString& target,
+                       const QStringList& moving, const QStringList& already)
+{
+    if (!operation.begin())
+        return MoveStatus::Failed;
+    QStringList nowMoving;
+    QStringList nowAlready;
+    if (!readMembers(operation.transaction(), source, &nowMoving) ||
+        !readMembers(operation.transaction(), target, &nowAlready))
+        return MoveStatus::Failed;
+    if (nowMoving != moving || nowAlready != already)
+        return MoveStatus::Changed;
+    for (const QString& user : moving) {
+        if (already.contains(user)) {
+            if (operation.execute(QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
+                                  {user, target}) != host::Transaction::kSuccess)
+                return MoveStatus::Failed;
+            if (operation.transaction().sqlnrows != 1)
+                return MoveStatus::Changed;
+        }
+        if (operation.execute(QStringLiteral("update s_user_group set group_code = ? where user_code = ? and "
+                                             "group_code = ?"),
+                              {target, user, source}) != host::Transaction::kSuccess)
+            return MoveStatus::Failed;
+        if (operation.transaction().sqlnrows != 1)
+            return MoveStatus::Changed;
+    }
+    // A member another client added to the source meanwhile would stay
+    // behind: not the whole group the operator saw.
+    QStringList left;
+    if (!readMembers(operation.transaction(), source, &left))
+        return MoveStatus::Failed;
+    return left.isEmpty() ? MoveStatus::Done : MoveStatus::Changed;
 }
 
 }  // namespace
@@ -96,18 +153,32 @@ common::FrameParameters w_right_setup::frameParameters()
     p.entityAddWindow = kGroupAdd;
     p.memberAddWindow = kUserAdd;
 
-    p.renameEntity = {QStringLiteral("update s_group set group_name = ? where group_id = ?"), {Arg::Name, Arg::Key}};
-    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"), {Arg::Name, Arg::Key}};
+    // Renames and deletions name the label the operator saw (shownColumn).
+    p.entityNoun = QStringLiteral("操作组");
+    p.memberNoun = QStringLiteral("操作员");
+    p.entityNameQuery = QStringLiteral("select group_name from s_group where group_id = ?");
+    p.memberNameQuery = QStringLiteral("select name from s_employee where id = ?");
+    p.renameEntity = {QStringLiteral("update s_group set group_name = ? where group_id = ?"),
+                      {Arg::Name, Arg::Key},
+                      false,
+                      QStringLiteral("group_name")};
+    p.renameMember = {QStringLiteral("update s_employee set name = ? where id = ?"),
+                      {Arg::Name, Arg::Key},
+                      false,
+                      QStringLiteral("name")};
     p.blankEntityName = QStringLiteral("组名称不能为空.");
     // The member rename writes the employee's name.
     p.blankMemberName = QStringLiteral("员工名称不能为空.");
-    // A membership another client removed meanwhile is simply gone.
+    // A membership another client removed meanwhile is not what the operator
+    // saw: the delete is refused and the list read again on request.
     p.deleteMember = {{QStringLiteral("delete from s_user_group where user_code = ? and group_code = ?"),
-                       {Arg::Key, Arg::EntityKey},
-                       true}};
+                       {Arg::Key, Arg::EntityKey}}};
     // The group's rights go with it: a group created again under the same id
     // must not inherit them.
-    p.deleteEntity = {{QStringLiteral("delete from s_group where group_id = ?"), {Arg::Key}},
+    p.deleteEntity = {{QStringLiteral("delete from s_group where group_id = ?"),
+                       {Arg::Key},
+                       false,
+                       QStringLiteral("group_name")},
                       {QStringLiteral("delete from s_user_group where group_code = ?"), {Arg::Key}, true},
                       {QStringLiteral("delete from s_group_power where group_id = ?"), {Arg::Key}, true}};
     p.deleteEntityQuestion = QStringLiteral("将会删除该组下的所有操作员, 继续进行删除操作吗?");
@@ -200,47 +271,46 @@ void w_right_setup::ue_changegroup()
 
     // The operator sees what will move before anything does: source,
     // target and the number of operators, also when the target is empty.
-    const long long moving = memberCount(source);
-    const long long already = memberCount(target);
+    // The move names exactly these memberships.
+    QStringList moving;
+    QStringList already;
+    if (!readMembers(host::sqlca, source, &moving) || !readMembers(host::sqlca, target, &already)) {
+        host::databaseErrorBox(host::sqlca.sqlerrtext);
+        return;
+    }
     const QString detail = QStringLiteral("\n起始组：") + source + QStringLiteral(" ") + groupName(source) +
-                           QStringLiteral(", 操作员 %1 个\n目的组：").arg(moving) + target + QStringLiteral(" ") +
-                           groupName(target) + QStringLiteral(", 操作员 %1 个").arg(already);
+                           QStringLiteral(", 操作员 %1 个\n目的组：").arg(moving.size()) + target +
+                           QStringLiteral(" ") + groupName(target) +
+                           QStringLiteral(", 操作员 %1 个").arg(already.size());
     const QString question =
-        already < 1 ? QStringLiteral("是否将起始组的全部操作员转移至目的组.")
-                    : QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
-                                     "选择[是]则执行转移，选择[否]则不执行转移操作.");
+        already.isEmpty() ? QStringLiteral("是否将起始组的全部操作员转移至目的组.")
+                          : QStringLiteral("该目的组尚有其他用户，是否强制转移至该组.\n"
+                                           "选择[是]则执行转移，选择[否]则不执行转移操作.");
     if (host::MessageBox(kTitle, question + detail, host::Icon::Question, host::Buttons::YesNo, host::Answer::No) !=
         host::Answer::Yes)
         return;
 
-    const QString update = QStringLiteral("update s_user_group set group_code = ? where group_code = ?");
     common::AdministrationGuard guard;
     host::Operation operation;
-    int status = host::Transaction::kSuccess;
-    if (already < 1) {
-        status = operation.execute(update, {target, source});
-    } else {
-        // An operator in both groups loses its membership in the target first,
-        // so that the update cannot make it a member twice. Both statements
-        // succeed or neither stays.
-        status = operation.execute(
-            QStringLiteral("delete from s_user_group where user_code in ( select user_code from s_user_group "
-                           "where group_code = ? ) and user_code in ( select user_code from s_user_group where "
-                           "group_code = ? ) and group_code = ?"),
-            {source, target, target});
-        if (status == host::Transaction::kSuccess)
-            status = operation.execute(update, {target, source});
-    }
-    if (status == host::Transaction::kSuccess && !guard.allows()) {
+    const MoveStatus status = moveMembers(operation, source, target, moving, already);
+    if (status == MoveStatus::Done && !guard.allows()) {
         operation.rollback();
         return;
     }
-    if (status != host::Transaction::kSuccess || operation.commit() != host::Transaction::kSuccess) {
-        operation.rollback();
+    if (status == MoveStatus::Done && operation.commit() == host::Transaction::kSuccess) {
+        host::MessageBox(kTitle, QStringLiteral("更换组成功."));
+        return;
+    }
+    const bool changed = status == MoveStatus::Changed || host::sqlca.changedMeanwhile();
+    operation.rollback();
+    if (!changed) {
         host::MessageBox(kTitle, QStringLiteral("更新失败."));
         return;
     }
-    host::MessageBox(kTitle, QStringLiteral("更换组成功."));
+    if (host::askReadAgain(QStringLiteral("更新失败."),
+                           host::changedMeanwhileText(QStringLiteral("操作组 ") + source + QStringLiteral(" 和 ") +
+                                                      target + QStringLiteral(" 的操作员"))))
+        refresh();
 }
 
 void w_right_setup::ue_query()

@@ -106,7 +106,12 @@ void w_right_user_add::cb1Clicked()
     }
     // The operator row (when the employee is not an operator yet) and the
     // membership are one operation: both are stored, or neither.
+    // The counts that decide the writes run inside their transaction.
     host::Operation operation;
+    if (!operation.begin()) {
+        host::MessageBox(QStringLiteral("SQL错误"), operation.error());
+        return;
+    }
     const platform::ItemStatus status = dw_1_->getItemStatus(1);
     if (status == platform::ItemStatus::New || status == platform::ItemStatus::NewModified) {
         long long have = host::sqlca

@@ -40,6 +40,9 @@ struct ManagerCase {
     const char* blankMember;
     // Makes E004 (刘洋) a member of `memberEntity`, as another client would.
     const char* addMemberSql;
+    // What the messages call an entity and a member.
+    const char* entityNoun;
+    const char* memberNoun;
 };
 
 extern const ManagerCase kUserGroups;

@@ -23,11 +23,12 @@ using testing_support::Backend;
 const ManagerCase kUserGroups{"UserGroup", "w_right_setup", &usergroup::registerWindows, "003", "查询员", "s_group",
                               "group_id", "group_name", schema::len::group_name, "组名称不能为空.",
                               "002", "E001", "张伟", "员工名称不能为空.",
-                              "insert into s_user_group (user_code, group_code) values ('E004', '002')"};
+                              "insert into s_user_group (user_code, group_code) values ('E004', '002')", "操作组",
+                              "操作员"};
 const ManagerCase kDepartments{"Department", "w_right_department_manage", &department::registerWindows, "D02",
                                "财务部", "s_dept", "dept_id", "dept_name", schema::len::dept_name,
                                "部门名称不能为空.", "D01", "E001", "张伟", "员工名称不能为空.",
-                               "update s_employee set dept_id = 'D01' where id = 'E004'"};
+                               "update s_employee set dept_id = 'D01' where id = 'E004'", "部门", "员工"};
 
 
 class InPlaceEditTest : public FrameEditTest {
@@ -78,7 +79,8 @@ TEST_P(InPlaceEditTest, ARefusedEntityRenameShowsARealBoxAndTheWindowStaysUsable
     EXPECT_EQ(entityName(), mc().entityLabel);
 
     // The window still works: the row gone meanwhile (the trigger finds no
-    // row to refuse) is reported as such.
+    // row to refuse) is reported as such; the real box closed without 是
+    // leaves the list as it was.
     const int index = listIndex(mc().entityKey);
     startWithF2(index);
     type("abc");
@@ -88,9 +90,11 @@ TEST_P(InPlaceEditTest, ARefusedEntityRenameShowsARealBoxAndTheWindowStaysUsable
         RealBoxes boxes;
         finishWith(Qt::Key_Return);
         ASSERT_EQ(boxes.texts.size(), 1);
-        EXPECT_EQ(boxes.texts[0], "错误原因: 没有找到要修改的记录，它可能已被其他用户删除.");
+        EXPECT_EQ(boxes.texts[0], QString(mc().entityNoun) + " " + mc().entityKey +
+                                      " 的名称已被其他用户修改, 本次修改全部未保存.\n是否重新读取?");
     }
     EXPECT_EQ(w()->lv_1()->label(index), mc().entityLabel);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 
 TEST_P(InPlaceEditTest, ARefusedMemberRenameEndedByAClickElsewhereShowsARealBox)

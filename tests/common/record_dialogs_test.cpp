@@ -14,6 +14,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <utility>
 
 using testing_support::Backend;
@@ -112,6 +113,20 @@ protected:
     {
         type(w, {{idColumn(), id}, {nameColumn(), name}});
         type(w, dialog().more);
+    }
+
+    // Another client's statement, committed.
+    void otherClient(const QString& sql, const QVariantList& params = {})
+    {
+        host::Transaction other;
+        ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.execute(sql, params), 0) << other.sqlerrtext.toStdString();
+        ASSERT_EQ(other.commit(), 0) << other.sqlerrtext.toStdString();
+    }
+    QString changedMeanwhile(const QString& id) const
+    {
+        return QStringLiteral("修改失败.\n") + (table() == "s_dept" ? "部门 " : "员工 ") + id +
+               " 的记录已被其他用户修改, 本次修改全部未保存.\n是否重新读取?";
     }
 
     testing_support::ScriptedMessages messages;
@@ -258,12 +273,75 @@ TEST_P(EditDialogTest, ARecordDeletedMeanwhileIsNotReportedAsSaved)
     const QString id = QString::fromUtf8(dialog().editId);
     auto* w = open(id);
     // Deleted by another client while the dialog was open.
-    exec(QStringLiteral("delete from %1 where %2 = ?").arg(table(), idColumn()), {id});
-    ASSERT_EQ(host::sqlca.commit(), 0);
+    otherClient(QStringLiteral("delete from %1 where %2 = ?").arg(table(), idColumn()), {id});
+    const long long journal = count("s_right_journal");
     type(w, {{nameColumn(), "新名称"}});
-    w->cb1Clicked();
-    EXPECT_EQ(messages.texts(), QStringList({"修改失败."}));
+    messages.answer(host::Answer::Yes);
+    QTest::mouseClick(w->cb_1(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList({changedMeanwhile(id)}));
     EXPECT_EQ(count(table()), storedRows - 1);
+    EXPECT_EQ(count("s_right_journal"), journal);
+    EXPECT_FALSE(host::sqlca.inWriteTransaction());
+    // Read again: there is no record any more.
+    EXPECT_EQ(w->dw_1()->rowCount(), 0);
+}
+
+TEST_P(EditDialogTest, ANameChangedMeanwhileIsNotReplacedAndIsReadAgainOnYes)
+{
+    const QString id = QString::fromUtf8(dialog().editId);
+    auto* w = open(id);
+    otherClient(QStringLiteral("update %1 set %2 = '别名' where %3 = ?").arg(table(), nameColumn(), idColumn()), {id});
+    const long long journal = count("s_right_journal");
+    type(w, {{nameColumn(), "新名称"}});
+    type(w, dialog().more);
+
+    // 否: nothing written, every typed value still in the form.
+    messages.answer(host::Answer::No);
+    QTest::mouseClick(w->cb_1(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList({changedMeanwhile(id)}));
+    EXPECT_EQ(stored(id, nameColumn()).toString(), "别名");
+    EXPECT_EQ(count("s_right_journal"), journal);
+    EXPECT_EQ(w->dw_1()->getItemString(1, nameColumn()), "新名称");
+    for (const auto& [column, text] : dialog().more) {
+        EXPECT_EQ(w->dw_1()->getItemString(1, column), text);
+        EXPECT_NE(stored(id, column).toString(), text);
+    }
+
+    // 是: the form shows what the database holds.
+    messages.clear();
+    messages.answer(host::Answer::Yes);
+    QTest::mouseClick(w->cb_1(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList({changedMeanwhile(id)}));
+    EXPECT_EQ(w->dw_1()->getItemString(1, nameColumn()), "别名");
+    EXPECT_EQ(stored(id, nameColumn()).toString(), "别名");
+    EXPECT_TRUE(messages.scriptUsedUp());
+}
+
+TEST_P(EditDialogTest, AChangeToAnotherColumnMeanwhileIsKeptBySave)
+{
+    const QString id = QString::fromUtf8(dialog().editId);
+    auto* w = open(id);
+    const auto& [column, text] = dialog().more.first();
+    otherClient(QStringLiteral("update %1 set %2 = ? where %3 = ?").arg(table(), column, idColumn()), {text, id});
+    type(w, {{nameColumn(), "新名称"}});
+    QTest::mouseClick(w->cb_1(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList({"修改成功."}));
+    EXPECT_EQ(stored(id, nameColumn()).toString(), "新名称");
+    EXPECT_EQ(stored(id, column).toString(), text);
+}
+
+TEST_P(AddDialogTest, ACodeAnotherClientStoredSinceTheDialogOpenedIsReportedAsExisting)
+{
+    auto* w = open();
+    typeRecord(w, QString::fromUtf8(dialog().typedId), "新记录");
+    otherClient(QStringLiteral("insert into %1 (%2, %3) values (?, '别人')").arg(table(), idColumn(), nameColumn()),
+                {QString::fromUtf8(dialog().newId)});
+    const long long journal = count("s_right_journal");
+    QTest::mouseClick(w->cb_1(), Qt::LeftButton);
+    EXPECT_EQ(messages.texts(), QStringList({QString::fromUtf8(dialog().duplicateId)}));
+    EXPECT_EQ(count(table()), storedRows + 1);
+    EXPECT_EQ(stored(QString::fromUtf8(dialog().newId), nameColumn()).toString(), "别人");
+    EXPECT_EQ(count("s_right_journal"), journal);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
 

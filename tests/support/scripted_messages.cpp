@@ -1,5 +1,7 @@
 #include "tests/support/scripted_messages.h"
 
+#include <utility>
+
 #include <gtest/gtest.h>
 
 namespace testing_support {
@@ -43,6 +45,24 @@ QStringList ScriptedMessages::titles() const
     for (const ShownBox& box : shown_)
         list << box.title;
     return list;
+}
+
+ActionAtBox::ActionAtBox(QString prefix, std::function<void()> action)
+    : before_(&host::messageService()), prefix_(std::move(prefix)), action_(std::move(action))
+{
+    host::setMessageService(this);
+}
+
+ActionAtBox::~ActionAtBox()
+{
+    host::setMessageService(before_);
+}
+
+host::Answer ActionAtBox::show(const host::MessageBoxRequest& request)
+{
+    if (action_ && request.text.startsWith(prefix_))
+        std::exchange(action_, nullptr)();
+    return before_->show(request);
 }
 
 }  // namespace testing_support

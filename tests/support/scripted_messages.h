@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <deque>
+#include <functional>
 
 namespace testing_support {
 
@@ -40,6 +41,22 @@ private:
     std::deque<host::Answer> script_;
     QList<ShownBox> shown_;
     bool allowNotices_ = true;
+};
+
+// Runs `action` when the first box whose text starts with `prefix` is shown
+// (another client's step between a window's question and its write), then
+// hands the box on to the service that was current before.
+class ActionAtBox : public host::MessageService {
+public:
+    ActionAtBox(QString prefix, std::function<void()> action);
+    ~ActionAtBox() override;
+    host::Answer show(const host::MessageBoxRequest& request) override;
+    bool ran() const { return !action_; }
+
+private:
+    host::MessageService* before_;
+    QString prefix_;
+    std::function<void()> action_;
 };
 
 }  // namespace testing_support

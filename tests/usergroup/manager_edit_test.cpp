@@ -69,14 +69,16 @@ TEST_P(ManagerEditTest, RenamingAGroupDeletedMeanwhileIsReportedNotShownAsDone)
     ASSERT_EQ(other.commit(), 0);
     other.disconnect();
 
+    // 否: nothing is read again; the row is gone, the label stays.
+    messages.answer(host::Answer::No);
     w->ue_rename();
     typeLabel("新名称");
     EXPECT_EQ(w->lv_1()->label(listIndex("004")), "财务组");
     EXPECT_EQ(treeItem("004")->text(0), "财务组");
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
     ASSERT_EQ(messages.shown().size(), 1);
-    EXPECT_EQ(messages.shown()[0].title, "数据库错误");
-    EXPECT_EQ(messages.shown()[0].text, "错误原因: 没有找到要修改的记录，它可能已被其他用户删除.");
+    EXPECT_EQ(messages.shown()[0].title, "提示");
+    EXPECT_EQ(messages.shown()[0].text, "操作组 004 的名称已被其他用户修改, 本次修改全部未保存.\n是否重新读取?");
 }
 
 TEST_P(ManagerEditTest, RenameWithoutASelectedItemStartsNoEdit)
@@ -277,11 +279,12 @@ protected:
         ASSERT_EQ(other.execute(sql, params), 0) << other.sqlerrtext.toStdString();
         ASSERT_EQ(other.commit(), 0);
     }
-    void expectNotFoundReported()
+    // The refusal of a row changed or deleted meanwhile (`what`: "操作组 003 的名称").
+    void expectChangedMeanwhileReported(const QString& what)
     {
         ASSERT_FALSE(messages.shown().isEmpty());
-        EXPECT_EQ(messages.shown().last().title, "数据库错误");
-        EXPECT_EQ(messages.shown().last().text, "错误原因: 没有找到要修改的记录，它可能已被其他用户删除.");
+        EXPECT_EQ(messages.shown().last().title, "提示");
+        EXPECT_EQ(messages.shown().last().text, what + "已被其他用户修改, 本次修改全部未保存.\n是否重新读取?");
     }
 };
 
@@ -306,17 +309,19 @@ TEST_P(ManagerConcurrencyTest, AGroupAnotherClientDeletedIsNeitherRenamedNorDele
     auto* w = openManager();
     otherClient("delete from s_group where group_id = ?", {"003"});
     click(listIndex("003"));
+    messages.answer(host::Answer::No);
     w->ue_rename();
     typeLabel("新名字");
-    expectNotFoundReported();
+    expectChangedMeanwhileReported("操作组 003 的名称");
     EXPECT_EQ(w->lv_1()->label(listIndex("003")), "查询员");
     EXPECT_EQ(treeItem("003")->text(0), "查询员");
 
     messages.clear();
     messages.answer(host::Answer::Yes);
     messages.answer(host::Answer::Yes);
+    messages.answer(host::Answer::No);
     w->ue_delete_lvi();
-    expectNotFoundReported();
+    expectChangedMeanwhileReported("操作组 003 的记录");
     EXPECT_GT(listIndex("003"), 0);
     // Nothing else of the group was removed with it.
     EXPECT_EQ(members("003"), QStringList({"E002", "E004"}));
@@ -330,9 +335,10 @@ TEST_P(ManagerConcurrencyTest, AGroupStoredWithBlanksAroundItsCodeIsReportedNotS
     auto* w = openManager();
     ASSERT_GT(listIndex("06"), 0);  // listed trimmed
     click(listIndex("06"));
+    messages.answer(host::Answer::No);
     w->ue_rename();
     typeLabel("改名");
-    expectNotFoundReported();
+    expectChangedMeanwhileReported("操作组 06 的名称");
     EXPECT_EQ(w->lv_1()->label(listIndex("06")), "空格组");
     EXPECT_EQ(value("select group_name from s_group where group_id = ?", {" 06"}).toString(), "空格组");
 }

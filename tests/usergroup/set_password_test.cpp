@@ -111,7 +111,8 @@ TEST_P(SetPasswordTest, AnOperatorRemovedMeanwhileIsReportedAndNothingIsStored)
     EXPECT_EQ(messages.texts(), QStringList({"不存在编号为E006的操作员."}));
     messages.clear();
 
-    // Gone while the dialog is open.
+    // Gone while the dialog is open: refused; read again (是), it is gone.
+    messages.answer(host::Answer::Yes);
     setPasswordOf("002", "E001", [&](usergroup::w_right_set_password* dialog) {
         host::Transaction other;
         ASSERT_TRUE(other.connect(url())) << other.sqlerrtext.toStdString();
@@ -121,7 +122,9 @@ TEST_P(SetPasswordTest, AnOperatorRemovedMeanwhileIsReportedAndNothingIsStored)
         type(dialog, "Neu-1", "Neu-1");
         EXPECT_FALSE(dialog->isVisible());
     });
-    EXPECT_EQ(messages.texts(), QStringList({"不存在编号为E001的操作员."}));
+    EXPECT_EQ(messages.texts(),
+              QStringList({"设置密码失败.\n操作员 E001 的密码已被其他用户修改, 本次修改全部未保存.\n是否重新读取?",
+                           "不存在编号为E001的操作员."}));
     EXPECT_EQ(count("s_user", "id = ?", {"E001"}), 0);
     EXPECT_FALSE(host::sqlca.inWriteTransaction());
 }
