@@ -1,52 +1,15 @@
 // The change journal: entries written in the transaction of the change,
 // reverts that restore the state before, refusals when a row changed since,
 // and a database without the journal table.
-#include "host/functions.h"
-#include "journal_core/journal.h"
 #include "journal_core/journal_revert.h"
-#include "host/operation.h"
-#include "tests/support/test_db.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "tests/journal_core/journal_fixture.h"
 
 using host::sqlca;
+using journal_test::object;
 using testing_support::Backend;
-using testing_support::SampleDbTest;
 
-namespace {
-
-QJsonObject object(const QString& json)
-{
-    return QJsonDocument::fromJson(json.toUtf8()).object();
-}
-
-}  // namespace
-
-class JournalTest : public SampleDbTest {
+class JournalTest : public journal_test::JournalFixture {
 protected:
-    void SetUp() override
-    {
-        SampleDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        host::gs_user_id = QStringLiteral("E006");
-    }
-    // Runs one statement as an operation of its own and commits it.
-    void change(const QString& sql, const QVariantList& params = {})
-    {
-        host::Operation operation;
-        ASSERT_EQ(operation.execute(sql, params), 0) << sql.toStdString() << ": " << operation.error().toStdString();
-        ASSERT_EQ(operation.commit(), 0) << operation.error().toStdString();
-    }
-    QList<journal::JournalEntry> entries()
-    {
-        QList<journal::JournalEntry> read;
-        journal::JournalFilter filter;
-        filter.newestFirst = false;
-        EXPECT_EQ(journal::readJournal(sqlca, filter, &read), 0) << sqlca.sqlerrtext.toStdString();
-        return read;
-    }
     // Every row of a table, ordered, as text: what a revert must restore.
     QStringList rows(const QString& table)
     {

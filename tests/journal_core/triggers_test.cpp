@@ -2,27 +2,16 @@
 // operator named) or by any other client (named as such), one entry per row,
 // nothing for a rolled-back transaction; a revert of another client's change;
 // wms-rights upgrade's journal on a database made without it, run twice.
-#include "host/functions.h"
-#include "host/operation.h"
-#include "journal_core/journal.h"
 #include "journal_core/journal_revert.h"
 #include "journal_core/journal_upgrade.h"
 #include "schema/database.h"
-#include "tests/support/test_db.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "tests/journal_core/journal_fixture.h"
 
 using host::sqlca;
+using journal_test::object;
 using testing_support::Backend;
-using testing_support::SampleDbTest;
 
 namespace {
-
-QJsonObject object(const QString& json)
-{
-    return QJsonDocument::fromJson(json.toUtf8()).object();
-}
 
 // One table's three changes: an insert, an update of a column that is not
 // the key, a delete, all of one row.
@@ -65,35 +54,14 @@ QList<TableCase> tableCases()
 
 }  // namespace
 
-class TriggersTest : public SampleDbTest {
+class TriggersTest : public journal_test::JournalFixture {
 protected:
-    void SetUp() override
-    {
-        SampleDbTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        host::gs_user_id = QStringLiteral("E006");
-    }
-    QList<journal::JournalEntry> entries()
-    {
-        QList<journal::JournalEntry> read;
-        journal::JournalFilter filter;
-        filter.newestFirst = false;
-        EXPECT_EQ(journal::readJournal(sqlca, filter, &read), 0) << sqlca.sqlerrtext.toStdString();
-        return read;
-    }
     // How the journal names a change made by a client that is not the module.
     QString external()
     {
         if (backend() == Backend::Sqlite)
             return QStringLiteral("(外部)");
         return QStringLiteral("db:") + value("select session_user").toString();
-    }
-    void change(host::Transaction& trans, const QString& sql, const QVariantList& params)
-    {
-        host::Operation operation(trans);
-        ASSERT_EQ(operation.execute(sql, params), 0) << sql.toStdString() << ": " << operation.error().toStdString();
-        ASSERT_EQ(operation.commit(), 0) << operation.error().toStdString();
     }
     // The three changes of every table on `trans`, checked entry by entry.
     void everyTableEveryAction(host::Transaction& trans, const QString& who)
