@@ -31,9 +31,12 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/WmsRightsConfigVersion.cm
 install(FILES ${PROJECT_BINARY_DIR}/WmsRightsConfig.cmake ${PROJECT_BINARY_DIR}/WmsRightsConfigVersion.cmake
   DESTINATION ${WMS_INSTALL_CMAKEDIR} COMPONENT development)
 
-# The DDL scripts, written by schema's own statements (schema/ddl_tool.cpp).
+# The DDL scripts (tables, the journal and its triggers), written by schema's
+# own statements (schema/tools/ddl.cpp). The folder is made first: Ninja makes
+# an output's folder by itself, Unix Makefiles do not.
 set(WMS_SQL_FILES ${PROJECT_BINARY_DIR}/sql/sqlite.sql ${PROJECT_BINARY_DIR}/sql/postgresql.sql)
 add_custom_command(OUTPUT ${WMS_SQL_FILES}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/sql
   COMMAND wms-rights-ddl sqlite ${PROJECT_BINARY_DIR}/sql/sqlite.sql
   COMMAND wms-rights-ddl postgresql ${PROJECT_BINARY_DIR}/sql/postgresql.sql
   DEPENDS wms-rights-ddl
