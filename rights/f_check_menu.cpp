@@ -8,37 +8,37 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <memory>
+#include <vector>
 
 namespace rights {
 
 namespace {
 
-// Enables the leaves under `menu_item`; the reason of the first lookup that
-// failed is kept in `failure`.
-void checkItems(MenuItem& menu_item, QString& failure)
+struct Leaf {
+    std::unique_ptr<MenuItem> item;
+    QString code;
+};
+
+// The visible tagged leaves under `menu_item`, depth first, with their codes.
+void collectLeaves(MenuItem& menu_item, std::vector<Leaf>& leaves)
 {
     const int count = menu_item.subItemCount();
     for (int i = 0; i < count; ++i) {
-        const std::unique_ptr<MenuItem> item = menu_item.subItem(i);
+        std::unique_ptr<MenuItem> item = menu_item.subItem(i);
         if (!item)
             continue;
         if (item->subItemCount() > 0) {
-            checkItems(*item, failure);
+            collectLeaves(*item, leaves);
             continue;
         }
         const QString tag = item->tag();
         if (tag.isNull())
             continue;
-        const QString code = host::trimBlanks(tag);
+        QString code = host::trimBlanks(tag);
         if (code.isEmpty() || !item->isVisible())
             continue;
-        const Level level = lookupLevel(host::gs_user_id, code);
-        if (!level.ok && failure.isEmpty())
-            failure = host::sqlca.sqlerrtext;
-        bool enabled = level.ok && !level.value.isNull() && level.value > QLatin1String("0");
-        if (isAdminExact(host::gs_user_id))
-            enabled = true;
-        item->setEnabled(enabled);
+        leaves.push_back({std::move(item), std::move(code)});
     }
 }
 
@@ -46,18 +46,33 @@ void checkItems(MenuItem& menu_item, QString& failure)
 
 void f_check_menu(MenuItem& menu_item)
 {
-    // One consistent state of the rights for the whole walk, and one lock
-    // instead of one per lookup; inside a write transaction the walk reads
-    // what that transaction sees, as every statement does. Nothing is kept
-    // after the walk.
+    std::vector<Leaf> leaves;
+    collectLeaves(menu_item, leaves);
+    if (leaves.empty())
+        return;
+    QStringList codes;
+    for (const Leaf& leaf : leaves)
+        if (!codes.contains(leaf.code))
+            codes << leaf.code;
+    // One read for the whole walk (a round trip to the server, not one per
+    // leaf), in one consistent state of the rights; inside a write
+    // transaction it reads what that transaction sees, as every statement
+    // does. Nothing is kept after the walk.
     const bool ownRead = host::sqlca.beginRead();
-    QString failure;
-    checkItems(menu_item, failure);
+    QHash<QString, QString> levels;
+    const bool ok = lookupLevels(host::gs_user_id, codes, &levels);
+    const QString failure = ok ? QString() : host::sqlca.sqlerrtext;
     if (ownRead)
         host::sqlca.endRead();
-    // A lookup that failed left its item disabled; sqlca tells the host why,
-    // whatever the lookups after it did.
-    if (!failure.isEmpty())
+    const bool admin = isAdminExact(host::gs_user_id);
+    for (const Leaf& leaf : leaves) {
+        // A code no group holds a row for has no level, like a null one.
+        const QString level = ok ? levels.value(leaf.code) : QString();
+        leaf.item->setEnabled(admin || (!level.isNull() && level > QLatin1String("0")));
+    }
+    // A failed read left every leaf disabled (but admin's); sqlca tells the
+    // host why.
+    if (!ok)
         host::sqlca.recordError(failure);
 }
 

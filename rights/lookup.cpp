@@ -30,6 +30,30 @@ Level lookupLevel(const QString& vs_operator, const QString& vs_module)
     return level;
 }
 
+bool lookupLevels(const QString& vs_operator, const QStringList& codes, QHash<QString, QString>* levels)
+{
+    constexpr qsizetype kChunk = 500;
+    for (qsizetype from = 0; from < codes.size(); from += kChunk) {
+        const QStringList chunk = codes.mid(from, kChunk);
+        QVariantList params{vs_operator};
+        for (const QString& code : chunk)
+            params << code;
+        // The lookup's own join and comparison, for every code at once.
+        const QString sql =
+            QStringLiteral("select s_group_power.m_item_code , max ( s_group_power.group_right ) from s_group_power , "
+                           "s_user_group where s_group_power.group_id =s_user_group.group_code "
+                           "and s_user_group.user_code =? and s_group_power.m_item_code in ( %1 ) "
+                           "group by s_group_power.m_item_code")
+                .arg(QStringList(chunk.size(), QStringLiteral("?")).join(QStringLiteral(" , ")));
+        QList<QVariantList> rows;
+        if (host::sqlca.selectRows(sql, params, &rows) == host::Transaction::kError)
+            return false;
+        for (const QVariantList& row : std::as_const(rows))
+            levels->insert(row.value(0).toString(), row.value(1).isNull() ? QString() : row.value(1).toString());
+    }
+    return true;
+}
+
 int levelNumber(const QString& level)
 {
     if (level.size() != 1)

@@ -6,7 +6,9 @@
 
 #include "rights/export.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace rights {
 
@@ -24,6 +26,14 @@ struct WMS_RIGHTS_EXPORT Level {
 
 // Runs the lookup on host::sqlca. A null operator or code is bound as SQL null.
 WMS_RIGHTS_EXPORT Level lookupLevel(const QString& vs_operator, const QString& vs_module);
+
+// The operator's levels on many module items at once, as lookupLevel gives
+// each of them: one statement per 500 codes. `levels` gets an entry for each
+// code some group of the operator holds a row for (its greatest level,
+// maybe empty or null); a code without one is absent. False when a read
+// failed (sqlca holds the error; `levels` is then incomplete).
+WMS_RIGHTS_EXPORT bool lookupLevels(const QString& vs_operator, const QStringList& codes,
+                                    QHash<QString, QString>* levels);
 
 // A level string as 0, 1 or 2: "0", "1", "2" give their number, anything else
 // (null, empty, any other text) gives 0.

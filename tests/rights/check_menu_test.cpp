@@ -3,6 +3,7 @@
 // items, invisible and untagged items keep their state; only the exact id
 // "admin" is privileged, and its lookup is still made.
 #include "rights/f_check_menu.h"
+#include "rights/lookup.h"
 #include "rights/menu_item.h"
 #include "rights_fixture.h"
 
@@ -171,6 +172,56 @@ TEST_P(CheckMenuTest, ARightSavedByAnotherClientEnablesTheItemAtTheNextCheck)
     ASSERT_EQ(other.commit(), 0) << other.sqlerrtext.toStdString();
     f_check_menu(&menu);
     EXPECT_TRUE(item->isEnabled());
+}
+
+TEST_P(CheckMenuTest, EveryLeafGetsTheStateItsOwnLookupGives)
+{
+    // Levels as stored: "2", "1", "0", empty and null; codes with blanks around
+    // them, a code twice, codes nobody holds; more leaves than one statement
+    // reads (1,200 in all).
+    member("E1", "001");
+    member("E1", "002");
+    member("admin", "003");
+    power("001", "w201", "1");
+    power("002", "w201", "2");
+    power("001", "w202", "0");
+    power("001", "w203", "");
+    exec("insert into s_group_power (group_id, m_item_code, group_right) values (?, ?, null)", {"001", "w204"});
+    power("002", "w 205", "2");
+    for (int i = 0; i < 1200; i += 3)
+        power("002", QStringLiteral("x%1").arg(i), QString::number(i % 3 == 0 ? (i / 3) % 3 : 0));
+    commit();
+
+    QMenu menu;
+    QMenu* sub = menu.addMenu("sub");
+    QList<QAction*> leaves;
+    for (const char* tag : {"w201", " w202", "w203 ", "w204", "w 205", "w201", "nosuch", "W201"})
+        leaves << leaf(sub, QString::fromLatin1(tag), QString::fromLatin1(tag), false);
+    for (int i = 0; i < 1192; ++i)
+        leaves << leaf(&menu, QStringLiteral("x%1").arg(i), QStringLiteral("x%1").arg(i), i % 2 == 0);
+
+    for (const char* id : {"E1", "E9", "admin", "Admin"}) {
+        SCOPED_TRACE(id);
+        host::gs_user_id = QString::fromLatin1(id);
+        f_check_menu(&menu);
+        EXPECT_EQ(host::sqlca.sqlcode, host::Transaction::kSuccess);
+        for (QAction* action : std::as_const(leaves)) {
+            const rights::Level level = rights::lookupLevel(host::gs_user_id, host::trimBlanks(action->objectName()));
+            ASSERT_TRUE(level.ok);
+            const bool expected = host::gs_user_id == "admin" || (!level.value.isNull() && level.value > "0");
+            EXPECT_EQ(action->isEnabled(), expected) << action->objectName().toStdString();
+        }
+    }
+
+    // A failed read: every leaf disabled (admin's enabled), and sqlca says why.
+    exec("drop table s_group_power");
+    commit();
+    host::gs_user_id = "E1";
+    f_check_menu(&menu);
+    EXPECT_EQ(host::sqlca.sqlcode, host::Transaction::kError);
+    EXPECT_FALSE(host::sqlca.sqlerrtext.isEmpty());
+    for (QAction* action : std::as_const(leaves))
+        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
 }
 
 WMS_INSTANTIATE_DB_TESTS(CheckMenuTest);
