@@ -52,9 +52,22 @@ bool Transaction::announceOperator()
 
 bool Transaction::withdrawOperator()
 {
-    if (dialect_ != Dialect::Sqlite || operatorTable_ != OperatorTable::Present)
+    if (dialect_ != Dialect::Sqlite || operatorTable_ == OperatorTable::Absent)
         return true;
     QSqlQuery query(database());
+    if (operatorTable_ == OperatorTable::Unknown) {
+        // A statement of this transaction created or dropped tables after the
+        // row was written: whatever is there now must not be committed.
+        if (!query.prepare(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?")))
+            return recordExec(query, false);
+        query.addBindValue(kOperatorTable);
+        if (!query.exec() || !query.next())
+            return recordExec(query, false);
+        const bool present = query.value(0).toLongLong() > 0;
+        query.finish();
+        if (!present)
+            return true;
+    }
     if (!query.exec(QStringLiteral("delete from s_journal_operator")))
         return recordExec(query, false);
     query.finish();

@@ -122,6 +122,18 @@ TEST_P(TriggersTest, EveryTableAndActionOfAnotherClientIsRecordedAsExternal)
     EXPECT_EQ(entries().last().operatorId, "E006");
     change(other, "update s_group set group_name = ? where group_id = ?", {"仓库二组", "002"});
     EXPECT_EQ(entries().last().operatorId, external());
+
+    // A table made inside the module's write transaction does not leave its
+    // operator named for the other clients after the COMMIT.
+    {
+        host::Operation operation;
+        ASSERT_EQ(operation.execute("update s_group set group_name = ? where group_id = ?", {"仓库三组", "002"}), 0);
+        ASSERT_EQ(operation.execute("create table scratch (a varchar(1))"), 0);
+        ASSERT_EQ(operation.commit(), 0);
+    }
+    EXPECT_EQ(entries().last().operatorId, "E006");
+    change(other, "update s_group set group_name = ? where group_id = ?", {"仓库四组", "002"});
+    EXPECT_EQ(entries().last().operatorId, external());
 }
 
 TEST_P(TriggersTest, PasswordsAreNeverWrittenAndARolledBackChangeLeavesNothing)
