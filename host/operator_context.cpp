@@ -4,12 +4,27 @@
 #include "host/transaction.h"
 
 #include <QSqlQuery>
+#include <optional>
 
 namespace host {
 
 namespace {
 
 const QString kOperatorTable = QStringLiteral("s_journal_operator");
+
+// Whether the SQLite database has the operator table; nothing when asking
+// failed (`query` holds the error).
+std::optional<bool> hasOperatorTable(QSqlQuery& query)
+{
+    if (!query.prepare(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?")))
+        return std::nullopt;
+    query.addBindValue(kOperatorTable);
+    if (!query.exec() || !query.next())
+        return std::nullopt;
+    const bool present = query.value(0).toLongLong() > 0;
+    query.finish();
+    return present;
+}
 
 }  // namespace
 
@@ -29,13 +44,10 @@ bool Transaction::announceOperator()
         return true;
     }
     if (operatorTable_ == OperatorTable::Unknown) {
-        if (!query.prepare(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?")))
+        const std::optional<bool> present = hasOperatorTable(query);
+        if (!present)
             return recordExec(query, false);
-        query.addBindValue(kOperatorTable);
-        if (!query.exec() || !query.next())
-            return recordExec(query, false);
-        operatorTable_ = query.value(0).toLongLong() > 0 ? OperatorTable::Present : OperatorTable::Absent;
-        query.finish();
+        operatorTable_ = *present ? OperatorTable::Present : OperatorTable::Absent;
     }
     if (operatorTable_ == OperatorTable::Absent || id.isEmpty())
         return true;
@@ -58,14 +70,10 @@ bool Transaction::withdrawOperator()
     if (operatorTable_ == OperatorTable::Unknown) {
         // A statement of this transaction created or dropped tables after the
         // row was written: whatever is there now must not be committed.
-        if (!query.prepare(QStringLiteral("select count(*) from sqlite_master where type = 'table' and name = ?")))
-            return recordExec(query, false);
-        query.addBindValue(kOperatorTable);
-        if (!query.exec() || !query.next())
-            return recordExec(query, false);
-        const bool present = query.value(0).toLongLong() > 0;
-        query.finish();
+        const std::optional<bool> present = hasOperatorTable(query);
         if (!present)
+            return recordExec(query, false);
+        if (!*present)
             return true;
     }
     if (!query.exec(QStringLiteral("delete from s_journal_operator")))
