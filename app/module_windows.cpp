@@ -10,18 +10,10 @@
 #include "rights/f_check_right.h"
 #include "dataviews/dataviews.h"
 
-#ifdef WMS_HAVE_USERGROUP
 #include "usergroup/register_windows.h"
-#endif
-#ifdef WMS_HAVE_RIGHTSETUP
 #include "rightsetup/register_windows.h"
-#endif
-#ifdef WMS_HAVE_DEPARTMENT
 #include "department/register_windows.h"
-#endif
-#ifdef WMS_HAVE_JOURNAL
 #include "journal/register_windows.h"
-#endif
 
 namespace app {
 
@@ -90,18 +82,10 @@ void registerWindows()
         host::WindowRegistry::registerClass(module.windowClass,
                                             [module] { return new DemoWindow(module.code, module.title); });
     }
-#ifdef WMS_HAVE_USERGROUP
     usergroup::registerWindows();
-#endif
-#ifdef WMS_HAVE_RIGHTSETUP
     rightsetup::registerWindows();
-#endif
-#ifdef WMS_HAVE_DEPARTMENT
     department::registerWindows();
-#endif
-#ifdef WMS_HAVE_JOURNAL
     journal::registerWindows();
-#endif
     // Every window of the table is made with its code as its tag, before its
     // open handling runs and before it shows, whoever opens it.
     for (const HostModule& module : hostModules()) {
