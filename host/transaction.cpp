@@ -599,10 +599,8 @@ bool Transaction::beginWrite()
     return true;
 }
 
-bool Transaction::run(QSqlQuery& query, const QVariantList& params, bool writes)
+bool Transaction::run(QSqlQuery& query, const QVariantList& params)
 {
-    if (writes && !beginWrite())
-        return false;
     for (int i = 0; i < params.size(); ++i)
         query.bindValue(i, boundValue(params.at(i)));
     return recordExec(query, query.exec());

@@ -108,10 +108,11 @@ public:
 
     // The one way a statement runs: binds `params` in order (a null value or
     // null string as SQL null), executes, and records the outcome: status,
-    // error text and, for a statement that writes, the rows it affected. A
-    // write opens the write transaction first. After a select the caller reads
-    // the rows with next(), then calls finishSelect(). Returns false on error.
-    [[nodiscard]] bool run(QSqlQuery& query, const QVariantList& params, bool writes = false);
+    // error text and, for a statement that writes, the rows it affected. The
+    // caller opens the write transaction first (beginWrite) for a write.
+    // After a select the caller reads the rows with next(), then calls
+    // finishSelect(). Returns false on error.
+    [[nodiscard]] bool run(QSqlQuery& query, const QVariantList& params);
     // Ends a select run through run(): records `rows` read, or the error the
     // read stopped on; frees the statement so that no snapshot stays open.
     [[nodiscard]] bool finishSelect(QSqlQuery& query, long rows);

@@ -155,11 +155,6 @@ long DataStore::retrieve()
     return retrieve(d->arguments);
 }
 
-QVariantList DataStore::retrievalArguments() const
-{
-    return d->arguments;
-}
-
 long DataStore::retrieve(const QVariantList& arguments)
 {
     if (!d->def) {

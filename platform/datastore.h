@@ -64,7 +64,6 @@ public:
     // is not applied. Returns the row count, or -1 (sqlca holds the error).
     long retrieve() override;
     long retrieve(const QVariantList& arguments);
-    QVariantList retrievalArguments() const;
     // Drops every row of every buffer, without writing anything.
     int reset();
 
