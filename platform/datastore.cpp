@@ -1,6 +1,7 @@
 #include "platform/datastore.h"
 
 #include "host/transaction.h"
+#include "platform/datastore_impl.h"
 #include "platform/column_editor.h"
 #include "platform/dropdown.h"
 #include "platform/row_buffer.h"
@@ -16,65 +17,6 @@
 #include <QSqlRecord>
 
 namespace platform {
-
-struct DataStore::Impl {
-    std::shared_ptr<const Definition> def;
-    host::Transaction* trans = nullptr;
-    RowBuffer rows;
-    Expression filter;
-    QString filterText;
-    // Every row in view passes the filter and every row in the filter buffer
-    // fails it: the rows were read with the filter as their WHERE clause, or
-    // filtered since, and no value, row or filter has changed after that.
-    bool sortedByFilter = false;
-    QVariantList arguments;
-    bool readOnly = false;
-    QString error;
-    long currentRow = 0;
-    long shownCurrentRow = 0;  // the row the model last coloured as current
-    const DropDownSet* displayLists = nullptr;
-    QString currentColumn;
-    mutable QHash<int, std::shared_ptr<Expression>> protects;
-
-    int columns() const { return def ? int(def->columns.size()) : 0; }
-
-    RowContext context(const Row& row) const
-    {
-        RowContext ctx;
-        ctx.value = [this, &row](const QString& column, bool* known) -> QVariant {
-            const int c = def ? def->columnIndex(column) : -1;
-            if (known)
-                *known = c >= 0;
-            return c >= 0 ? row.value(c) : QVariant();
-        };
-        ctx.isNew = [&row]() { return row.isNew; };
-        return ctx;
-    }
-
-    // Parses an expression and checks that it reads only columns of the view.
-    bool prepare(const QString& text, Expression* expression)
-    {
-        if (!expression->parse(text)) {
-            error = QStringLiteral("malformed expression \"%1\": %2").arg(text, expression->error());
-            return false;
-        }
-        for (const QString& column : expression->columns()) {
-            if (!def || def->columnIndex(column) < 0) {
-                error = QStringLiteral("malformed expression \"%1\": unknown column '%2'").arg(text, column);
-                return false;
-            }
-        }
-        return true;
-    }
-
-    const Row* row(long number, Buffer buffer) const
-    {
-        const QList<Row>& list = rows.of(buffer);
-        if (number < 1 || number > list.size())
-            return nullptr;
-        return &list.at(number - 1);
-    }
-};
 
 DataStore::DataStore(QObject* parent) : QAbstractTableModel(parent), d(std::make_unique<Impl>())
 {
@@ -371,94 +313,6 @@ ItemStatus DataStore::getItemStatus(long row, const QString& column, Buffer buff
     return r->columnStatus(d->def ? d->def->columnIndex(column) : -1);
 }
 
-long DataStore::find(const QString& expression, long start, long end)
-{
-    Expression expr;
-    if (!d->prepare(expression, &expr))
-        return -1;
-    const long count = d->rows.primary.size();
-    if (count == 0)
-        return 0;
-    start = qMax(1L, start);
-    end = qMin(end, count);
-    for (long row = start; row <= end; ++row) {
-        bool ok = false;
-        const bool hit = expr.test(d->context(d->rows.primary.at(row - 1)), &ok);
-        if (!ok) {
-            d->error = QStringLiteral("expression \"%1\": %2").arg(expression, expr.error());
-            return -1;
-        }
-        if (hit)
-            return row;
-    }
-    return 0;
-}
-
-int DataStore::setFilter(const QString& expression)
-{
-    d->sortedByFilter = false;
-    if (expression.trimmed().isEmpty()) {
-        d->filter = Expression();
-        d->filterText.clear();
-        return 1;
-    }
-    Expression expr;
-    if (!d->prepare(expression, &expr))
-        return -1;
-    d->filter = std::move(expr);
-    d->filterText = expression;
-    return 1;
-}
-
-int DataStore::filter()
-{
-    // Nothing to move: a grid of thousands of rows is not tested row by row
-    // again right after the select that applied the same filter.
-    if (d->sortedByFilter)
-        return 1;
-    QList<Row> pass, fail;
-    if (d->filter.isEmpty()) {
-        pass = d->rows.primary + d->rows.filtered;
-    } else {
-        // Decided first, moved after: a malformed filter changes nothing.
-        const qsizetype total = d->rows.primary.size() + d->rows.filtered.size();
-        QVector<bool> hits;
-        hits.reserve(total);
-        for (const QList<Row>* list : {&d->rows.primary, &d->rows.filtered}) {
-            for (const Row& row : *list) {
-                bool ok = false;
-                hits.append(d->filter.test(d->context(row), &ok));
-                if (!ok) {
-                    d->error = QStringLiteral("filter \"%1\": %2").arg(d->filterText, d->filter.error());
-                    return -1;
-                }
-            }
-        }
-        qsizetype i = 0;
-        for (QList<Row>* list : {&d->rows.primary, &d->rows.filtered})
-            for (Row& row : *list)
-                (hits.at(i++) ? pass : fail).append(std::move(row));
-    }
-    beginResetModel();
-    d->rows.primary = pass;
-    d->rows.filtered = fail;
-    d->sortedByFilter = true;
-    const long before = d->currentRow;
-    if (d->currentRow > pass.size())
-        d->currentRow = pass.size();
-    if (d->currentRow == 0 && !pass.isEmpty())
-        d->currentRow = 1;
-    endResetModel();
-    if (d->currentRow != before)
-        Q_EMIT currentRowChanged(d->currentRow);
-    return 1;
-}
-
-QString DataStore::filterExpression() const
-{
-    return d->filterText;
-}
-
 int DataStore::update(bool resetFlags)
 {
     d->sortedByFilter = false;
@@ -582,113 +436,6 @@ int DataStore::setColumn(const QString& column)
         Q_EMIT currentColumnChanged(name);
     }
     return 1;
-}
-
-// The model of the rows in view.
-
-int DataStore::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(d->rows.primary.size());
-}
-
-int DataStore::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : d->columns();
-}
-
-QVariant DataStore::data(const QModelIndex& index, int role) const
-{
-    const Definition* def = d->def.get();
-    if (!index.isValid() || !def || index.row() >= d->rows.primary.size() || index.column() >= def->columns.size())
-        return {};
-    const ColumnDefinition& column = def->columns.at(index.column());
-    const long row = index.row() + 1;
-    const QVariant& value = d->rows.primary.at(index.row()).value(index.column());
-    switch (role) {
-    case Qt::DisplayRole:
-        return displayText(column, d->displayLists ? d->displayLists->at(index.column()) : nullptr, value);
-    case Qt::EditRole:
-        return value.toString();
-    case Qt::BackgroundRole:
-        if (column.background) {
-            const QColor colour = column.background(*this, row, row == d->currentRow);
-            if (colour.isValid())
-                return colour;
-        }
-        if (column.displayOnly)
-            return QApplication::palette().color(QPalette::Window);
-        return {};
-    default:
-        return {};
-    }
-}
-
-bool DataStore::isEditable(const QModelIndex& index) const
-{
-    const Definition* def = d->def.get();
-    if (!index.isValid() || !def || index.column() >= def->columns.size())
-        return false;
-    const ColumnDefinition& column = def->columns.at(index.column());
-    if (column.displayOnly || column.tabOrder <= 0)
-        return false;
-    return !isProtected(index.row() + 1, column.name);
-}
-
-bool DataStore::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    const Definition* def = d->def.get();
-    if (role != Qt::EditRole || !index.isValid() || !def || index.column() >= def->columns.size())
-        return false;
-    // setItem announces the change (itemSet), which refreshes the row.
-    return setItem(index.row() + 1, def->columns.at(index.column()).name, value) == 1;
-}
-
-Qt::ItemFlags DataStore::flags(const QModelIndex& index) const
-{
-    if (!index.isValid())
-        return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
-    if (isEditable(index))
-        flags |= Qt::ItemIsEditable;
-    return flags;
-}
-
-QVariant DataStore::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role != Qt::DisplayRole)
-        return {};
-    if (orientation == Qt::Vertical)
-        return section + 1;
-    const Definition* def = d->def.get();
-    if (!def || section < 0 || section >= def->columns.size())
-        return {};
-    return def->columns.at(section).label;
-}
-
-void DataStore::setDisplayLists(const DropDownSet* lists)
-{
-    if (d->displayLists)
-        disconnect(d->displayLists, nullptr, this, nullptr);
-    d->displayLists = lists;
-    if (lists)
-        connect(lists, &DropDownSet::changed, this, &DataStore::refreshAll);
-    refreshAll();
-}
-
-void DataStore::refreshRow(long row)
-{
-    const int columns = d->columns();
-    if (row < 1 || row > d->rows.primary.size() || columns == 0)
-        return;
-    Q_EMIT dataChanged(index(int(row - 1), 0), index(int(row - 1), columns - 1));
-}
-
-void DataStore::refreshAll()
-{
-    const int columns = d->columns();
-    if (d->rows.primary.isEmpty() || columns == 0)
-        return;
-    Q_EMIT dataChanged(index(0, 0), index(int(d->rows.primary.size()) - 1, columns - 1));
 }
 
 }  // namespace platform
