@@ -1,27 +1,19 @@
 #include "journal_core/journal.h"
 
 #include "host/transaction.h"
+#include "schema/database.h"
 
 namespace journal {
 
 JournalState journalState(host::Transaction& trans)
 {
     const bool postgres = trans.dialect() == host::Dialect::Postgres;
-    QString found;
-    const int table =
-        postgres ? trans.selectText(QStringLiteral("select cast(to_regclass(?) as text)"), {kJournalTable}, &found)
-                 : trans.selectText(
-                       QStringLiteral("select name from sqlite_master where type = 'table' and name = ?"),
-                       {kJournalTable}, &found);
-    if (table == host::Transaction::kError)
-        return JournalState::Failed;
-    if (found.isNull())
-        return JournalState::NoTable;
+    if (!schema::hasJournalTable(trans))
+        return trans.sqlcode == host::Transaction::kError ? JournalState::Failed : JournalState::NoTable;
     // The triggers by name, on the tables the search path (or the file) has.
     QStringList names;
     for (const JournaledTable& journaled : journaledTables())
         names += schema::journalTriggerNames(trans.dialect(), journaled.name);
-    QString count;
     const QString marks = QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "));
     QVariantList params;
     for (const QString& name : names)

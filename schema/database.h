@@ -47,7 +47,8 @@ WMS_SCHEMA_EXPORT bool dropTables(host::Transaction& trans);
 //            trans.sqlerrtext says why.
 enum class TablesCheck { Present, Missing, Failed };
 WMS_SCHEMA_EXPORT TablesCheck checkTables(host::Transaction& trans, QStringList* missing = nullptr);
-// True when the database has s_right_journal (false also when asking failed).
+// True when the database has s_right_journal; false also when asking failed
+// (trans.sqlcode is then -1).
 WMS_SCHEMA_EXPORT bool hasJournalTable(host::Transaction& trans);
 // True when checkTables finds every table.
 WMS_SCHEMA_EXPORT bool tablesExist(host::Transaction& trans);
